@@ -1,0 +1,92 @@
+#include "analysis/Statistics.h"
+
+#include "common/IntegerText.h"
+#include "common/Lines.h"
+
+#include <bit>
+
+namespace trevolo {
+
+namespace {
+
+// Combination bit sets of every wheel number, built once.
+const std::array<quint16, WheelSize> &combinationTable()
+{
+    static const std::array<quint16, WheelSize> table = [] {
+        std::array<quint16, WheelSize> t{};
+        for (int n = 0; n < WheelSize; ++n)
+            t[n] = CombinationsOf(n);
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+HistoryStatistics ComputeStatistics(QStringView history, QStringView thresholdText)
+{
+    HistoryStatistics s;
+    const auto &combinations = combinationTable();
+
+    // Remember where each number and each combination was last seen, counted
+    // in valid spins; the runs and absences follow from the total at the end.
+    std::array<qint32, WheelSize> lastSeen;
+    lastSeen.fill(-1);
+    std::array<qint32, CombinationCount + 1> lastHit;
+    lastHit.fill(-1);
+    qint32 spins = 0;
+
+    ForEachLine(history, [&](QStringView line) {
+        ++s.lineCount;
+        const auto n = TryStrToInt(line);
+        if (!n || *n < 0 || *n >= WheelSize)
+            return;
+        lastSeen[*n] = spins;
+        ++s.occurrence[*n];
+        for (quint16 bits = combinations[*n]; bits != 0; bits &= quint16(bits - 1))
+            lastHit[std::countr_zero(bits)] = spins;
+        ++spins;
+    });
+
+    for (int n = 0; n < WheelSize; ++n)
+        s.absence[n] = spins - 1 - lastSeen[n];
+    for (int g = 1; g <= CombinationCount; ++g)
+        s.missRuns[g] = spins - 1 - lastHit[g];
+
+    for (int k = 0; k < int(s.nearest.size()); ++k) {
+        qint32 best = -1;
+        for (int n = 0; n < WheelSize; ++n) {
+            if (IsNotChosen(n, s.nearest) && s.absence[n] > best) {
+                best = s.absence[n];
+                s.nearest[k] = n;
+            }
+        }
+    }
+
+    if (const auto threshold = TryStrToInt(thresholdText)) {
+        s.thresholdValid = true;
+        s.threshold = *threshold;
+        for (int n = 0; n < WheelSize; ++n)
+            s.alarm[n] = s.absence[n] >= *threshold;
+        s.statusText = NearestNumbersText(s, *threshold);
+    }
+    return s;
+}
+
+QString NearestNumbersText(const HistoryStatistics &statistics, qint32 threshold)
+{
+    QString numbers;
+    for (const qint32 n : statistics.nearest) {
+        if (n < 0)
+            continue;
+        const qint32 absence = statistics.absence[n];
+        if (absence < threshold)
+            continue;
+        if (!numbers.isEmpty())
+            numbers += QStringLiteral(", ");
+        numbers += IntToStr(n) + QStringLiteral(" (") + IntToStr(absence) + QLatin1Char(')');
+    }
+    return QStringLiteral("Ближайшее число: %1").arg(numbers);
+}
+
+} // namespace trevolo

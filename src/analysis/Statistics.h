@@ -1,0 +1,46 @@
+#pragma once
+
+#include "analysis/NumberClasses.h"
+
+#include <QString>
+#include <QStringView>
+#include <array>
+
+namespace trevolo {
+
+constexpr int WheelSize = 37; // the numbers 0..36
+
+// Everything one statistics pass shows, computed from the history text and
+// the alarm threshold text.
+struct HistoryStatistics
+{
+    // Spins in a row each combination has missed, by group number 1..12
+    // (entry 0 is unused).
+    std::array<qint32, CombinationCount + 1> missRuns{};
+    // Valid spins since each number last came up (all valid spins if never).
+    std::array<qint32, WheelSize> absence{};
+    // How often each number came up.
+    std::array<qint32, WheelSize> occurrence{};
+    // The five numbers with the largest absences, largest first, of equal
+    // absences the smaller number first.
+    NearestSlots nearest{-1, -1, -1, -1, -1};
+    // Lines of the history, valid spins or not.
+    qint32 lineCount = 0;
+
+    // The rest depends on the threshold and holds only when it converted.
+    bool thresholdValid = false;
+    qint32 threshold = 0;
+    std::array<bool, WheelSize> alarm{}; // absence >= threshold
+    QString statusText;                  // "Ближайшее число: ..." filled in
+};
+
+// A valid spin is a line whose whole text reads as an integer 0..36; every
+// other line (letters, blanks, numbers outside the wheel) changes nothing and
+// breaks no run, but still counts as a line.
+HistoryStatistics ComputeStatistics(QStringView history, QStringView thresholdText);
+
+// "Ближайшее число: %s" with the qualifying nearest numbers, as "n (count)"
+// joined by ", ".
+QString NearestNumbersText(const HistoryStatistics &statistics, qint32 threshold);
+
+} // namespace trevolo
