@@ -33,18 +33,54 @@ bool inColumn(int column, qint32 n) noexcept
 
 } // namespace
 
-bool IsRed(qint32 n) noexcept { return n == 0 || inTable(RedSet, n); }
-bool IsBlack(qint32 n) noexcept { return n == 0 || inTable(BlackSet, n); }
-bool IsEven(qint32 n) noexcept { return n % 2 == 0; }
-bool IsOdd(qint32 n) noexcept { return n % 2 == 1 || n == 0; }
-bool IsLow(qint32 n) noexcept { return n <= 18; }
-bool IsHigh(qint32 n) noexcept { return n > 18 || n == 0; }
-bool InDozen1(qint32 n) noexcept { return n <= 12; }
-bool InDozen2(qint32 n) noexcept { return (n >= 13 && n <= 24) || n == 0; }
-bool InDozen3(qint32 n) noexcept { return n >= 25 || n == 0; }
-bool InColumn1(qint32 n) noexcept { return inColumn(0, n); }
-bool InColumn2(qint32 n) noexcept { return inColumn(1, n); }
-bool InColumn3(qint32 n) noexcept { return inColumn(2, n); }
+bool IsRed(qint32 n) noexcept
+{
+    return n == 0 || inTable(RedSet, n);
+}
+bool IsBlack(qint32 n) noexcept
+{
+    return n == 0 || inTable(BlackSet, n);
+}
+bool IsEven(qint32 n) noexcept
+{
+    return n % 2 == 0;
+}
+bool IsOdd(qint32 n) noexcept
+{
+    return n % 2 == 1 || n == 0;
+}
+bool IsLow(qint32 n) noexcept
+{
+    return n <= 18;
+}
+bool IsHigh(qint32 n) noexcept
+{
+    return n > 18 || n == 0;
+}
+bool InDozen1(qint32 n) noexcept
+{
+    return n <= 12;
+}
+bool InDozen2(qint32 n) noexcept
+{
+    return (n >= 13 && n <= 24) || n == 0;
+}
+bool InDozen3(qint32 n) noexcept
+{
+    return n >= 25 || n == 0;
+}
+bool InColumn1(qint32 n) noexcept
+{
+    return inColumn(0, n);
+}
+bool InColumn2(qint32 n) noexcept
+{
+    return inColumn(1, n);
+}
+bool InColumn3(qint32 n) noexcept
+{
+    return inColumn(2, n);
+}
 
 bool IsNotChosen(qint32 n, const NearestSlots &slots) noexcept
 {
@@ -60,8 +96,8 @@ quint16 CombinationsOf(int n) noexcept
     if (n <= 0 || n > 36)
         return 0;
     using Test = bool (*)(qint32) noexcept;
-    static constexpr Test Tests[CombinationCount] = {IsRed,    IsBlack,  IsEven,    IsOdd,
-                                                     IsLow,    IsHigh,   InDozen1,  InDozen2,
+    static constexpr Test Tests[CombinationCount] = {IsRed,    IsBlack,   IsEven,    IsOdd,
+                                                     IsLow,    IsHigh,    InDozen1,  InDozen2,
                                                      InDozen3, InColumn1, InColumn2, InColumn3};
     quint16 bits = 0;
     for (int g = 1; g <= CombinationCount; ++g)

@@ -7,7 +7,8 @@ namespace trevolo {
 
 // The twelve combinations of the wheel, by group number 1..12: 1-6 are the
 // 18/37 combinations, 7-12 the 12/37 ones.
-enum Combination : int {
+enum Combination : int
+{
     Red = 1,
     Black,
     Even,

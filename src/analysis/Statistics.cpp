@@ -3,6 +3,7 @@
 #include "common/IntegerText.h"
 #include "common/Lines.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace trevolo {
@@ -28,28 +29,31 @@ HistoryStatistics ComputeStatistics(QStringView history, QStringView thresholdTe
     HistoryStatistics s;
     const auto &combinations = combinationTable();
 
-    // Remember where each number and each combination was last seen, counted
-    // in valid spins; the runs and absences follow from the total at the end.
+    // Remember where each number was last seen, counted in valid spins. A
+    // combination was last hit by the latest of its numbers, so the runs and
+    // absences both follow from these positions and the total at the end.
     std::array<qint32, WheelSize> lastSeen;
     lastSeen.fill(-1);
-    std::array<qint32, CombinationCount + 1> lastHit;
-    lastHit.fill(-1);
     qint32 spins = 0;
 
     ForEachLine(history, [&](QStringView line) {
         ++s.lineCount;
         const auto n = TryStrToInt(line);
-        if (!n || *n < 0 || *n >= WheelSize)
+        if (!n || quint32(*n) >= quint32(WheelSize))
             return;
-        lastSeen[*n] = spins;
+        lastSeen[*n] = spins++;
         ++s.occurrence[*n];
-        for (quint16 bits = combinations[*n]; bits != 0; bits &= quint16(bits - 1))
-            lastHit[std::countr_zero(bits)] = spins;
-        ++spins;
     });
 
-    for (int n = 0; n < WheelSize; ++n)
+    std::array<qint32, CombinationCount + 1> lastHit;
+    lastHit.fill(-1);
+    for (int n = 0; n < WheelSize; ++n) {
         s.absence[n] = spins - 1 - lastSeen[n];
+        for (quint16 bits = combinations[n]; bits != 0; bits &= quint16(bits - 1)) {
+            qint32 &last = lastHit[std::countr_zero(bits)];
+            last = std::max(last, lastSeen[n]);
+        }
+    }
     for (int g = 1; g <= CombinationCount; ++g)
         s.missRuns[g] = spins - 1 - lastHit[g];
 

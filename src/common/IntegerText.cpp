@@ -6,8 +6,7 @@ namespace trevolo {
 
 ConvertError::ConvertError(const QString &text)
     : Error(QStringLiteral("'%1' is not a valid integer value").arg(text))
-{
-}
+{}
 
 namespace {
 
