@@ -77,7 +77,6 @@ class TestHistory : public QObject
 private Q_SLOTS:
     void spinSequence_data();
     void spinSequence();
-    void spinsCoverTheWheel();
 
     void appendRule_data();
     void appendRule();
@@ -143,20 +142,6 @@ void TestHistory::spinSequence()
         if (actual != expected || source.state() != reference.state)
             QFAIL(qPrintable(QStringLiteral("draw %1 differs").arg(i + 11)));
     }
-}
-
-void TestHistory::spinsCoverTheWheel()
-{
-    SpinSource source(1);
-    QList<int> counts(37, 0);
-    for (int i = 0; i < 37 * 1000; ++i) {
-        const int spin = source.Draw();
-        QVERIFY2(spin >= 0 && spin <= 36, qPrintable(QString::number(spin)));
-        ++counts[spin];
-    }
-    for (int n = 0; n < 37; ++n)
-        QVERIFY2(counts[n] > 800 && counts[n] < 1200,
-                 qPrintable(QStringLiteral("%1 came up %2 times").arg(n).arg(counts[n])));
 }
 
 void TestHistory::appendRule_data()

@@ -83,8 +83,6 @@ class TestOptions : public QObject
 private Q_SLOTS:
     void pictureForLevel_data();
     void pictureForLevel();
-    void planColoursGridOnce_data();
-    void planColoursGridOnce();
     void planForEveryOrderedBoundaryPair();
     void planOrder_data();
     void planOrder();
@@ -130,37 +128,10 @@ void TestOptions::pictureForLevel()
     QCOMPARE(PictureForLevel(level, lower, upper), expected);
 }
 
-void TestOptions::planColoursGridOnce_data()
-{
-    QTest::addColumn<int>("lo1");
-    QTest::addColumn<int>("hi1");
-    QTest::addColumn<int>("lo2");
-    QTest::addColumn<int>("hi2");
-
-    QTest::newRow("start-up 2 8 / 2 8") << 2 << 8 << 2 << 8;
-    QTest::newRow("dragged 5 8 / 2 8") << 5 << 8 << 2 << 8;
-    QTest::newRow("all green") << 0 << 0 << 0 << 0;
-    QTest::newRow("all grey") << 10 << 10 << 10 << 10;
-    QTest::newRow("no grey, no green / no yellow") << 0 << 10 << 3 << 3;
-    QTest::newRow("sets differ") << 8 << 8 << 0 << 10;
-}
-
-void TestOptions::planColoursGridOnce()
-{
-    QFETCH(int, lo1);
-    QFETCH(int, hi1);
-    QFETCH(int, lo2);
-    QFETCH(int, hi2);
-
-    const auto plan = RiskColourPlan(lo1, hi1, lo2, hi2);
-    QCOMPARE(plan.size(), 120);
-    const QString fault = PlanFault(plan, {lo1, hi1, lo2, hi2}, true);
-    QVERIFY2(fault.isEmpty(), qPrintable(fault));
-}
-
 void TestOptions::planForEveryOrderedBoundaryPair()
 {
-    // Every state the slider coupling allows, for both sets at once.
+    // Every state the slider coupling allows (including the start-up 2 8, no
+    // grey, no yellow and no green), for both sets at once.
     for (int lo1 = 0; lo1 <= 10; ++lo1) {
         for (int hi1 = lo1; hi1 <= 10; ++hi1) {
             for (int lo2 = 0; lo2 <= 10; ++lo2) {
