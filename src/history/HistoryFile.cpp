@@ -73,8 +73,7 @@ QString LoadHistoryFile(const QString &path)
         throw CannotOpen(path, SystemDescription(errno));
     const Descriptor file(fd);
 
-    struct stat status
-    {};
+    struct stat status = {};
     if (::fstat(file.get(), &status) != 0)
         throw CannotOpen(path, SystemDescription(errno));
     // Opening a directory for reading succeeds on this system; it is still
@@ -117,8 +116,7 @@ void SaveHistoryFile(const QString &path, QStringView history)
     // The save file refuses some targets before it asks the system anything;
     // find the system's own reason for those first.
     const QByteArray nativePath = QFile::encodeName(path);
-    struct stat status
-    {};
+    struct stat status = {};
     if (::stat(nativePath.constData(), &status) == 0) {
         if (S_ISDIR(status.st_mode))
             throw CannotCreate(path, SystemDescription(EISDIR));
