@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+
+namespace trevolo {
+
+// The largest history file that is loaded; the history box is not meant for
+// more. A larger file is refused before it is read.
+constexpr qint64 MaxHistoryFileBytes = qint64(64) * 1024 * 1024;
+
+// Reads the whole history file at `path` and returns its text in the
+// in-memory form (HistoryFromFileBytes). Throws IoError:
+// - "Cannot open file \"<absolute path>\". <system description>" when the file
+//   cannot be opened for reading (missing, a directory, no rights, ...);
+// - "Text exceeds memo capacity" for a file over MaxHistoryFileBytes;
+// - "Stream read error" when reading fails part way.
+QString LoadHistoryFile(const QString &path);
+
+// Writes `history` to `path` in the file form (HistoryToFileBytes), replacing
+// an existing file without asking. The new content is written to a temporary
+// file beside the target and put in place only when complete, so on any
+// failure an existing file keeps its old content. Throws IoError:
+// - "Cannot create file \"<absolute path>\". <system description>" when the
+//   file cannot be created or replaced;
+// - "Stream write error" when the content cannot be written in full.
+void SaveHistoryFile(const QString &path, QStringView history);
+
+} // namespace trevolo
