@@ -3,6 +3,7 @@
 #include "common/Cp1251.h"
 #include "common/IntegerText.h"
 #include "common/SystemError.h"
+#include "common/WholeFile.h"
 
 #include <algorithm>
 
@@ -175,10 +176,10 @@ TSection &TINIView::AppendSection(const QString &name)
 void TINIView::LoadFromFile(const QString &fileName)
 {
     QByteArray bytes;
-    const int error = ReadWholeFile(fileName, bytes);
-    Reader(*this).Read(FromCp1251(bytes), error == 0);
-    if (error != 0)
-        ThrowIoError(error);
+    const auto failure = ReadWholeFile(fileName, bytes);
+    Reader(*this).Read(FromCp1251(bytes), !failure);
+    if (failure)
+        ThrowIoError(failure->error);
 }
 
 void TINIView::LoadFromBytes(QByteArrayView bytes)
@@ -212,9 +213,8 @@ QByteArray TINIView::SaveToBytes() const
 
 void TINIView::SaveToFile(const QString &fileName) const
 {
-    const int error = SaveWholeFile(fileName, SaveToBytes());
-    if (error != 0)
-        ThrowIoError(error);
+    if (const auto failure = SaveWholeFile(fileName, SaveToBytes()))
+        ThrowIoError(failure->error);
 }
 
 TSection *TINIView::FindSection(QStringView name)

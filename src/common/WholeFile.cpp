@@ -1,0 +1,157 @@
+#include "common/WholeFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace trevolo {
+
+namespace {
+
+using Step = FileFailure::Step;
+
+// A name the system would misread: empty, or cut short by a NUL character.
+bool IsUnusableName(const QString &fileName)
+{
+    return fileName.isEmpty() || fileName.contains(QChar(u'\0'));
+}
+
+// The error number that a failed library call left behind; a failure that
+// left none is reported as a plain input/output error.
+int LastErrorOr(int fallback)
+{
+    return errno != 0 ? errno : fallback;
+}
+
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+std::optional<FileFailure> ReadWholeFile(const QString &fileName, QByteArray &bytes, qint64 limit)
+{
+    bytes.clear();
+    if (IsUnusableName(fileName))
+        return FileFailure{Step::Open, EINVAL};
+
+    const QByteArray nativeName = QFile::encodeName(fileName);
+    int descriptor = -1;
+    do {
+        errno = 0;
+        descriptor = ::open(nativeName.constData(), O_RDONLY | O_CLOEXEC);
+    } while (descriptor < 0 && errno == EINTR);
+    const FileDescriptor fd(descriptor);
+    if (fd.get() < 0)
+        return FileFailure{Step::Open, LastErrorOr(EIO)};
+
+    constexpr qsizetype Chunk = 64 * 1024;
+    struct stat info = {};
+    if (::fstat(fd.get(), &info) != 0)
+        return FileFailure{Step::Open, LastErrorOr(EIO)};
+    // Opening a folder for reading succeeds here; it is still no file.
+    if (S_ISDIR(info.st_mode))
+        return FileFailure{Step::Open, EISDIR};
+    if (S_ISREG(info.st_mode)) {
+        if (info.st_size > limit)
+            return FileFailure{Step::Open, EFBIG};
+        if (info.st_size > 0 && info.st_size < qint64(1) << 30)
+            bytes.reserve(qsizetype(info.st_size) + Chunk);
+    }
+
+    // Read to the end rather than trusting the size: the file may grow while
+    // it is read, or be no regular file at all. The limit holds either way.
+    for (;;) {
+        const qsizetype used = bytes.size();
+        bytes.resize(used + Chunk);
+        const ssize_t got = ::read(fd.get(), bytes.data() + used, size_t(Chunk));
+        if (got < 0) {
+            const int error = errno;
+            bytes.resize(used);
+            if (error == EINTR)
+                continue;
+            return FileFailure{Step::Transfer, error};
+        }
+        bytes.resize(used + qsizetype(got));
+        if (got == 0)
+            return std::nullopt;
+        if (bytes.size() > limit)
+            return FileFailure{Step::Transfer, EFBIG};
+    }
+}
+
+std::optional<FileFailure> SaveWholeFile(const QString &fileName, QByteArrayView bytes)
+{
+    if (IsUnusableName(fileName))
+        return FileFailure{Step::Open, EINVAL};
+
+    // Causes that the safe writer would report in words of its own are
+    // looked at first, so that the error number is the system's.
+    const QByteArray nativeName = QFile::encodeName(fileName);
+    struct stat info = {};
+    errno = 0;
+    if (::stat(nativeName.constData(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return FileFailure{Step::Open, EISDIR};
+        if (::access(nativeName.constData(), W_OK) != 0)
+            return FileFailure{Step::Open, LastErrorOr(EACCES)};
+    } else if (errno != ENOENT) {
+        return FileFailure{Step::Open, LastErrorOr(EIO)};
+    }
+
+    // Unbuffered, so a write that falls short shows in write() itself: a
+    // failure while the save file flushes a buffer inside commit() goes
+    // unreported, and the cut-off content would replace the old file.
+    QSaveFile file(fileName);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return FileFailure{Step::Open, LastErrorOr(EIO)};
+
+    const char *data = bytes.data();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        errno = 0;
+        const qint64 written = file.write(data, left);
+        if (written <= 0) {
+            const int error = LastErrorOr(EIO);
+            file.cancelWriting(); // the temporary file goes, the old one stays
+            return FileFailure{Step::Transfer, error};
+        }
+        data += written;
+        left -= written;
+    }
+    // commit() syncs the data but does not look at the outcome.
+    errno = 0;
+    if (::fsync(file.handle()) != 0) {
+        const int error = LastErrorOr(EIO);
+        file.cancelWriting();
+        return FileFailure{Step::Transfer, error};
+    }
+
+    errno = 0;
+    if (!file.commit()) {
+        const Step step = file.error() == QFileDevice::RenameError ? Step::Open : Step::Transfer;
+        return FileFailure{step, LastErrorOr(EIO)};
+    }
+    return std::nullopt;
+}
+
+} // namespace trevolo
