@@ -200,6 +200,7 @@ QLineEdit *TForm1::MakeEdit(QWidget *parent, QStringView name, const QString &te
 QLabel *TForm1::MakeImage(QWidget *parent, QStringView name, const QPixmap &picture, int x, int y)
 {
     auto *image = Named(new QLabel(parent), name);
+    image->setTextFormat(Qt::PlainText);
     image->setPixmap(picture);
     image->setGeometry(x, y, 16, 16);
     image->hide();
