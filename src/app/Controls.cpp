@@ -81,6 +81,9 @@ THistoryMemo::THistoryMemo(QWidget *parent) : QPlainTextEdit(parent)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab moves the focus on, as in the other text boxes; a tab character
+    // would only spoil a line.
+    setTabChangesFocus(true);
 }
 
 bool THistoryMemo::EndsWithLineBreak() const

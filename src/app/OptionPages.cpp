@@ -54,6 +54,7 @@ QPlainTextEdit *Memo(QPlainTextEdit *memo, const QRect &geometry)
     memo->document()->setDocumentMargin(2);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memo->setTabChangesFocus(true);
     SetTooltipBackground(memo);
     return memo;
 }

@@ -1107,7 +1107,10 @@ void TestWindow::historyMemoAppendLine()
 
 void TestWindow::historyMemoNotifications()
 {
-    THistoryMemo memo;
+    QWidget host;
+    THistoryMemo memo(&host);
+    QLineEdit next(&host);
+    host.show();
     QSignalSpy changes(&memo, &QPlainTextEdit::textChanged);
 
     QTest::keyClicks(&memo, u"123"_s);
@@ -1116,7 +1119,9 @@ void TestWindow::historyMemoNotifications()
     QTest::keyClick(&memo, Qt::Key_Backspace);
     QCOMPARE(changes.size(), 5);
     QTest::keyClick(&memo, Qt::Key_Left); // moves the caret only
+    QTest::keyClick(&memo, Qt::Key_Tab);  // moves the focus on, types nothing
     QCOMPARE(changes.size(), 5);
+    QCOMPARE(memo.Text(), u"123"_s);
 
     memo.InsertAtEnd(u"4\n5\n6"_s);
     QCOMPARE(changes.size(), 6);
