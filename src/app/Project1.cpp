@@ -1,19 +1,49 @@
 #include "app/Project1.h"
 
+#include "app/Environment.h"
+#include "app/Unit1.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QScreen>
 
 namespace trevolo {
+
+namespace {
+
+void CentreOnScreen(QWidget &window)
+{
+    const QScreen *screen = window.screen();
+    if (!screen)
+        return;
+    const QRect desktop = screen->availableGeometry();
+    window.move(desktop.center() - QPoint(window.width() / 2, window.height() / 2));
+}
+
+} // namespace
 
 int RunProgram(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Trevolo"));
+    // The title is the application name; no display name is set, since Qt
+    // would append it to the window caption.
+    QApplication::setApplicationName(ApplicationTitle());
     QApplication::setApplicationVersion(QStringLiteral(TREVOLO_VERSION));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Trevolo (ver. 1.3.0)"));
-    window.show();
-    return app.exec();
+
+    QtEnvironment environment;
+    // Start-up, before the window: seed the random spin source from
+    // environment.clockSeed() and create the settings document here.
+
+    TForm1 form(environment);
+    // Creation handler: FormCreate runs here, through form.Guard, before the
+    // window is shown.
+
+    CentreOnScreen(form);
+    form.show();
+    const int exitCode = app.exec();
+
+    // Destruction handler: FormDestroy runs here, through form.Guard, while
+    // the window and the settings document still exist.
+    return exitCode;
 }
 
 } // namespace trevolo

@@ -1,0 +1,171 @@
+#include "app/Controls.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace trevolo {
+
+void SetTooltipBackground(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    const QColor colour = palette.color(QPalette::ToolTipBase);
+    palette.setColor(QPalette::Base, colour);
+    palette.setColor(QPalette::Text, palette.color(QPalette::ToolTipText));
+    widget->setPalette(palette);
+}
+
+// ---------------------------------------------------------------- TTrackBar
+
+TTrackBar::TTrackBar(QWidget *parent) : QSlider(Qt::Horizontal, parent)
+{
+    setTickPosition(QSlider::TicksBelow);
+    setTracking(true);
+}
+
+void TTrackBar::SetMin(int value)
+{
+    if (value > maximum())
+        return;
+    QSlider::setRange(value, maximum());
+}
+
+void TTrackBar::SetMax(int value)
+{
+    if (value < minimum())
+        return;
+    QSlider::setRange(minimum(), value);
+}
+
+void TTrackBar::SetPosition(int value)
+{
+    QSlider::setValue(value); // clamps, and signals only a real change
+}
+
+int TTrackBar::TickX(int value) const
+{
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect groove =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+    const QRect handle =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+    const int span = groove.width() - handle.width();
+    return groove.x() + handle.width() / 2 +
+           QStyle::sliderPositionFromValue(minimum(), maximum(), value, span);
+}
+
+// ---------------------------------------------------------------- TComboBox
+
+TComboBox::TComboBox(QWidget *parent) : QComboBox(parent)
+{
+    setEditable(false);
+    connect(this, &QComboBox::activated, this, &TComboBox::userChanged);
+}
+
+void TComboBox::SetItemIndex(int index)
+{
+    setCurrentIndex(index >= 0 && index < count() ? index : -1);
+}
+
+// ------------------------------------------------------------- THistoryMemo
+
+THistoryMemo::THistoryMemo(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab moves the focus on, as in the other text boxes; a tab character
+    // would only spoil a line.
+    setTabChangesFocus(true);
+}
+
+bool THistoryMemo::EndsWithLineBreak() const
+{
+    // The document's last block is empty exactly when the text is empty or
+    // ends with a break; this needs no copy of the text.
+    return document()->lastBlock().length() <= 1;
+}
+
+void THistoryMemo::InsertAtEnd(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void THistoryMemo::AppendLine(const QString &line)
+{
+    if (EndsWithLineBreak())
+        InsertAtEnd(line + QLatin1Char('\n'));
+    else
+        InsertAtEnd(QLatin1Char('\n') + line);
+}
+
+void THistoryMemo::ClearSilently()
+{
+    const QSignalBlocker blocker(this);
+    clear();
+}
+
+void THistoryMemo::ReplaceText(const QString &text)
+{
+    {
+        const QSignalBlocker blocker(this);
+        setPlainText(text);
+    }
+    Q_EMIT textChanged();
+}
+
+// --------------------------------------------------------------- TStatusBar
+
+TStatusBar::TStatusBar(QWidget *parent) : QStatusBar(parent), m_text(new QLabel(this))
+{
+    setSizeGripEnabled(false);
+    m_text->setTextFormat(Qt::PlainText);
+    addWidget(m_text, 1);
+}
+
+QString TStatusBar::SimpleText() const
+{
+    return m_text->text();
+}
+
+void TStatusBar::SetSimpleText(const QString &text)
+{
+    if (m_text->text() != text)
+        m_text->setText(text);
+}
+
+// -------------------------------------------------------------- TFileDialog
+
+TFileDialog::TFileDialog(Kind kind, QObject *parent) : QObject(parent), m_kind(kind)
+{
+    m_options.mustExist = kind == Kind::Open;
+}
+
+std::optional<QString> TFileDialog::Execute(Environment &environment, QWidget *parent)
+{
+    const auto choice = m_kind == Kind::Open ? environment.chooseOpenFile(parent, m_options)
+                                             : environment.chooseSaveFile(parent, m_options);
+    if (!choice)
+        return std::nullopt;
+    m_options.initialFileName = choice->path;
+    if (!choice->selectedFilter.isEmpty())
+        m_options.selectedFilter = choice->selectedFilter;
+    return choice->path;
+}
+
+} // namespace trevolo

@@ -1,0 +1,145 @@
+#pragma once
+
+#include "app/Environment.h"
+
+#include <QComboBox>
+#include <QObject>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QStatusBar>
+#include <optional>
+
+class QLabel;
+
+namespace trevolo {
+
+// Gives a text box the tooltip background colour (pale yellow).
+void SetTooltipBackground(QWidget *widget);
+
+// Horizontal slider over an integer range with the rules the window relies
+// on: a new minimum above the maximum, or a new maximum below the minimum, is
+// ignored; a position is always clamped into the range; and valueChanged(int)
+// fires at once, inside the operation, exactly when the position changes
+// (also when a new limit moves it, and when the user drags the thumb).
+// Use Min/Max/Position and their setters; QSlider's own range setters, which
+// move the other limit instead of refusing, are hidden.
+class TTrackBar : public QSlider
+{
+    Q_OBJECT
+
+public:
+    explicit TTrackBar(QWidget *parent = nullptr);
+
+    int Min() const { return minimum(); }
+    int Max() const { return maximum(); }
+    int Position() const { return value(); }
+
+    void SetMin(int value);
+    void SetMax(int value);
+    void SetPosition(int value);
+    void SetFrequency(int ticks) { setTickInterval(ticks); }
+
+    // The x coordinate, in this widget, of the tick drawn for a value.
+    int TickX(int value) const;
+
+    void setMinimum(int) = delete;
+    void setMaximum(int) = delete;
+    void setRange(int, int) = delete;
+    void setValue(int) = delete;
+};
+
+// Drop-down list that cannot be edited. ItemIndex is 0..count-1, or -1 when
+// nothing is selected; SetItemIndex with an index outside the items selects
+// nothing. userChanged() fires only when the user picks an item, never when
+// the program sets the selection.
+class TComboBox : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    explicit TComboBox(QWidget *parent = nullptr);
+
+    int ItemIndex() const { return currentIndex(); }
+    void SetItemIndex(int index);
+
+Q_SIGNALS:
+    void userChanged();
+};
+
+// The history memo: plain text, one spin per line. textChanged() fires once
+// for every keystroke that changes the text and once for every programmatic
+// insertion or replacement made through this class; ClearSilently fires none.
+class THistoryMemo : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit THistoryMemo(QWidget *parent = nullptr);
+
+    // The whole text, lines separated by "\n".
+    QString Text() const { return toPlainText(); }
+
+    // True when the text is empty or its last character is a line break.
+    bool EndsWithLineBreak() const;
+
+    // Inserts text at the end as one change and leaves the caret after it,
+    // scrolled into view.
+    void InsertAtEnd(const QString &text);
+
+    // Appends one line: "line\n" when the text is empty or ends with a line
+    // break, else "\nline", so a text typed without a final break keeps
+    // ending without one. One change.
+    void AppendLine(const QString &line);
+
+    // Empties the memo without any change notification.
+    void ClearSilently();
+
+    // Replaces the whole text; exactly one change notification.
+    void ReplaceText(const QString &text);
+};
+
+// Status bar with one simple text and no size grip. The text sits in a label
+// of its own, so menu status tips cannot wipe it.
+class TStatusBar : public QStatusBar
+{
+    Q_OBJECT
+
+public:
+    explicit TStatusBar(QWidget *parent = nullptr);
+
+    QString SimpleText() const;
+    void SetSimpleText(const QString &text);
+
+private:
+    QLabel *m_text;
+};
+
+// A standard file dialog's settings, kept between uses: filters, default
+// extension, the filter and the file name last chosen in it.
+class TFileDialog : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Kind
+    {
+        Open,
+        Save
+    };
+
+    TFileDialog(Kind kind, QObject *parent = nullptr);
+
+    Kind kind() const { return m_kind; }
+    FileDialogOptions &Options() { return m_options; }
+    const FileDialogOptions &Options() const { return m_options; }
+
+    // Shows the dialog; on confirmation remembers the file name and filter
+    // for the next time and returns the chosen path.
+    std::optional<QString> Execute(Environment &environment, QWidget *parent);
+
+private:
+    Kind m_kind;
+    FileDialogOptions m_options;
+};
+
+} // namespace trevolo

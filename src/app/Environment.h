@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <optional>
+
+class QWidget;
+
+namespace trevolo {
+
+// What a file dialog is asked to offer.
+struct FileDialogOptions
+{
+    QStringList filters;     // "Description (*.ext)" entries, in order
+    QString selectedFilter;  // one of filters; empty for the first
+    QString defaultSuffix;   // added when the chosen name has no extension
+    QString initialFileName; // offered as the file name
+    bool mustExist = false;  // only an existing file may be chosen
+    bool promptOverwrite = false;
+};
+
+// The file the user confirmed, and the filter that was selected then.
+struct FileChoice
+{
+    QString path;
+    QString selectedFilter;
+};
+
+// Everything the window asks of the desktop: message boxes, file dialogs, the
+// shell, the program folder and the clock. The program uses QtEnvironment;
+// tests substitute a recording fake.
+class Environment
+{
+public:
+    virtual ~Environment() = default;
+
+    // Modal box with the error icon and an OK button.
+    virtual void showError(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // Modal box with an OK button only.
+    virtual void showMessage(QWidget *parent, const QString &caption, const QString &text) = 0;
+
+    // Standard open and save dialogs; nothing when the user cancels.
+    virtual std::optional<FileChoice> chooseOpenFile(QWidget *parent,
+                                                     const FileDialogOptions &options) = 0;
+    virtual std::optional<FileChoice> chooseSaveFile(QWidget *parent,
+                                                     const FileDialogOptions &options) = 0;
+
+    // Hands an address to the desktop's default handler; does not wait.
+    virtual void openUrl(const QUrl &url) = 0;
+
+    // The folder of the running executable, without a trailing separator.
+    virtual QString settingsFolder() const = 0;
+
+    // A clock reading for seeding the random spin source.
+    virtual quint32 clockSeed() const = 0;
+};
+
+// The desktop as Qt offers it.
+class QtEnvironment final : public Environment
+{
+public:
+    void showError(QWidget *parent, const QString &caption, const QString &text) override;
+    void showMessage(QWidget *parent, const QString &caption, const QString &text) override;
+    std::optional<FileChoice> chooseOpenFile(QWidget *parent,
+                                             const FileDialogOptions &options) override;
+    std::optional<FileChoice> chooseSaveFile(QWidget *parent,
+                                             const FileDialogOptions &options) override;
+    void openUrl(const QUrl &url) override;
+    QString settingsFolder() const override;
+    quint32 clockSeed() const override;
+};
+
+} // namespace trevolo

@@ -1,0 +1,153 @@
+#pragma once
+
+#include "app/Controls.h"
+#include "app/Environment.h"
+#include "app/Guard.h"
+#include "app/NameRegistry.h"
+#include "app/PageControl.h"
+
+#include <QMainWindow>
+#include <QStringView>
+#include <utility>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPixmap;
+
+namespace trevolo {
+
+struct NumberGridNames;
+
+// The main window, Form1: the history column, the five pages, the status bar
+// and the menus, every control kept under its name in the name registry.
+// Its handlers run through Guard, so an error ends the handler and shows the
+// standard error box.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TForm1(Environment &environment, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The statistics pass: reads the history (ListBox1) and the alarm
+    // threshold (Edit1) and writes every statistics control. When the
+    // threshold does not convert it stops after the indicator images with
+    // ConvertError, leaving the status bar, the counts and Edit13 as they were.
+    void Calc();
+
+    // Runs a handler; an escaping error is shown in the standard error box.
+    template <typename F>
+    void Guard(F &&handler) noexcept
+    {
+        RunGuarded(m_environment, this, std::forward<F>(handler));
+    }
+
+    // The control or menu item of that name (case-blind), or nullptr.
+    QObject *FindComponent(QStringView name) const { return m_registry.Find(name); }
+    template <typename T>
+    T *FindComponentAs(QStringView name) const
+    {
+        return m_registry.FindAs<T>(name);
+    }
+    const NameRegistry &Registry() const { return m_registry; }
+
+    Environment &environment() const { return m_environment; }
+
+    // Controls that handlers address directly.
+    THistoryMemo *listBox1 = nullptr;
+    QLineEdit *edit13 = nullptr;
+    TPageControl *pageControl1 = nullptr;
+    TTabSheet *tabSheet1 = nullptr; // "Комбинации"
+    TTabSheet *tabSheet2 = nullptr; // "Не выпадения"
+    TTabSheet *tabSheet4 = nullptr; // "Выпадения"
+    TTabSheet *tabSheet3 = nullptr; // "Настройки"
+    TTabSheet *tabSheet6 = nullptr; // "Калькулятор"
+    TStatusBar *statusBar1 = nullptr;
+
+    QLineEdit *edit1 = nullptr; // alarm threshold
+
+    QCheckBox *checkBox1 = nullptr; // transparency
+    QCheckBox *checkBox2 = nullptr; // always on top
+    TTrackBar *trackBar1 = nullptr; // opacity
+    QLabel *label45 = nullptr;      // opacity in percent
+    TComboBox *comboBox1 = nullptr; // risk preset
+    TTrackBar *trackBar2 = nullptr; // 18/37 lower boundary
+    TTrackBar *trackBar3 = nullptr; // 18/37 upper boundary
+    TTrackBar *trackBar4 = nullptr; // 12/37 lower boundary
+    TTrackBar *trackBar5 = nullptr; // 12/37 upper boundary
+    QLabel *label51 = nullptr;
+    QLabel *label52 = nullptr;
+    QLabel *label198 = nullptr;
+    QLabel *label199 = nullptr;
+    QPlainTextEdit *memo1 = nullptr; // risk preset description
+
+    QLineEdit *edit2 = nullptr; // minimum stake
+    QLineEdit *edit3 = nullptr; // multiplier
+    QPlainTextEdit *memo2 = nullptr;
+    QLineEdit *edit4 = nullptr, *edit5 = nullptr, *edit6 = nullptr, *edit7 = nullptr;
+    QLineEdit *edit8 = nullptr, *edit9 = nullptr, *edit10 = nullptr, *edit11 = nullptr;
+    QLineEdit *edit12 = nullptr; // required sum
+
+    QMenuBar *mainMenu1 = nullptr;
+    QMenu *n3 = nullptr, *n4 = nullptr, *n7 = nullptr, *n24 = nullptr, *n18 = nullptr;
+    QAction *n5 = nullptr, *n6 = nullptr, *n16 = nullptr, *n52 = nullptr, *n102 = nullptr;
+    QAction *n252 = nullptr, *n502 = nullptr, *n9 = nullptr;
+    QAction *n11 = nullptr, *n12 = nullptr, *n14 = nullptr, *n13 = nullptr;
+    QAction *n25 = nullptr, *n20 = nullptr, *n23 = nullptr, *n15 = nullptr, *n8 = nullptr;
+    QMenu *popupMenu1 = nullptr;
+    QAction *n1 = nullptr, *n51 = nullptr, *n101 = nullptr, *n251 = nullptr, *n501 = nullptr;
+
+    TFileDialog *openDialog1 = nullptr; // settings file to load
+    TFileDialog *saveDialog1 = nullptr; // settings file to save
+    TFileDialog *openDialog2 = nullptr; // history file to load
+    TFileDialog *saveDialog2 = nullptr; // history file to save
+
+private:
+    // Construction, one builder per part of the window.
+    void BuildHistoryColumn(QWidget *client);                           // WindowLayout.cpp
+    void BuildPageControl(QWidget *client);                             // WindowLayout.cpp
+    void BuildStatusBar();                                              // WindowLayout.cpp
+    void BuildDialogs();                                                // WindowLayout.cpp
+    void BuildCombinationsPage(TTabSheet *page);                        // StatisticsPages.cpp
+    void BuildAbsencePage(TTabSheet *page);                             // StatisticsPages.cpp
+    void BuildOccurrencePage(TTabSheet *page);                          // StatisticsPages.cpp
+    void BuildNumberGrid(QGroupBox *box, const NumberGridNames &names); // StatisticsPages.cpp
+    void BuildSettingsPage(TTabSheet *page);                            // OptionPages.cpp
+    void BuildCalculatorPage(TTabSheet *page);                          // OptionPages.cpp
+    void BuildMenus();                                                  // Menus.cpp
+    void ConnectEvents();
+
+    // Names and registers an object; it must be new to the registry.
+    template <typename T>
+    T *Named(T *object, QStringView name)
+    {
+        object->setObjectName(name.toString());
+        m_registry.Add(object);
+        return object;
+    }
+
+    // Common control makers: a named, registered control at a position.
+    QLabel *MakeLabel(QWidget *parent, QStringView name, const QString &caption, int x, int y);
+    QGroupBox *MakeGroupBox(QWidget *parent, QStringView name, const QString &caption, int top,
+                            int height);
+    QFrame *MakeBevel(QWidget *parent, QStringView name, const QRect &geometry);
+    QLineEdit *MakeEdit(QWidget *parent, QStringView name, const QString &text,
+                        const QRect &geometry);
+    QLabel *MakeImage(QWidget *parent, QStringView name, const QPixmap &picture, int x, int y);
+
+    // Found by name; a missing control is an error, not a crash.
+    template <typename T>
+    T &Component(QStringView name) const;
+
+    Environment &m_environment;
+    NameRegistry m_registry;
+};
+
+} // namespace trevolo

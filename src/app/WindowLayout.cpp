@@ -1,0 +1,84 @@
+// The window's frame: the history column, the page control with its five
+// pages, the status bar and the file dialogs' settings.
+#include "app/Unit1.h"
+
+#include <QLineEdit>
+
+namespace trevolo {
+
+void TForm1::BuildHistoryColumn(QWidget *client)
+{
+    listBox1 = Named(new THistoryMemo(client), u"ListBox1");
+    listBox1->setGeometry(3, 7, 45, 487);
+
+    edit13 = MakeEdit(client, u"Edit13", QString(), QRect(3, 498, 44, 21));
+    edit13->setReadOnly(true);
+    SetTooltipBackground(edit13);
+}
+
+void TForm1::BuildPageControl(QWidget *client)
+{
+    pageControl1 = Named(new TPageControl(client), u"PageControl1");
+    pageControl1->setGeometry(50, 0, 266, 521);
+
+    struct PageRow
+    {
+        TTabSheet *TForm1::*member;
+        const char16_t *name;
+        const char16_t *caption;
+        void (TForm1::*build)(TTabSheet *);
+    };
+    // In tab order; the third page is TabSheet4 and the fourth TabSheet3.
+    static const PageRow pages[] = {
+        {&TForm1::tabSheet1, u"TabSheet1", u"Комбинации", &TForm1::BuildCombinationsPage},
+        {&TForm1::tabSheet2, u"TabSheet2", u"Не выпадения", &TForm1::BuildAbsencePage},
+        {&TForm1::tabSheet4, u"TabSheet4", u"Выпадения", &TForm1::BuildOccurrencePage},
+        {&TForm1::tabSheet3, u"TabSheet3", u"Настройки", &TForm1::BuildSettingsPage},
+        {&TForm1::tabSheet6, u"TabSheet6", u"Калькулятор", &TForm1::BuildCalculatorPage},
+    };
+    for (const PageRow &row : pages) {
+        auto *page = Named(new TTabSheet(QString::fromUtf16(row.caption)), row.name);
+        pageControl1->AddPage(page);
+        this->*row.member = page;
+        (this->*row.build)(page);
+    }
+    pageControl1->SetActivePageIndex(0);
+}
+
+void TForm1::BuildStatusBar()
+{
+    statusBar1 = Named(new TStatusBar(this), u"StatusBar1");
+    statusBar1->setFixedHeight(19);
+    statusBar1->SetSimpleText(QStringLiteral("Ближайшее число: Равные шансы."));
+    setStatusBar(statusBar1);
+}
+
+void TForm1::BuildDialogs()
+{
+    const QStringList settingsFilters{QStringLiteral("Файлы конфигурации (*.ini)"),
+                                      QStringLiteral("Все файлы (*.*)")};
+    const QStringList historyFilters{QStringLiteral("Текстовые файлы (*.txt)"),
+                                     QStringLiteral("Все файлы (*.*)")};
+    struct DialogRow
+    {
+        TFileDialog *TForm1::*member;
+        const char16_t *name;
+        TFileDialog::Kind kind;
+        const QStringList *filters;
+        const char16_t *suffix;
+    };
+    const DialogRow dialogs[] = {
+        {&TForm1::openDialog1, u"OpenDialog1", TFileDialog::Kind::Open, &settingsFilters, u"ini"},
+        {&TForm1::saveDialog1, u"SaveDialog1", TFileDialog::Kind::Save, &settingsFilters, u"ini"},
+        {&TForm1::openDialog2, u"OpenDialog2", TFileDialog::Kind::Open, &historyFilters, u"txt"},
+        {&TForm1::saveDialog2, u"SaveDialog2", TFileDialog::Kind::Save, &historyFilters, u"txt"},
+    };
+    for (const DialogRow &row : dialogs) {
+        auto *dialog = Named(new TFileDialog(row.kind, this), row.name);
+        dialog->Options().filters = *row.filters;
+        dialog->Options().defaultSuffix = QString::fromUtf16(row.suffix);
+        this->*row.member = dialog;
+    }
+}
+
+} // namespace trevolo

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/Environment.h"
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+#include <deque>
+
+namespace trevolo {
+
+// Records what the window asks of the desktop and answers the file dialogs
+// from queues filled by the test (an empty queue answers "cancelled").
+class FakeEnvironment final : public Environment
+{
+public:
+    struct Box
+    {
+        bool error; // error box, else simple message box
+        QString caption;
+        QString text;
+    };
+
+    QList<Box> boxes;
+    QList<FileDialogOptions> openRequests;
+    QList<FileDialogOptions> saveRequests;
+    std::deque<std::optional<FileChoice>> openAnswers;
+    std::deque<std::optional<FileChoice>> saveAnswers;
+    QList<QUrl> openedUrls;
+    QString folder = QStringLiteral("/nonexistent/trevolo");
+    quint32 seed = 12345;
+
+    void showError(QWidget *, const QString &caption, const QString &text) override
+    {
+        boxes.append({true, caption, text});
+    }
+    void showMessage(QWidget *, const QString &caption, const QString &text) override
+    {
+        boxes.append({false, caption, text});
+    }
+    std::optional<FileChoice> chooseOpenFile(QWidget *, const FileDialogOptions &options) override
+    {
+        openRequests.append(options);
+        return next(openAnswers);
+    }
+    std::optional<FileChoice> chooseSaveFile(QWidget *, const FileDialogOptions &options) override
+    {
+        saveRequests.append(options);
+        return next(saveAnswers);
+    }
+    void openUrl(const QUrl &url) override { openedUrls.append(url); }
+    QString settingsFolder() const override { return folder; }
+    quint32 clockSeed() const override { return seed; }
+
+private:
+    static std::optional<FileChoice> next(std::deque<std::optional<FileChoice>> &answers)
+    {
+        if (answers.empty())
+            return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+} // namespace trevolo

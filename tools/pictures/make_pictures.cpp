@@ -1,0 +1,210 @@
+// Draws the three 16 x 16 indicator balls (grey, yellow, green) and the
+// program icon, and writes them as PNG files into the folder given as the
+// only argument.
+#include <QColor>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+struct BallColours
+{
+    QColor body;
+    QColor upperRim;
+    QColor rightRim;
+    QColor bottomRim;
+    QColor glint;
+};
+
+double clamp01(double v)
+{
+    return std::clamp(v, 0.0, 1.0);
+}
+
+double smoothstep(double a, double b, double x)
+{
+    const double t = clamp01((x - a) / (b - a));
+    return t * t * (3 - 2 * t);
+}
+
+QColor mix(const QColor &a, const QColor &b, double t)
+{
+    t = clamp01(t);
+    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
+                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
+                            float(a.blueF() + (b.blueF() - a.blueF()) * t));
+}
+
+// The ball fills columns 2..12 and rows 2..13; its shadow reaches column 14
+// and row 15.
+constexpr double BallX = 7.5, BallY = 8.0, BallRx = 5.5, BallRy = 6.0;
+constexpr double ShadowX = 9.0, ShadowY = 9.6, ShadowRx = 6.0, ShadowRy = 6.3;
+constexpr int Samples = 4; // per axis, for the anti-aliased edge
+
+QImage drawBall(const BallColours &c)
+{
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            // Coverage of the ball over the pixel.
+            int inside = 0;
+            for (int sy = 0; sy < Samples; ++sy)
+                for (int sx = 0; sx < Samples; ++sx) {
+                    const double px = x + (sx + 0.5) / Samples;
+                    const double py = y + (sy + 0.5) / Samples;
+                    const double dx = (px - BallX) / BallRx, dy = (py - BallY) / BallRy;
+                    inside += dx * dx + dy * dy <= 1.0;
+                }
+            const double coverage = double(inside) / (Samples * Samples);
+
+            const double cx = x + 0.5, cy = y + 0.5;
+            const double dx = (cx - BallX) / BallRx, dy = (cy - BallY) / BallRy;
+            const double r = std::sqrt(dx * dx + dy * dy);
+
+            // Shading: body in the middle, the rim colour of the nearest edge
+            // toward the outline, a glint low right, a highlight high left.
+            const double wUp = std::max(0.0, -dy), wRight = std::max(0.0, dx) * 0.8,
+                         wDown = std::max(0.0, dy) * 1.2;
+            const double wSum = wUp + wRight + wDown;
+            QColor rim = c.body;
+            if (wSum > 0) {
+                rim = mix(c.upperRim, c.rightRim, wRight / std::max(1e-9, wUp + wRight));
+                rim = mix(rim, c.bottomRim, wDown / wSum);
+            }
+            QColor colour = mix(c.body, rim, smoothstep(0.45, 1.0, r));
+            const double gx = dx - 0.38, gy = dy - 0.42;
+            colour = mix(colour, c.glint, 0.75 * std::exp(-(gx * gx + gy * gy) / 0.05));
+            const double hx = dx + 0.42, hy = dy + 0.45;
+            colour =
+                mix(colour, QColor(255, 255, 250), 0.95 * std::exp(-(hx * hx + hy * hy) / 0.035));
+
+            // Soft shadow under and right of the ball.
+            const double sdx = (cx - ShadowX) / ShadowRx, sdy = (cy - ShadowY) / ShadowRy;
+            const double sd = std::sqrt(sdx * sdx + sdy * sdy);
+            const double shadowAlpha = 90.0 / 255.0 * std::pow(clamp01(1.0 - sd), 0.8);
+
+            // Ball over shadow.
+            const double alpha = coverage + shadowAlpha * (1.0 - coverage);
+            if (alpha <= 0.0)
+                continue;
+            const double k = coverage / alpha;
+            const QColor out =
+                QColor::fromRgbF(float(colour.redF() * k), float(colour.greenF() * k),
+                                 float(colour.blueF() * k), float(alpha));
+            image.setPixelColor(x, y, out);
+        }
+    }
+    return image;
+}
+
+// A small roulette wheel: rim, red and black pockets with one green, a golden
+// hub and the white ball.
+QImage drawIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(size / 2.0, size / 2.0);
+    const double outer = size * 0.47;
+
+    QRadialGradient wood(centre, outer);
+    wood.setColorAt(0.80, QColor(120, 62, 24));
+    wood.setColorAt(1.00, QColor(70, 34, 12));
+    p.setPen(Qt::NoPen);
+    p.setBrush(wood);
+    p.drawEllipse(centre, outer, outer);
+
+    const double pocketsOuter = outer * 0.86, pocketsInner = outer * 0.52;
+    constexpr int Pockets = 18;
+    for (int i = 0; i < Pockets; ++i) {
+        const double a0 = 360.0 / Pockets * i - 90.0 - 180.0 / Pockets;
+        const QColor colour =
+            i == 0 ? QColor(20, 150, 60) : (i % 2 ? QColor(200, 30, 35) : QColor(25, 25, 28));
+        QPainterPath path;
+        path.arcMoveTo(QRectF(centre.x() - pocketsOuter, centre.y() - pocketsOuter,
+                              2 * pocketsOuter, 2 * pocketsOuter),
+                       -a0);
+        path.arcTo(QRectF(centre.x() - pocketsOuter, centre.y() - pocketsOuter, 2 * pocketsOuter,
+                          2 * pocketsOuter),
+                   -a0, -360.0 / Pockets);
+        path.arcTo(QRectF(centre.x() - pocketsInner, centre.y() - pocketsInner, 2 * pocketsInner,
+                          2 * pocketsInner),
+                   -a0 - 360.0 / Pockets, 360.0 / Pockets);
+        path.closeSubpath();
+        p.setBrush(colour);
+        p.drawPath(path);
+    }
+
+    QRadialGradient hub(centre - QPointF(size * 0.05, size * 0.05), pocketsInner);
+    hub.setColorAt(0.0, QColor(255, 236, 150));
+    hub.setColorAt(0.7, QColor(214, 160, 40));
+    hub.setColorAt(1.0, QColor(150, 100, 20));
+    p.setBrush(hub);
+    p.drawEllipse(centre, pocketsInner * 0.92, pocketsInner * 0.92);
+
+    // Spokes of the hub.
+    p.setPen(QPen(QColor(120, 80, 15), size / 40.0 + 0.5));
+    for (int i = 0; i < 4; ++i) {
+        const double a = M_PI / 4 * i;
+        const QPointF d(std::cos(a) * pocketsInner * 0.7, std::sin(a) * pocketsInner * 0.7);
+        p.drawLine(centre - d, centre + d);
+    }
+
+    // The ball, resting in a pocket at the upper right.
+    const double ballAngle = -M_PI / 2 + 2 * M_PI / Pockets * 3;
+    const double ballRadius = (pocketsOuter + pocketsInner) / 2;
+    const QPointF ball =
+        centre + QPointF(std::cos(ballAngle) * ballRadius, std::sin(ballAngle) * ballRadius);
+    QRadialGradient shine(ball - QPointF(size * 0.02, size * 0.02), size * 0.07);
+    shine.setColorAt(0.0, Qt::white);
+    shine.setColorAt(1.0, QColor(200, 200, 210));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shine);
+    p.drawEllipse(ball, size * 0.065, size * 0.065);
+    p.end();
+    return image;
+}
+
+bool save(const QImage &image, const QString &folder, const char *name)
+{
+    const QString path = folder + QLatin1Char('/') + QLatin1String(name);
+    if (!image.save(path, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_pictures FOLDER\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+
+    const BallColours grey{QColor(192, 192, 192), QColor(180, 180, 180), QColor(166, 166, 166),
+                           QColor(117, 117, 117), QColor(221, 221, 221)};
+    const BallColours yellow{QColor(246, 191, 47), QColor(236, 180, 30), QColor(240, 171, 6),
+                             QColor(213, 122, 4), QColor(230, 246, 46)};
+    const BallColours green{QColor(187, 241, 70), QColor(141, 213, 43), QColor(120, 190, 35),
+                            QColor(80, 134, 20), QColor(230, 246, 46)};
+
+    bool ok = save(drawBall(grey), folder, "grey.png");
+    ok = save(drawBall(yellow), folder, "yellow.png") && ok;
+    ok = save(drawBall(green), folder, "green.png") && ok;
+    ok = save(drawIcon(64), folder, "icon.png") && ok;
+    return ok ? 0 : 1;
+}
