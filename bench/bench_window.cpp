@@ -47,7 +47,9 @@ QString History(int lines)
 void BM_KeystrokeCalc(benchmark::State &state)
 {
     QuietEnvironment environment;
-    TForm1 form(environment);
+    TINIView settings;
+    SpinSource spins(1);
+    TForm1 form(environment, settings, spins);
     form.show();
     QApplication::processEvents();
     form.listBox1->ReplaceText(History(int(state.range(0))));
@@ -74,7 +76,9 @@ BENCHMARK(BM_KeystrokeCalc)->Arg(10000)->Arg(100000)->Unit(benchmark::kMilliseco
 void BM_Calc(benchmark::State &state)
 {
     QuietEnvironment environment;
-    TForm1 form(environment);
+    TINIView settings;
+    SpinSource spins(1);
+    TForm1 form(environment, settings, spins);
     form.listBox1->ReplaceText(History(int(state.range(0))));
     for (auto _ : state)
         form.Calc();

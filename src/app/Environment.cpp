@@ -1,10 +1,11 @@
 #include "app/Environment.h"
 
+#include "history/SpinSource.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <chrono>
 
 namespace trevolo {
 
@@ -71,8 +72,7 @@ QString QtEnvironment::settingsFolder() const
 
 quint32 QtEnvironment::clockSeed() const
 {
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch();
-    return quint32(std::chrono::duration_cast<std::chrono::nanoseconds>(ticks).count());
+    return SeedFromClock();
 }
 
 } // namespace trevolo

@@ -2,6 +2,8 @@
 
 #include "app/Environment.h"
 #include "app/Unit1.h"
+#include "history/SpinSource.h"
+#include "settings/AuxilaryUnit.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -30,10 +32,12 @@ int RunProgram(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(TREVOLO_VERSION));
 
     QtEnvironment environment;
-    // Start-up, before the window: seed the random spin source from
-    // environment.clockSeed() and create the settings document here.
+    // Before the window: the random spin source, seeded from the clock, and
+    // the settings document, empty; both outlive the window.
+    SpinSource spinSource(environment.clockSeed());
+    TINIView settingsDocument;
 
-    TForm1 form(environment);
+    TForm1 form(environment, settingsDocument, spinSource);
     // Creation handler: FormCreate runs here, through form.Guard, before the
     // window is shown.
 

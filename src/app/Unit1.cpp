@@ -78,8 +78,10 @@ void SetShown(QWidget &widget, bool shown)
 
 } // namespace
 
-TForm1::TForm1(Environment &environment, QWidget *parent)
-    : QMainWindow(parent), m_environment(environment)
+TForm1::TForm1(Environment &environment, TINIView &settingsDocument, SpinSource &spinSource,
+               QWidget *parent)
+    : QMainWindow(parent), m_environment(environment), m_settingsDocument(settingsDocument),
+      m_spinSource(spinSource)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Trevolo (ver. " TREVOLO_VERSION ")"));

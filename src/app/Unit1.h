@@ -5,6 +5,8 @@
 #include "app/Guard.h"
 #include "app/NameRegistry.h"
 #include "app/PageControl.h"
+#include "history/SpinSource.h"
+#include "settings/AuxilaryUnit.h"
 
 #include <QMainWindow>
 #include <QStringView>
@@ -33,7 +35,10 @@ class TForm1 : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TForm1(Environment &environment, QWidget *parent = nullptr);
+    // The settings document and the random spin source live for the whole
+    // run, from before the window to after it (see Project1).
+    TForm1(Environment &environment, TINIView &settingsDocument, SpinSource &spinSource,
+           QWidget *parent = nullptr);
     ~TForm1() override;
 
     // The statistics pass: reads the history (ListBox1) and the alarm
@@ -59,6 +64,8 @@ public:
     const NameRegistry &Registry() const { return m_registry; }
 
     Environment &environment() const { return m_environment; }
+    TINIView &SettingsDocument() const { return m_settingsDocument; }
+    SpinSource &Spins() const { return m_spinSource; }
 
     // Controls that handlers address directly.
     THistoryMemo *listBox1 = nullptr;
@@ -147,6 +154,8 @@ private:
     T &Component(QStringView name) const;
 
     Environment &m_environment;
+    TINIView &m_settingsDocument;
+    SpinSource &m_spinSource;
     NameRegistry m_registry;
 };
 

@@ -122,6 +122,8 @@ class TestWindow : public QObject
 
 private:
     std::unique_ptr<FakeEnvironment> env;
+    std::unique_ptr<TINIView> settings;
+    std::unique_ptr<SpinSource> spins;
     std::unique_ptr<TForm1> form;
 
     QLabel *label(int n) const
@@ -186,12 +188,16 @@ private Q_SLOTS:
 void TestWindow::init()
 {
     env = std::make_unique<FakeEnvironment>();
-    form = std::make_unique<TForm1>(*env);
+    settings = std::make_unique<TINIView>();
+    spins = std::make_unique<SpinSource>(1);
+    form = std::make_unique<TForm1>(*env, *settings, *spins);
 }
 
 void TestWindow::cleanup()
 {
     form.reset();
+    spins.reset();
+    settings.reset();
     env.reset();
 }
 
