@@ -24,7 +24,6 @@ private Q_SLOTS:
     void cleanup();
 
     // Risk levels (tst_risk.cpp)
-    void startColoursTheGrid();
     void sliderMoves_data();
     void sliderMoves();
     void sliderMovesKeepVisibility();
@@ -48,7 +47,6 @@ private Q_SLOTS:
     void stayOnTopKeepsTheWindowInPlace();
     void transparency_data();
     void transparency();
-    void optionEventsRunTheHandlers();
     void dialogFilters_data();
     void dialogFilters();
 

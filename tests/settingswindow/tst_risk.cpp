@@ -86,22 +86,6 @@ QStringList Texts(const Positions &positions)
 
 } // namespace
 
-void TestSettingsWindow::startColoursTheGrid()
-{
-    form = std::make_unique<TForm1>(*env, *settings, *spins);
-    // The layout gives every indicator the yellow picture; FormCreate colours
-    // the grid before anything is read.
-    QVERIFY(!gridFault(2, 8, 2, 8).isEmpty());
-    form->Guard([this] { form->FormCreate(); });
-    QCOMPARE(gridFault(2, 8, 2, 8), QString());
-    QCOMPARE(LabelTexts(*form), (QStringList{u"2"_s, u"8"_s, u"2"_s, u"8"_s}));
-    // Without a settings file no preset is applied and nothing is written.
-    QCOMPARE(form->comboBox1->ItemIndex(), 1);
-    QVERIFY(form->memo1->toPlainText().isEmpty());
-    QVERIFY(settings->Sections().empty());
-    QVERIFY(env->boxes.isEmpty());
-}
-
 void TestSettingsWindow::sliderMoves_data()
 {
     QTest::addColumn<QString>("slider");
