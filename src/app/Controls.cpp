@@ -20,6 +20,43 @@ void SetTooltipBackground(QWidget *widget)
     widget->setPalette(palette);
 }
 
+void SetLabelCaption(QLabel &label, const QString &caption)
+{
+    label.setTextFormat(Qt::PlainText);
+    if (label.text() == caption)
+        return;
+    label.setText(caption);
+    if (label.minimumWidth() == label.maximumWidth()) {
+        if (label.wordWrap()) {
+            const int needed = label.heightForWidth(label.width());
+            if (needed > label.height())
+                label.setFixedHeight(needed);
+        }
+        return;
+    }
+    if (label.alignment() & Qt::AlignRight) {
+        const QRect before = label.geometry();
+        const int width = label.sizeHint().width();
+        label.setGeometry(before.x() + before.width() - width, before.y(), width, before.height());
+        return;
+    }
+    label.adjustSize();
+}
+
+// ------------------------------------------------------------------- TImage
+
+TImage::TImage(QWidget *parent) : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+}
+
+void TImage::SetPicture(const QPixmap &picture)
+{
+    // The same picture again would only cost a repaint.
+    if (pixmap().cacheKey() != picture.cacheKey())
+        setPixmap(picture);
+}
+
 // ---------------------------------------------------------------- TTrackBar
 
 TTrackBar::TTrackBar(QWidget *parent) : QSlider(Qt::Horizontal, parent)

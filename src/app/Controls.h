@@ -3,18 +3,25 @@
 #include "app/Environment.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QObject>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QStatusBar>
 #include <optional>
 
-class QLabel;
-
 namespace trevolo {
 
 // Gives a text box the tooltip background colour (pale yellow).
 void SetTooltipBackground(QWidget *widget);
+
+// Sets a label's caption as plain text and sizes the label the way the
+// layout's labels size themselves: a label of fixed width keeps its geometry
+// (a word-wrapped one grows in height when the text needs it), a
+// right-aligned label keeps its right edge, any other keeps its top left
+// corner and takes the size of its text.
+void SetLabelCaption(QLabel &label, const QString &caption);
 
 // Horizontal slider over an integer range with the rules the window relies
 // on: a new minimum above the maximum, or a new maximum below the minimum, is
@@ -64,6 +71,19 @@ public:
 
 Q_SIGNALS:
     void userChanged();
+};
+
+// A 16 x 16 picture. A label that only ever shows a pixmap, kept as a kind
+// of its own so that code walking the window's labels can leave it alone.
+class TImage : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit TImage(QWidget *parent = nullptr);
+
+    QPixmap Picture() const { return pixmap(); }
+    void SetPicture(const QPixmap &picture);
 };
 
 // The history memo: plain text, one spin per line. textChanged() fires once

@@ -18,9 +18,12 @@ std::optional<FileChoice> runFileDialog(QWidget *parent, const FileDialogOptions
     dialog.setAcceptMode(mode);
     dialog.setFileMode(options.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.promptOverwrite);
-    dialog.setNameFilters(options.filters);
+    QStringList shownFilters;
+    for (const QString &filter : options.filters)
+        shownFilters.append(DesktopNameFilter(filter));
+    dialog.setNameFilters(shownFilters);
     if (!options.selectedFilter.isEmpty())
-        dialog.selectNameFilter(options.selectedFilter);
+        dialog.selectNameFilter(DesktopNameFilter(options.selectedFilter));
     dialog.setDefaultSuffix(options.defaultSuffix);
     if (!options.initialFileName.isEmpty())
         dialog.selectFile(options.initialFileName);
@@ -29,10 +32,37 @@ std::optional<FileChoice> runFileDialog(QWidget *parent, const FileDialogOptions
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty())
         return std::nullopt;
-    return FileChoice{files.first(), dialog.selectedNameFilter()};
+    // The caller gets the filter back as it gave it.
+    const qsizetype chosen = shownFilters.indexOf(dialog.selectedNameFilter());
+    return FileChoice{files.first(), chosen >= 0 ? options.filters.at(chosen) : QString()};
 }
 
 } // namespace
+
+QString DesktopNameFilter(const QString &filter)
+{
+    // "Description (pattern pattern ...)": only the last parenthesis holds
+    // patterns.
+    if (!filter.endsWith(u')'))
+        return filter;
+    const qsizetype open = filter.lastIndexOf(u'(');
+    if (open < 0)
+        return filter;
+    const QStringView patterns = QStringView(filter).sliced(open + 1, filter.size() - open - 2);
+    QStringList shown;
+    bool changed = false;
+    for (const QStringView pattern : patterns.split(u' ', Qt::SkipEmptyParts)) {
+        if (pattern == u"*.*") {
+            shown.append(QStringLiteral("*"));
+            changed = true;
+        } else {
+            shown.append(pattern.toString());
+        }
+    }
+    if (!changed)
+        return filter;
+    return filter.left(open + 1) + shown.join(u' ') + u')';
+}
 
 void QtEnvironment::showError(QWidget *parent, const QString &caption, const QString &text)
 {

@@ -20,6 +20,12 @@ struct FileDialogOptions
     bool promptOverwrite = false;
 };
 
+// A filter as the desktop's file dialog is given it. The pattern "*.*" of an
+// "all files" entry would leave out every name without a dot here, so it
+// becomes "*"; the description and the other patterns stay as they are.
+// "Все файлы (*.*)" is shown as "Все файлы (*)".
+QString DesktopNameFilter(const QString &filter);
+
 // The file the user confirmed, and the filter that was selected then.
 struct FileChoice
 {

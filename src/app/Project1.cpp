@@ -38,15 +38,18 @@ int RunProgram(int argc, char **argv)
     TINIView settingsDocument;
 
     TForm1 form(environment, settingsDocument, spinSource);
-    // Creation handler: FormCreate runs here, through form.Guard, before the
-    // window is shown.
+    // Creation handler, before the window is shown; an error in it is shown
+    // and start-up goes on.
+    form.Guard([&form] { form.FormCreate(); });
 
     CentreOnScreen(form);
     form.show();
     const int exitCode = app.exec();
 
-    // Destruction handler: FormDestroy runs here, through form.Guard, while
-    // the window and the settings document still exist.
+    // Destruction handler, while the window and the settings document still
+    // exist; an error in it (an unwritable "default.ini") is shown and the
+    // program still ends normally.
+    form.Guard([&form] { form.FormDestroy(); });
     return exitCode;
 }
 

@@ -121,6 +121,8 @@ void TForm1::ConnectEvents()
     connect(listBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint &point) {
         popupMenu1->popup(listBox1->viewport()->mapToGlobal(point));
     });
+
+    ConnectOptionEvents();
 }
 
 template <typename T>
@@ -199,11 +201,10 @@ QLineEdit *TForm1::MakeEdit(QWidget *parent, QStringView name, const QString &te
     return edit;
 }
 
-QLabel *TForm1::MakeImage(QWidget *parent, QStringView name, const QPixmap &picture, int x, int y)
+TImage *TForm1::MakeImage(QWidget *parent, QStringView name, const QPixmap &picture, int x, int y)
 {
-    auto *image = Named(new QLabel(parent), name);
-    image->setTextFormat(Qt::PlainText);
-    image->setPixmap(picture);
+    auto *image = Named(new TImage(parent), name);
+    image->SetPicture(picture);
     image->setGeometry(x, y, 16, 16);
     image->hide();
     return image;

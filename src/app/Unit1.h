@@ -47,6 +47,31 @@ public:
     // ConvertError, leaving the status bar, the counts and Edit13 as they were.
     void Calc();
 
+    // Creation and destruction handlers: load "default.ini" from the
+    // settings folder and apply it, and save the document back there. The
+    // program start runs them through Guard (Project1). Unit1Settings.cpp.
+    void FormCreate();
+    void FormDestroy();
+    // "Загрузить настройки" and "Сохранить настройки". Unit1Settings.cpp.
+    void N14Click();
+    void N13Click();
+    // Window options: always on top, transparency, opacity. Unit1Settings.cpp.
+    void CheckBox2Click();
+    void CheckBox1Click();
+    void TrackBar1Change();
+    // Risk levels: the slider pairs and the presets. Unit1Risk.cpp.
+    void TrackBarRiskLevelChange1();
+    void TrackBarRiskLevelChange2();
+    void ComboBox1Change();
+    // Interface language "Русский" and "English". Unit1Language.cpp.
+    void N11Click();
+    void N12Click();
+
+    // Whether transparency is on, and the window's alpha value 0..255 that
+    // shows while it is.
+    bool AlphaBlend() const { return m_alphaBlend; }
+    int AlphaBlendValue() const { return m_alphaBlendValue; }
+
     // Runs a handler; an escaping error is shown in the standard error box.
     template <typename F>
     void Guard(F &&handler) noexcept
@@ -130,6 +155,18 @@ private:
     void BuildCalculatorPage(TTabSheet *page);                          // OptionPages.cpp
     void BuildMenus();                                                  // Menus.cpp
     void ConnectEvents();
+    void ConnectOptionEvents(); // Unit1Settings.cpp
+
+    // Copies the template pictures into the indicator grid. Unit1Risk.cpp.
+    void ApplyRiskColours();
+    // The window options and the preset from the document. Unit1Settings.cpp.
+    void ApplySettings();
+    void WriteWindowOptions();
+    QString SettingsFilePath() const;
+    void ApplyOpacity();
+    // Captions from a language section of the document. Unit1Language.cpp.
+    void ApplyLanguage(QStringView sectionName);
+    void ApplyLanguageEntry(const QString &key, const QString &value);
 
     // Names and registers an object; it must be new to the registry.
     template <typename T>
@@ -147,7 +184,7 @@ private:
     QFrame *MakeBevel(QWidget *parent, QStringView name, const QRect &geometry);
     QLineEdit *MakeEdit(QWidget *parent, QStringView name, const QString &text,
                         const QRect &geometry);
-    QLabel *MakeImage(QWidget *parent, QStringView name, const QPixmap &picture, int x, int y);
+    TImage *MakeImage(QWidget *parent, QStringView name, const QPixmap &picture, int x, int y);
 
     // Found by name; a missing control is an error, not a crash.
     template <typename T>
@@ -157,6 +194,8 @@ private:
     TINIView &m_settingsDocument;
     SpinSource &m_spinSource;
     NameRegistry m_registry;
+    bool m_alphaBlend = false;
+    int m_alphaBlendValue = 255;
 };
 
 } // namespace trevolo

@@ -1,0 +1,148 @@
+// The settings file "default.ini", the commands that load and save settings,
+// and the window options of the page "Настройки": always on top and
+// transparency.
+#include "app/Unit1.h"
+
+#include "settings/SettingsKeys.h"
+#include "settings/WindowOptions.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+
+namespace trevolo {
+
+void TForm1::ConnectOptionEvents()
+{
+    // Every event runs its handler through the guard; a handler that moves
+    // a slider runs the slider's handler inside its own.
+    const auto handler = [this](void (TForm1::*method)()) {
+        return [this, method] { Guard([this, method] { (this->*method)(); }); };
+    };
+
+    // A check box reports every change of its state, by the user or by the
+    // program.
+    connect(checkBox2, &QCheckBox::toggled, this, handler(&TForm1::CheckBox2Click));
+    connect(checkBox1, &QCheckBox::toggled, this, handler(&TForm1::CheckBox1Click));
+    connect(trackBar1, &QSlider::valueChanged, this, handler(&TForm1::TrackBar1Change));
+
+    connect(trackBar2, &QSlider::valueChanged, this, handler(&TForm1::TrackBarRiskLevelChange1));
+    connect(trackBar3, &QSlider::valueChanged, this, handler(&TForm1::TrackBarRiskLevelChange1));
+    connect(trackBar4, &QSlider::valueChanged, this, handler(&TForm1::TrackBarRiskLevelChange2));
+    connect(trackBar5, &QSlider::valueChanged, this, handler(&TForm1::TrackBarRiskLevelChange2));
+    // Only a pick by the user; the program's own selection runs nothing.
+    connect(comboBox1, &TComboBox::userChanged, this, handler(&TForm1::ComboBox1Change));
+
+    connect(n14, &QAction::triggered, this, handler(&TForm1::N14Click));
+    connect(n13, &QAction::triggered, this, handler(&TForm1::N13Click));
+    connect(n11, &QAction::triggered, this, handler(&TForm1::N11Click));
+    connect(n12, &QAction::triggered, this, handler(&TForm1::N12Click));
+}
+
+QString TForm1::SettingsFilePath() const
+{
+    return QDir(m_environment.settingsFolder()).filePath(QStringLiteral("default.ini"));
+}
+
+// Each control takes its value, which runs its handler when the value
+// changes; the explicit run makes the option take effect also when the
+// control held the value already. The combo box runs nothing by itself.
+void TForm1::ApplySettings()
+{
+    checkBox2->setChecked(
+        m_settingsDocument.ReadBool(CommonSection, StayOnTopKey, DefaultStayOnTop));
+    CheckBox2Click();
+    checkBox1->setChecked(
+        m_settingsDocument.ReadBool(CommonSection, AlphaBlendKey, DefaultAlphaBlend));
+    CheckBox1Click();
+    trackBar1->SetPosition(
+        m_settingsDocument.ReadInteger(CommonSection, AlphaBlendValueKey, DefaultAlphaBlendValue));
+    TrackBar1Change();
+    comboBox1->SetItemIndex(m_settingsDocument.ReadInteger(CommonSection, LevelKey, DefaultLevel));
+    ComboBox1Change();
+}
+
+void TForm1::WriteWindowOptions()
+{
+    m_settingsDocument.WriteBool(CommonSection, StayOnTopKey, checkBox2->isChecked());
+    m_settingsDocument.WriteBool(CommonSection, AlphaBlendKey, checkBox1->isChecked());
+    m_settingsDocument.WriteInteger(CommonSection, AlphaBlendValueKey, trackBar1->Position());
+}
+
+void TForm1::FormCreate()
+{
+    ApplyRiskColours();
+    // A folder of that name is no settings file either.
+    const QString path = SettingsFilePath();
+    if (!QFileInfo(path).isFile())
+        return;
+    m_settingsDocument.Clear();
+    m_settingsDocument.LoadFromFile(path);
+    ApplySettings();
+}
+
+void TForm1::FormDestroy()
+{
+    WriteWindowOptions();
+    m_settingsDocument.SaveToFile(SettingsFilePath());
+}
+
+void TForm1::N14Click()
+{
+    const auto file = openDialog1->Execute(m_environment, this);
+    if (!file)
+        return;
+    m_settingsDocument.Clear();
+    m_settingsDocument.LoadFromFile(*file);
+    ApplySettings();
+}
+
+void TForm1::N13Click()
+{
+    // The options reach the document even when the user cancels.
+    WriteWindowOptions();
+    if (const auto file = saveDialog1->Execute(m_environment, this))
+        m_settingsDocument.SaveToFile(*file);
+}
+
+void TForm1::CheckBox2Click()
+{
+    const bool onTop = checkBox2->isChecked();
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    // A new window style hides a shown window; it comes back where it was.
+    const bool shown = isVisible();
+    const QPoint where = pos();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (shown) {
+        move(where);
+        show();
+    }
+}
+
+void TForm1::CheckBox1Click()
+{
+    m_alphaBlend = checkBox1->isChecked();
+    trackBar1->setEnabled(m_alphaBlend);
+    ApplyOpacity();
+}
+
+void TForm1::TrackBar1Change()
+{
+    const int percent = trackBar1->Position();
+    SetLabelCaption(*label45, OpacityCaption(percent));
+    m_alphaBlendValue = AlphaFromPercent(percent);
+    ApplyOpacity();
+}
+
+// The alpha value shows only while transparency is on.
+void TForm1::ApplyOpacity()
+{
+    const qreal opacity = m_alphaBlend ? qreal(m_alphaBlendValue) / 255 : 1.0;
+    if (windowOpacity() != opacity)
+        setWindowOpacity(opacity);
+}
+
+} // namespace trevolo
