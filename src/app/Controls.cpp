@@ -106,8 +106,12 @@ QString THistoryMemo::Text() const
 bool THistoryMemo::EndsWithLineBreak() const
 {
     // The document's last block is empty exactly when the text is empty or
-    // ends with a break; this needs no copy of the text.
-    return document()->lastBlock().length() <= 1;
+    // ends with a paragraph break; a soft line break (Shift+Enter) as the last
+    // character is a break as well, as Text() shows it. No copy of the text.
+    const QTextDocument *text = document();
+    if (text->lastBlock().length() <= 1)
+        return true;
+    return text->characterAt(text->characterCount() - 2) == QChar::LineSeparator;
 }
 
 void THistoryMemo::InsertAtEnd(const QString &text)

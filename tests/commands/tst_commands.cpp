@@ -134,6 +134,7 @@ private Q_SLOTS:
     void generate_data();
     void generate();
     void generatorKeepsItsSequenceAcrossCommands();
+    void generateAfterASoftLineBreak();
     void fiftyIntoAHundredLines();
     void passesPerCommand_data();
     void passesPerCommand();
@@ -261,6 +262,18 @@ void TestCommands::generatorKeepsItsSequenceAcrossCommands()
     item(u"N102"_s).trigger();
     item(u"N251"_s).trigger();
     QCOMPARE(memo().Text(), ReferenceSpins(1, 40).mid(5).join(u'\n') + u'\n');
+}
+
+void TestCommands::generateAfterASoftLineBreak()
+{
+    // Shift+Enter makes a soft line break; the history reads it as a line
+    // break like any other, and the next spin follows it directly.
+    QTest::keyClicks(&memo(), u"5"_s);
+    QTest::keyClick(&memo(), Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(memo().Text(), u"5\n"_s);
+    item(u"N51"_s).trigger();
+    QCOMPARE(memo().Text(), u"5\n"_s + ReferenceSpins(1, 5).join(u'\n') + u'\n');
+    QCOMPARE(form->edit13->text(), u"6"_s);
 }
 
 void TestCommands::fiftyIntoAHundredLines()
