@@ -115,7 +115,11 @@ void TComboBox::SetItemIndex(int index)
 THistoryMemo::THistoryMemo(QWidget *parent) : QPlainTextEdit(parent)
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Lines wrap at the edge, anywhere. In a column a few digits wide this
+    // looks the same as wrapping at word boundaries, but the search for a
+    // boundary makes laying out one long unbroken line quadratic: a loaded
+    // line of a megabyte would freeze the window for minutes.
+    setWordWrapMode(QTextOption::WrapAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Tab moves the focus on, as in the other text boxes; a tab character
@@ -123,11 +127,28 @@ THistoryMemo::THistoryMemo(QWidget *parent) : QPlainTextEdit(parent)
     setTabChangesFocus(true);
 }
 
+QString THistoryMemo::Text() const
+{
+    // toPlainText() would also turn no-break spaces into blanks, so a loaded
+    // file would not be saved back byte for byte. Only the separators of
+    // paragraphs and of soft lines (Shift+Enter) become line breaks.
+    QString text = document()->toRawText();
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
+}
+
 bool THistoryMemo::EndsWithLineBreak() const
 {
     // The document's last block is empty exactly when the text is empty or
-    // ends with a break; this needs no copy of the text.
-    return document()->lastBlock().length() <= 1;
+    // ends with a paragraph break; a soft line break (Shift+Enter) as the last
+    // character is a break as well, as Text() shows it. No copy of the text.
+    const QTextDocument *text = document();
+    if (text->lastBlock().length() <= 1)
+        return true;
+    return text->characterAt(text->characterCount() - 2) == QChar::LineSeparator;
 }
 
 void THistoryMemo::InsertAtEnd(const QString &text)

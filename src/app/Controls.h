@@ -96,8 +96,9 @@ class THistoryMemo : public QPlainTextEdit
 public:
     explicit THistoryMemo(QWidget *parent = nullptr);
 
-    // The whole text, lines separated by "\n".
-    QString Text() const { return toPlainText(); }
+    // The whole text, lines separated by "\n", every other character as it
+    // stands (unlike toPlainText, which turns no-break spaces into blanks).
+    QString Text() const;
 
     // True when the text is empty or its last character is a line break.
     bool EndsWithLineBreak() const;

@@ -115,6 +115,9 @@ void TForm1::ConnectEvents()
 {
     connect(listBox1, &QPlainTextEdit::textChanged, this, [this] { Guard([this] { Calc(); }); });
     connect(edit1, &QLineEdit::textChanged, this, [this] { Guard([this] { Calc(); }); });
+    ConnectHistoryCommands();
+    ConnectCalculator();
+    ConnectLinks();
 
     // The history memo shows its own menu in place of the standard one.
     listBox1->setContextMenuPolicy(Qt::CustomContextMenu);

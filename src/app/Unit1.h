@@ -92,6 +92,24 @@ public:
     TINIView &SettingsDocument() const { return m_settingsDocument; }
     SpinSource &Spins() const { return m_spinSource; }
 
+    // History commands. Unit1History.cpp.
+    void N1Click();   // "Очистить": empty the history
+    void N51Click();  // append 5 random spins
+    void N101Click(); // append 10
+    void N251Click(); // append 25
+    void N501Click(); // append 50
+    void N5Click();   // load the history from a file chosen in OpenDialog2
+    void N6Click();   // save it to a file chosen in SaveDialog2
+    void N9Click();   // "Выход": close the window, which ends the program
+    // Stake calculator, on every change of Edit2 or Edit3. Unit1Calculator.cpp.
+    void Edit2Change();
+    // Help and web links: one address each to the desktop. Unit1Links.cpp.
+    void N20Click(); // program help page
+    void N23Click(); // playing systems page
+    void N15Click(); // new versions page
+    void N8Click();  // mail to the maker
+    void N25Click(); // the partner's registration page
+
     // Controls that handlers address directly.
     THistoryMemo *listBox1 = nullptr;
     QLineEdit *edit13 = nullptr;
@@ -189,6 +207,13 @@ private:
     // Found by name; a missing control is an error, not a crash.
     template <typename T>
     T &Component(QStringView name) const;
+
+    // Wiring of the commands, the calculator and the links.
+    void ConnectHistoryCommands(); // Unit1History.cpp
+    void ConnectCalculator();      // Unit1Calculator.cpp
+    void ConnectLinks();           // Unit1Links.cpp
+    // Runs the handler through Guard whenever the menu item is chosen.
+    void OnClick(QAction *item, void (TForm1::*handler)());
 
     Environment &m_environment;
     TINIView &m_settingsDocument;

@@ -55,11 +55,14 @@ public:
 private:
     static std::optional<FileChoice> next(std::deque<std::optional<FileChoice>> &answers)
     {
-        if (answers.empty())
+        if (answers.empty() || !answers.front()) {
+            if (!answers.empty())
+                answers.pop_front();
             return std::nullopt;
-        auto answer = answers.front();
+        }
+        FileChoice choice = std::move(*answers.front());
         answers.pop_front();
-        return answer;
+        return choice;
     }
 };
 

@@ -1,0 +1,99 @@
+// The history commands: clear, append random spins, load, save, exit.
+#include "app/Unit1.h"
+
+#include "common/IntegerText.h"
+#include "history/HistoryFile.h"
+
+#include <QAction>
+
+namespace trevolo {
+
+namespace {
+
+// Appends `count` spins from the source, one line each. Every line is one
+// change of the memo, so the statistics pass runs once per spin, before the
+// next one is appended; the caret ends after the newest line.
+void AppendSpins(THistoryMemo &memo, SpinSource &spins, int count)
+{
+    for (int i = 0; i < count; ++i)
+        memo.AppendLine(IntToStr(spins.Draw()));
+}
+
+} // namespace
+
+void TForm1::OnClick(QAction *item, void (TForm1::*handler)())
+{
+    connect(item, &QAction::triggered, this,
+            [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
+}
+
+void TForm1::ConnectHistoryCommands()
+{
+    // The popup items and their main-menu twins share one handler.
+    OnClick(n1, &TForm1::N1Click);
+    OnClick(n16, &TForm1::N1Click);
+    OnClick(n51, &TForm1::N51Click);
+    OnClick(n52, &TForm1::N51Click);
+    OnClick(n101, &TForm1::N101Click);
+    OnClick(n102, &TForm1::N101Click);
+    OnClick(n251, &TForm1::N251Click);
+    OnClick(n252, &TForm1::N251Click);
+    OnClick(n501, &TForm1::N501Click);
+    OnClick(n502, &TForm1::N501Click);
+    OnClick(n5, &TForm1::N5Click);
+    OnClick(n6, &TForm1::N6Click);
+    OnClick(n9, &TForm1::N9Click);
+}
+
+void TForm1::N1Click()
+{
+    // Emptying the memo raises no change, so the pass is run here.
+    listBox1->ClearSilently();
+    Calc();
+}
+
+void TForm1::N51Click()
+{
+    AppendSpins(*listBox1, Spins(), 5);
+}
+
+void TForm1::N101Click()
+{
+    AppendSpins(*listBox1, Spins(), 10);
+}
+
+void TForm1::N251Click()
+{
+    AppendSpins(*listBox1, Spins(), 25);
+}
+
+void TForm1::N501Click()
+{
+    AppendSpins(*listBox1, Spins(), 50);
+}
+
+void TForm1::N5Click()
+{
+    if (const auto path = openDialog2->Execute(environment(), this)) {
+        // A failed read leaves the handler here, with the history untouched.
+        const QString text = LoadHistoryFile(*path);
+        // The same text again is left alone: no change, no extra pass.
+        if (text != listBox1->Text())
+            listBox1->ReplaceText(text);
+    }
+    Calc();
+}
+
+void TForm1::N6Click()
+{
+    if (const auto path = saveDialog2->Execute(environment(), this))
+        SaveHistoryFile(*path, listBox1->Text());
+}
+
+void TForm1::N9Click()
+{
+    // The main window: closing it ends the message loop and so the program.
+    close();
+}
+
+} // namespace trevolo

@@ -1,0 +1,834 @@
+// The window's commands end to end: history commands and files, the stake
+// calculator, the help and web links. The fake environment answers the file
+// dialogs and records message boxes and opened addresses.
+#include "window/FakeEnvironment.h"
+
+#include "app/Unit1.h"
+#include "common/Lines.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTimer>
+#include <QUrlQuery>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstring>
+#include <memory>
+
+using namespace trevolo;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The spins a freshly seeded source draws, worked out here independently:
+// state := state * 134775813 + 1 (mod 2^32), spin := (state * 37) >> 32.
+QStringList ReferenceSpins(quint32 seed, int count)
+{
+    QStringList spins;
+    quint32 state = seed;
+    for (int i = 0; i < count; ++i) {
+        state = state * 134775813u + 1u;
+        spins.append(QString::number((quint64(state) * 37u) >> 32));
+    }
+    return spins;
+}
+
+QString Numbers(int count, int first = 0)
+{
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += QString::number((first + i) % 37) + u'\n';
+    return text;
+}
+
+bool WriteRaw(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray ReadRaw(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QString Describe(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+const QString BadThresholdBox = u"'x' is not a valid integer value."_s;
+const QString CalculatorMessage = u"Введены неверные данные. Проверьте ввод."_s;
+
+} // namespace
+
+class TestCommands : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FakeEnvironment> env;
+    std::unique_ptr<TINIView> settings;
+    std::unique_ptr<SpinSource> spins;
+    std::unique_ptr<TForm1> form;
+    QTemporaryDir dir;
+
+    THistoryMemo &memo() const { return *form->listBox1; }
+    QAction &item(const QString &name) const
+    {
+        auto *action = form->FindComponentAs<QAction>(name);
+        if (!action)
+            qFatal("no menu item %s", qPrintable(name));
+        return *action;
+    }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    void answerOpen(const QString &file)
+    {
+        env->openAnswers.push_back(FileChoice{file, u"Текстовые файлы (*.txt)"_s});
+    }
+    void answerSave(const QString &file)
+    {
+        env->saveAnswers.push_back(FileChoice{file, u"Текстовые файлы (*.txt)"_s});
+    }
+    // From here on every statistics pass fails on the threshold and shows one
+    // error box, so the boxes count the passes.
+    void countPassesByErrorBoxes()
+    {
+        form->edit1->setText(u"x"_s);
+        env->boxes.clear();
+    }
+    int passesCounted() const
+    {
+        int passes = 0;
+        for (const auto &box : env->boxes)
+            passes += box.error && box.text == BadThresholdBox;
+        return passes;
+    }
+    QStringList calculatorFields() const
+    {
+        QStringList texts;
+        for (QLineEdit *edit : {form->edit4, form->edit5, form->edit6, form->edit7, form->edit8,
+                                form->edit9, form->edit10, form->edit11, form->edit12})
+            texts.append(edit->text());
+        return texts;
+    }
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void generate_data();
+    void generate();
+    void generatorKeepsItsSequenceAcrossCommands();
+    void generateAfterASoftLineBreak();
+    void fiftyIntoAHundredLines();
+    void passesPerCommand_data();
+    void passesPerCommand();
+
+    void loadThenSave_data();
+    void loadThenSave();
+    void loadedTextWithoutFinalBreakStaysSo();
+    void anyBytesLoad_data();
+    void anyBytesLoad();
+    void saveReplacesWithoutAQuestion();
+    void dialogsKeepTheirOwnChoice();
+    void loadErrors_data();
+    void loadErrors();
+    void saveErrors_data();
+    void saveErrors();
+    void failedWriteKeepsTheOldFile();
+
+    void calculator_data();
+    void calculator();
+    void calculatorFollowsTyping();
+
+    void links_data();
+    void links();
+
+    // Last: it runs and ends the application's message loop.
+    void exitClosesTheWindow();
+};
+
+void TestCommands::initTestCase()
+{
+    QVERIFY(dir.isValid());
+}
+
+void TestCommands::init()
+{
+    env = std::make_unique<FakeEnvironment>();
+    settings = std::make_unique<TINIView>();
+    spins = std::make_unique<SpinSource>(1);
+    form = std::make_unique<TForm1>(*env, *settings, *spins);
+}
+
+void TestCommands::cleanup()
+{
+    form.reset();
+    spins.reset();
+    settings.reset();
+    env.reset();
+    QDir(dir.path()).removeRecursively();
+    QDir().mkpath(dir.path());
+}
+
+// ----------------------------------------------------------------- generate
+
+void TestCommands::generate_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("before");
+
+    const struct
+    {
+        const char16_t *popup, *main;
+        int count;
+    } commands[] = {{u"N51", u"N52", 5},
+                    {u"N101", u"N102", 10},
+                    {u"N251", u"N252", 25},
+                    {u"N501", u"N502", 50}};
+    for (const auto &command : commands) {
+        const QString popup = QString::fromUtf16(command.popup);
+        const QString main = QString::fromUtf16(command.main);
+        QTest::addRow("%s empty", qPrintable(popup)) << popup << command.count << QString();
+        QTest::addRow("%s empty", qPrintable(main)) << main << command.count << QString();
+        QTest::addRow("%s typed without break", qPrintable(popup))
+            << popup << command.count << u"12"_s;
+        QTest::addRow("%s ends with a break", qPrintable(main))
+            << main << command.count << u"3\n40\nabc\n"_s;
+    }
+    QTest::newRow("only a break") << u"N51"_s << 5 << u"\n"_s;
+    QTest::newRow("empty last lines") << u"N52"_s << 5 << u"7\n\n\n"_s;
+}
+
+void TestCommands::generate()
+{
+    QFETCH(QString, item);
+    QFETCH(int, count);
+    QFETCH(QString, before);
+
+    form->show();
+    memo().ReplaceText(before);
+    // Connected after the window's own pass, so each call sees the pass done.
+    QStringList linesShown;
+    QStringList memoLines;
+    QObject watcher;
+    connect(&memo(), &QPlainTextEdit::textChanged, &watcher, [&] {
+        linesShown.append(form->edit13->text());
+        memoLines.append(QString::number(CountLines(memo().Text())));
+    });
+
+    this->item(item).trigger();
+
+    const QStringList drawn = ReferenceSpins(1, count);
+    const bool endsWithBreak = before.isEmpty() || before.endsWith(u'\n');
+    const QString expected =
+        endsWithBreak ? before + drawn.join(u'\n') + u'\n' : before + u'\n' + drawn.join(u'\n');
+    QCOMPARE(memo().Text(), expected);
+    // One change and one pass per spin, each pass over the memo as it was
+    // right after that spin was appended.
+    QCOMPARE(linesShown.size(), count);
+    QCOMPARE(linesShown, memoLines);
+    QCOMPARE(linesShown.last(), QString::number(CountLines(expected)));
+    QVERIFY(env->boxes.isEmpty());
+    // The caret stays after the newest spin.
+    QCOMPARE(memo().textCursor().position(), memo().document()->characterCount() - 1);
+}
+
+void TestCommands::generatorKeepsItsSequenceAcrossCommands()
+{
+    // The first spins of seed 1, worked out by hand.
+    item(u"N51"_s).trigger();
+    QCOMPARE(memo().Text(), u"1\n31\n7\n10\n24\n"_s);
+
+    item(u"N16"_s).trigger(); // clearing leaves the source alone
+    item(u"N102"_s).trigger();
+    item(u"N251"_s).trigger();
+    QCOMPARE(memo().Text(), ReferenceSpins(1, 40).mid(5).join(u'\n') + u'\n');
+}
+
+void TestCommands::generateAfterASoftLineBreak()
+{
+    // Shift+Enter makes a soft line break; the history reads it as a line
+    // break like any other, and the next spin follows it directly.
+    QTest::keyClicks(&memo(), u"5"_s);
+    QTest::keyClick(&memo(), Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(memo().Text(), u"5\n"_s);
+    item(u"N51"_s).trigger();
+    QCOMPARE(memo().Text(), u"5\n"_s + ReferenceSpins(1, 5).join(u'\n') + u'\n');
+    QCOMPARE(form->edit13->text(), u"6"_s);
+}
+
+void TestCommands::fiftyIntoAHundredLines()
+{
+    form->show();
+    const QString before = Numbers(100);
+    memo().ReplaceText(before);
+    memo().moveCursor(QTextCursor::Start);
+    QApplication::processEvents();
+    QCOMPARE(memo().verticalScrollBar()->value(), 0);
+
+    item(u"N501"_s).trigger();
+    QApplication::processEvents();
+
+    QCOMPARE(CountLines(memo().Text()), 150);
+    QCOMPARE(form->edit13->text(), u"150"_s);
+    QVERIFY(memo().Text().startsWith(before));
+    // Scrolled down: the caret after the newest line is in view, the first
+    // line no longer is.
+    QVERIFY(memo().verticalScrollBar()->value() > 0);
+    QVERIFY(memo().viewport()->rect().contains(memo().cursorRect()));
+    const QTextCursor newest(memo().document()->findBlockByNumber(149));
+    QVERIFY(memo().viewport()->rect().contains(memo().cursorRect(newest)));
+}
+
+// How many statistics passes and memo changes each command makes.
+void TestCommands::passesPerCommand_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QByteArray>("file"); // the file chosen; none: cancelled
+    QTest::addColumn<int>("passes");
+    QTest::addColumn<int>("changes");
+    QTest::addColumn<QString>("after");
+
+    const QByteArray cancel;
+    QTest::newRow("clear empty") << u"N1"_s << QString() << cancel << 1 << 0 << QString();
+    QTest::newRow("clear") << u"N16"_s << u"5\n17"_s << cancel << 1 << 0 << QString();
+    QTest::newRow("load cancelled") << u"N5"_s << u"5\n17"_s << cancel << 1 << 0 << u"5\n17"_s;
+    QTest::newRow("load same text")
+        << u"N5"_s << u"5\n17\n"_s << QByteArray("5\r\n17\r\n") << 1 << 0 << u"5\n17\n"_s;
+    QTest::newRow("load same text, LF file")
+        << u"N5"_s << u"5\n17\n"_s << QByteArray("5\n17\n") << 1 << 0 << u"5\n17\n"_s;
+    QTest::newRow("load other text")
+        << u"N5"_s << u"5\n17\n"_s << QByteArray("5\r\n17") << 2 << 1 << u"5\n17"_s;
+    QTest::newRow("load empty file")
+        << u"N5"_s << u"5\n"_s << QByteArray("") << 2 << 1 << QString();
+    QTest::newRow("save") << u"N6"_s << u"5\n"_s << QByteArray("") << 0 << 0 << u"5\n"_s;
+    QTest::newRow("save cancelled") << u"N6"_s << u"5\n"_s << cancel << 0 << 0 << u"5\n"_s;
+    QTest::newRow("generate 5") << u"N52"_s << u"5"_s << cancel << 5 << 5
+                                << u"5\n"_s + ReferenceSpins(1, 5).join(u'\n');
+    QTest::newRow("generate 50") << u"N501"_s << QString() << cancel << 50 << 50
+                                 << ReferenceSpins(1, 50).join(u'\n') + u'\n';
+}
+
+void TestCommands::passesPerCommand()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, before);
+    QFETCH(QByteArray, file);
+    QFETCH(int, passes);
+    QFETCH(int, changes);
+    QFETCH(QString, after);
+
+    memo().ReplaceText(before);
+    if (!file.isNull()) {
+        QVERIFY(WriteRaw(path(u"spins.txt"_s), file));
+        answerOpen(path(u"spins.txt"_s));
+        answerSave(path(u"spins.txt"_s));
+    }
+    countPassesByErrorBoxes();
+    QSignalSpy changed(&memo(), &QPlainTextEdit::textChanged);
+
+    this->item(item).trigger();
+
+    QCOMPARE(memo().Text(), after);
+    QCOMPARE(changed.size(), changes);
+    QCOMPARE(passesCounted(), passes);
+    QCOMPARE(env->boxes.size(), passes); // and no other box
+
+    // With a good threshold the statistics show the history after the command.
+    form->edit1->setText(u"170"_s);
+    env->boxes.clear();
+    memo().ReplaceText(before);
+    if (!file.isNull()) {
+        answerOpen(path(u"spins.txt"_s));
+        answerSave(path(u"spins.txt"_s));
+    }
+    form->edit13->setText(u"?"_s);
+    this->item(item).trigger();
+    QVERIFY(env->boxes.isEmpty());
+    QCOMPARE(form->edit13->text(), passes ? QString::number(CountLines(memo().Text())) : u"?"_s);
+}
+
+// -------------------------------------------------------------------- files
+
+void TestCommands::loadThenSave_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<QByteArray>("saved");
+
+    QTest::newRow("5, 17, 0") << QByteArray::fromHex("350d0a31370d0a300d0a") << u"5\n17\n0\n"_s
+                              << QByteArray::fromHex("350d0a31370d0a300d0a");
+    QTest::newRow("LF only") << QByteArray("5\n17\n0\n") << u"5\n17\n0\n"_s
+                             << QByteArray("5\r\n17\r\n0\r\n");
+    QTest::newRow("mixed") << QByteArray("1\r\n2\n3\r4\n\r5") << u"1\n2\n3\n4\n\n5"_s
+                           << QByteArray("1\r\n2\r\n3\r\n4\r\n\r\n5");
+    QTest::newRow("other text") << QByteArray("abc\r\n40\r\n-1") << u"abc\n40\n-1"_s
+                                << QByteArray("abc\r\n40\r\n-1");
+    QTest::newRow("code page 1251") << QByteArray("\xc7\xe5\xf0\xee \xb9\r\n") << u"Зеро №\n"_s
+                                    << QByteArray("\xc7\xe5\xf0\xee \xb9\r\n");
+    QTest::newRow("no-break space") << QByteArray::fromHex("a035a00d0a") << u"\u00a05\u00a0\n"_s
+                                    << QByteArray::fromHex("a035a00d0a");
+    QTest::newRow("empty") << QByteArray() << QString() << QByteArray();
+}
+
+void TestCommands::loadThenSave()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, history);
+    QFETCH(QByteArray, saved);
+
+    QVERIFY(WriteRaw(path(u"in.txt"_s), file));
+    answerOpen(path(u"in.txt"_s));
+    memo().ReplaceText(u"1\n"_s);
+    item(u"N5"_s).trigger();
+    QCOMPARE(memo().Text(), history);
+    QCOMPARE(form->edit13->text(), QString::number(CountLines(history)));
+
+    answerSave(path(u"out.txt"_s));
+    item(u"N6"_s).trigger();
+    QCOMPARE(ReadRaw(path(u"out.txt"_s)), saved);
+    QVERIFY(env->boxes.isEmpty());
+    // Saving touches neither the history nor the file it was loaded from.
+    QCOMPARE(memo().Text(), history);
+    QCOMPARE(ReadRaw(path(u"in.txt"_s)), file);
+}
+
+void TestCommands::loadedTextWithoutFinalBreakStaysSo()
+{
+    QVERIFY(WriteRaw(path(u"in.txt"_s), "5\r\n17"));
+    answerOpen(path(u"in.txt"_s));
+    item(u"N5"_s).trigger();
+    item(u"N51"_s).trigger();
+    QCOMPARE(memo().Text(), u"5\n17\n"_s + ReferenceSpins(1, 5).join(u'\n'));
+
+    answerSave(path(u"out.txt"_s));
+    item(u"N6"_s).trigger();
+    QVERIFY(!ReadRaw(path(u"out.txt"_s)).endsWith('\n'));
+}
+
+void TestCommands::anyBytesLoad_data()
+{
+    QTest::addColumn<QByteArray>("file");
+
+    QByteArray every;
+    for (int i = 0; i < 256; ++i)
+        every.append(char(i));
+    QTest::newRow("every byte") << every;
+    QTest::newRow("NUL bytes") << QByteArray("5\0\0"
+                                             "17\r\n\0",
+                                             8);
+    QByteArray binary;
+    quint32 state = 7;
+    for (int i = 0; i < 300000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        binary.append(char(state >> 24));
+    }
+    QTest::newRow("binary") << binary;
+    QTest::newRow("one line of 2 MB") << QByteArray(2 * 1024 * 1024, '7');
+}
+
+void TestCommands::anyBytesLoad()
+{
+    QFETCH(QByteArray, file);
+
+    form->show();
+    QVERIFY(WriteRaw(path(u"in.bin"_s), file));
+    answerOpen(path(u"in.bin"_s));
+    item(u"N5"_s).trigger();
+    QApplication::processEvents();
+    QVERIFY(env->boxes.isEmpty());
+    const QString text = memo().Text();
+    QVERIFY(!text.isEmpty());
+    QVERIFY(!text.contains(u'\r'));
+    QCOMPARE(form->edit13->text(), QString::number(CountLines(text)));
+
+    // Saved back, every byte but the line breaks is what was read.
+    answerSave(path(u"out.bin"_s));
+    item(u"N6"_s).trigger();
+    QByteArray expected = file;
+    expected.replace("\r\n", "\n").replace('\r', '\n').replace("\n", "\r\n");
+    QCOMPARE(ReadRaw(path(u"out.bin"_s)), expected);
+}
+
+void TestCommands::saveReplacesWithoutAQuestion()
+{
+    // An empty history saved over a file leaves a file of zero bytes.
+    QVERIFY(WriteRaw(path(u"spins.txt"_s), "1\r\n2\r\n3\r\n4\r\n5\r\n"));
+    answerSave(path(u"spins.txt"_s));
+    item(u"N6"_s).trigger();
+    QCOMPARE(QFileInfo(path(u"spins.txt"_s)).size(), 0);
+    QVERIFY(env->boxes.isEmpty());
+    QCOMPARE(env->saveRequests.size(), 1);
+    QVERIFY(!env->saveRequests[0].promptOverwrite);
+    QVERIFY(!env->saveRequests[0].mustExist);
+    // Nothing else is left in the folder, no temporary file either.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"spins.txt"_s});
+}
+
+void TestCommands::dialogsKeepTheirOwnChoice()
+{
+    const QStringList filters{u"Текстовые файлы (*.txt)"_s, u"Все файлы (*.*)"_s};
+    QVERIFY(WriteRaw(path(u"a.txt"_s), "1\r\n"));
+
+    env->openAnswers.push_back(FileChoice{path(u"a.txt"_s), filters[1]});
+    item(u"N5"_s).trigger();
+    item(u"N5"_s).trigger(); // cancelled: changes nothing
+    answerSave(path(u"b.txt"_s));
+    item(u"N6"_s).trigger();
+    item(u"N6"_s).trigger(); // cancelled
+    item(u"N5"_s).trigger();
+
+    QCOMPARE(env->openRequests.size(), 3);
+    QCOMPARE(env->saveRequests.size(), 2);
+    const FileDialogOptions &firstOpen = env->openRequests[0];
+    QCOMPARE(firstOpen.filters, filters);
+    QVERIFY(firstOpen.selectedFilter.isEmpty() || firstOpen.selectedFilter == filters[0]);
+    QCOMPARE(firstOpen.defaultSuffix, u"txt"_s);
+    QVERIFY(firstOpen.mustExist);
+    QVERIFY(firstOpen.initialFileName.isEmpty());
+    for (int i : {1, 2}) {
+        QCOMPARE(env->openRequests[i].initialFileName, path(u"a.txt"_s));
+        QCOMPARE(env->openRequests[i].selectedFilter, filters[1]);
+    }
+    // The save dialog does not share the open dialog's choice.
+    const FileDialogOptions &firstSave = env->saveRequests[0];
+    QCOMPARE(firstSave.filters, filters);
+    QCOMPARE(firstSave.defaultSuffix, u"txt"_s);
+    QVERIFY(firstSave.initialFileName.isEmpty());
+    QCOMPARE(env->saveRequests[1].initialFileName, path(u"b.txt"_s));
+    QCOMPARE(env->saveRequests[1].selectedFilter, filters[0]);
+}
+
+void TestCommands::loadErrors_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("missing") << u"missing.txt"_s
+                             << u"Cannot open file \"%1\". "_s + Describe(ENOENT) + u'.';
+    QTest::newRow("a folder") << u"folder"_s
+                              << u"Cannot open file \"%1\". "_s + Describe(EISDIR) + u'.';
+    QTest::newRow("below a file") << u"plain.txt/spins.txt"_s
+                                  << u"Cannot open file \"%1\". "_s + Describe(ENOTDIR) + u'.';
+    QTest::newRow("over 64 MiB") << u"huge.txt"_s << u"Text exceeds memo capacity."_s;
+}
+
+void TestCommands::loadErrors()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+
+    QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
+    QVERIFY(WriteRaw(path(u"plain.txt"_s), "1\r\n"));
+    {
+        QFile huge(path(u"huge.txt"_s));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(qint64(64) * 1024 * 1024 + 1)); // sparse
+    }
+
+    memo().ReplaceText(u"5\n17"_s);
+    countPassesByErrorBoxes();
+    QSignalSpy changed(&memo(), &QPlainTextEdit::textChanged);
+    answerOpen(path(name));
+    item(u"N5"_s).trigger();
+
+    // One error box, and no statistics pass after it.
+    QCOMPARE(env->boxes.size(), 1);
+    QVERIFY(env->boxes[0].error);
+    QCOMPARE(env->boxes[0].caption, u"Trevolo"_s);
+    QCOMPARE(env->boxes[0].text, message.contains(u"%1") ? message.arg(path(name)) : message);
+    QCOMPARE(memo().Text(), u"5\n17"_s);
+    QCOMPARE(changed.size(), 0);
+}
+
+void TestCommands::saveErrors_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("error");
+
+    QTest::newRow("a folder") << u"folder"_s << EISDIR;
+    QTest::newRow("below a file") << u"plain.txt/spins.txt"_s << ENOTDIR;
+    QTest::newRow("missing folder") << u"nowhere/spins.txt"_s << ENOENT;
+}
+
+void TestCommands::saveErrors()
+{
+    QFETCH(QString, name);
+    QFETCH(int, error);
+
+    QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
+    QVERIFY(WriteRaw(path(u"plain.txt"_s), "1\r\n"));
+    memo().ReplaceText(u"5\n17\n"_s);
+    answerSave(path(name));
+    item(u"N6"_s).trigger();
+
+    QCOMPARE(env->boxes.size(), 1);
+    QVERIFY(env->boxes[0].error);
+    QCOMPARE(env->boxes[0].caption, u"Trevolo"_s);
+    QCOMPARE(env->boxes[0].text,
+             u"Cannot create file \""_s + path(name) + u"\". "_s + Describe(error) + u'.');
+    QCOMPARE(memo().Text(), u"5\n17\n"_s);
+    QCOMPARE(ReadRaw(path(u"plain.txt"_s)), QByteArray("1\r\n"));
+    QVERIFY(QDir(path(u"folder"_s)).isEmpty());
+}
+
+void TestCommands::failedWriteKeepsTheOldFile()
+{
+    const QByteArray old("1\r\n2\r\n3\r\n");
+    QVERIFY(WriteRaw(path(u"spins.txt"_s), old));
+    memo().ReplaceText(Numbers(1000));
+
+    // No file of this process may grow past 100 bytes, as on a full disk.
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    answerSave(path(u"spins.txt"_s));
+    item(u"N6"_s).trigger();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QCOMPARE(env->boxes.size(), 1);
+    QCOMPARE(env->boxes[0].text, u"Stream write error."_s);
+    QCOMPARE(ReadRaw(path(u"spins.txt"_s)), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"spins.txt"_s});
+    QCOMPARE(memo().Text(), Numbers(1000));
+}
+
+// --------------------------------------------------------------------- exit
+
+void TestCommands::exitClosesTheWindow()
+{
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    memo().ReplaceText(u"5\n"_s);
+    QSignalSpy lastWindowClosed(qApp, &QGuiApplication::lastWindowClosed);
+
+    // As in the program: "Выход" is chosen while the message loop runs, and
+    // closing the main window ends the loop with exit code 0.
+    QTimer::singleShot(0, &item(u"N9"_s), &QAction::trigger);
+    QTimer failsafe;
+    failsafe.setSingleShot(true);
+    connect(&failsafe, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+    failsafe.start(10000);
+    const int exitCode = QApplication::exec();
+    failsafe.stop();
+
+    QCOMPARE(exitCode, 0);
+    QVERIFY(!form->isVisible());
+    QCOMPARE(lastWindowClosed.size(), 1);
+    // No question, and the history is not saved.
+    QVERIFY(env->boxes.isEmpty());
+    QVERIFY(env->saveRequests.isEmpty());
+}
+
+// --------------------------------------------------------------- calculator
+
+void TestCommands::calculator_data()
+{
+    QTest::addColumn<QString>("m");
+    QTest::addColumn<QString>("r");
+    QTest::addColumn<bool>("lastChangeInEdit3");
+    QTest::addColumn<QStringList>("fields"); // Edit4..Edit11, Edit12
+    QTest::addColumn<bool>("message");
+
+    const QStringList initial{u"5"_s,    u"15"_s,   u"45"_s,    u"135"_s,  u"405"_s,
+                              u"1215"_s, u"3645"_s, u"10935"_s, u"16400"_s};
+    // The initial fields with the first n replaced.
+    const auto keep = [&initial](QStringList first) {
+        for (qsizetype i = first.size(); i < initial.size(); ++i)
+            first.append(initial[i]);
+        return first;
+    };
+
+    QTest::newRow("defaults") << u"5"_s << u"3"_s << false << initial << false;
+    QTest::newRow("10 by 2") << u"10"_s << u"2"_s << true
+                             << QStringList{u"10"_s,  u"20"_s,  u"40"_s,   u"80"_s,  u"160"_s,
+                                            u"320"_s, u"640"_s, u"1280"_s, u"2550"_s}
+                             << false;
+    QTest::newRow("negative") << u"-5"_s << u"3"_s << false
+                              << QStringList{u"-5"_s,    u"-15"_s,    u"-45"_s,
+                                             u"-135"_s,  u"-405"_s,   u"-1215"_s,
+                                             u"-3645"_s, u"-10935"_s, u"-16400"_s}
+                              << false;
+    QTest::newRow("r = 0") << u"7"_s << u"0"_s << true
+                           << QStringList{u"7"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s,
+                                          u"0"_s, u"0"_s, u"0"_s, u"7"_s}
+                           << false;
+    QTest::newRow("r = 1") << u"7"_s << u"1"_s << true
+                           << QStringList{u"7"_s, u"7"_s, u"7"_s, u"7"_s, u"7"_s,
+                                          u"7"_s, u"7"_s, u"7"_s, u"56"_s}
+                           << false;
+    QTest::newRow("r = -2") << u"1"_s << u"-2"_s << true
+                            << QStringList{u"1"_s,   u"-2"_s, u"4"_s,    u"-8"_s, u"16"_s,
+                                           u"-32"_s, u"64"_s, u"-128"_s, u"-85"_s}
+                            << false;
+    QTest::newRow("r = $FFFFFFFF")
+        << u"5"_s << u"$FFFFFFFF"_s << true
+        << QStringList{u"5"_s, u"-5"_s, u"5"_s, u"-5"_s, u"5"_s, u"-5"_s, u"5"_s, u"-5"_s, u"0"_s}
+        << false;
+    QTest::newRow("leading blank kept")
+        << u" 7"_s << u"3"_s << false
+        << QStringList{u" 7"_s,   u"21"_s,   u"63"_s,    u"189"_s,  u"567"_s,
+                       u"1701"_s, u"5103"_s, u"15309"_s, u"22960"_s}
+        << false;
+    QTest::newRow("hex kept") << u"$A"_s << u"2"_s << false
+                              << QStringList{u"$A"_s,  u"20"_s,  u"40"_s,   u"80"_s,  u"160"_s,
+                                             u"320"_s, u"640"_s, u"1280"_s, u"2550"_s}
+                              << false;
+    QTest::newRow("sign and zero kept") << u"+05"_s << u"3"_s << false << keep({u"+05"_s}) << false;
+    QTest::newRow("Edit2 emptied") << QString() << u"3"_s << false << keep({QString()}) << true;
+    QTest::newRow("Edit3 emptied") << u"7"_s << QString() << true << keep({u"7"_s}) << true;
+    QTest::newRow("Edit2 abc") << u"abc"_s << u"3"_s << false << keep({u"abc"_s}) << true;
+    QTest::newRow("trailing blank") << u"5 "_s << u"3"_s << false << keep({u"5 "_s}) << true;
+    QTest::newRow("unfinished -") << u"-"_s << u"3"_s << false << keep({u"-"_s}) << true;
+    QTest::newRow("Edit2 past the range")
+        << u"2147483648"_s << u"3"_s << false << keep({u"2147483648"_s}) << true;
+    QTest::newRow("Edit3 past the range")
+        << u"5"_s << u"2147483648"_s << true << keep({u"5"_s}) << true;
+    // A product that leaves the 32-bit range is a failed step: 100 * 20^6.
+    QTest::newRow("overflow at stake 7")
+        << u"100"_s << u"20"_s << true
+        << keep({u"100"_s, u"2000"_s, u"40000"_s, u"800000"_s, u"16000000"_s, u"320000000"_s})
+        << true;
+    QTest::newRow("negative overflow at stake 7")
+        << u"-100"_s << u"20"_s << true
+        << keep({u"-100"_s, u"-2000"_s, u"-40000"_s, u"-800000"_s, u"-16000000"_s, u"-320000000"_s})
+        << true;
+    QTest::newRow("overflow at stake 2")
+        << u"-2147483648"_s << u"-1"_s << true << keep({u"-2147483648"_s}) << true;
+    QTest::newRow("largest product")
+        << u"-1073741824"_s << u"2"_s << true << keep({u"-1073741824"_s, u"-2147483648"_s})
+        << true; // stake 3 overflows
+    // Every stake fits, their sum does not.
+    QTest::newRow("sum overflow") << u"300000000"_s << u"1"_s << true
+                                  << keep(QStringList(8, u"300000000"_s)) << true;
+    QTest::newRow("largest sum") << u"268435455"_s << u"1"_s << true
+                                 << QStringList(8, u"268435455"_s) + QStringList{u"2147483640"_s}
+                                 << false;
+}
+
+void TestCommands::calculator()
+{
+    QFETCH(QString, m);
+    QFETCH(QString, r);
+    QFETCH(bool, lastChangeInEdit3);
+    QFETCH(QStringList, fields);
+    QFETCH(bool, message);
+
+    // Set the other input quietly, then change the last one: one recalculation.
+    QLineEdit *last = lastChangeInEdit3 ? form->edit3 : form->edit2;
+    QLineEdit *other = lastChangeInEdit3 ? form->edit2 : form->edit3;
+    {
+        const QSignalBlocker blockOther(other);
+        const QSignalBlocker blockLast(last);
+        other->setText(lastChangeInEdit3 ? m : r);
+        last->setText(u"#"_s);
+    }
+    last->setText(lastChangeInEdit3 ? r : m);
+
+    QCOMPARE(calculatorFields(), fields);
+    if (message) {
+        QCOMPARE(env->boxes.size(), 1);
+        QVERIFY(!env->boxes[0].error);
+        QCOMPARE(env->boxes[0].caption, u"Trevolo"_s);
+        QCOMPARE(env->boxes[0].text, CalculatorMessage);
+    } else {
+        QVERIFY(env->boxes.isEmpty());
+    }
+    QCOMPARE(form->edit2->text(), m);
+    QCOMPARE(form->edit3->text(), r);
+}
+
+void TestCommands::calculatorFollowsTyping()
+{
+    // Building the window ran no recalculation.
+    QVERIFY(env->boxes.isEmpty());
+
+    form->edit2->selectAll();
+    QTest::keyClick(form->edit2, Qt::Key_Backspace); // "" : the message at once
+    QCOMPARE(env->boxes.size(), 1);
+    QCOMPARE(form->edit4->text(), QString());
+    QCOMPARE(form->edit5->text(), u"15"_s);
+    QTest::keyClicks(form->edit2, u"10"_s);
+    QCOMPARE(calculatorFields().first(), u"10"_s);
+    QCOMPARE(calculatorFields().last(), u"32800"_s);
+
+    form->edit3->selectAll();
+    QTest::keyClick(form->edit3, Qt::Key_2);
+    QCOMPARE(calculatorFields(), (QStringList{u"10"_s, u"20"_s, u"40"_s, u"80"_s, u"160"_s,
+                                              u"320"_s, u"640"_s, u"1280"_s, u"2550"_s}));
+    QCOMPARE(env->boxes.size(), 1);
+}
+
+// -------------------------------------------------------------------- links
+
+void TestCommands::links_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QByteArray>("address");
+
+    QTest::newRow("help") << u"N20"_s << QByteArray("http://trevolo.example/?page_id=3");
+    QTest::newRow("systems") << u"N23"_s << QByteArray("http://trevolo.example/?page_id=5");
+    QTest::newRow("new version") << u"N15"_s << QByteArray("http://trevolo.example/?page_id=2");
+    QTest::newRow("mail") << u"N8"_s
+                          << QByteArray("mailto:support@trevolo.example?subject="
+                                        "%22%D0%9F%D0%BE%D0%B6%D0%B5%D0%BB%D0%B0%D0%BD%D0%B8%D1%8F"
+                                        "%20%D0%BF%D0%BE%20%D1%80%D0%B0%D0%B1%D0%BE%D1%82%D0%B5"
+                                        "%20%D0%BF%D1%80%D0%BE%D0%B3%D1%80%D0%B0%D0%BC%D0%BC%D1%8B"
+                                        "%20Trevolo%22");
+    QTest::newRow("partner") << u"N25"_s
+                             << QByteArray("http://lunnyi-kit.example/register?tracker=40713");
+}
+
+void TestCommands::links()
+{
+    QFETCH(QString, item);
+    QFETCH(QByteArray, address);
+
+    memo().ReplaceText(u"5\n"_s);
+    const QString status = form->statusBar1->SimpleText();
+    const QStringList calculator = calculatorFields();
+
+    this->item(item).trigger();
+
+    QCOMPARE(env->openedUrls.size(), 1);
+    const QUrl url = env->openedUrls[0];
+    QVERIFY(url.isValid());
+    QCOMPARE(url.toEncoded(), address);
+    if (url.scheme() == u"mailto") {
+        QCOMPARE(url.path(), u"support@trevolo.example"_s);
+        QCOMPARE(QUrlQuery(url).queryItemValue(u"subject"_s, QUrl::FullyDecoded),
+                 u"\"Пожелания по работе программы Trevolo\""_s);
+    }
+    // Nothing else happens.
+    QVERIFY(env->boxes.isEmpty());
+    QVERIFY(env->openRequests.isEmpty() && env->saveRequests.isEmpty());
+    QCOMPARE(memo().Text(), u"5\n"_s);
+    QCOMPARE(form->statusBar1->SimpleText(), status);
+    QCOMPARE(calculatorFields(), calculator);
+}
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
