@@ -1,5 +1,7 @@
 #include "app/Controls.h"
 
+#include "history/HistoryText.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -166,10 +168,7 @@ void THistoryMemo::InsertAtEnd(const QString &text)
 
 void THistoryMemo::AppendLine(const QString &line)
 {
-    if (EndsWithLineBreak())
-        InsertAtEnd(line + QLatin1Char('\n'));
-    else
-        InsertAtEnd(QLatin1Char('\n') + line);
+    InsertAtEnd(TextToAppend(EndsWithLineBreak(), line));
 }
 
 void THistoryMemo::ClearSilently()

@@ -100,16 +100,17 @@ public:
     // stands (unlike toPlainText, which turns no-break spaces into blanks).
     QString Text() const;
 
-    // True when the text is empty or its last character is a line break.
+    // True when the text is empty or its last character is a line break:
+    // EndsWithLineBreak of Text(), read off the document without a copy.
     bool EndsWithLineBreak() const;
 
     // Inserts text at the end as one change and leaves the caret after it,
     // scrolled into view.
     void InsertAtEnd(const QString &text);
 
-    // Appends one line: "line\n" when the text is empty or ends with a line
-    // break, else "\nline", so a text typed without a final break keeps
-    // ending without one. One change.
+    // Appends one line by the history's append rule (TextToAppend): "line\n"
+    // when the text is empty or ends with a line break, else "\nline", so a
+    // text typed without a final break keeps ending without one. One change.
     void AppendLine(const QString &line);
 
     // Empties the memo without any change notification.

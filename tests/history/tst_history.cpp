@@ -134,7 +134,7 @@ void TestHistory::appendRule()
     QFETCH(QString, current);
     QFETCH(QString, line);
     QFETCH(QString, expected);
-    QCOMPARE(TextToAppend(current, line), expected);
+    QCOMPARE(TextToAppend(EndsWithLineBreak(current), line), expected);
 }
 
 void TestHistory::generatedSpinsKeepTheText_data()
@@ -162,7 +162,7 @@ void TestHistory::generatedSpinsKeepTheText()
     ReferenceSource reference{42};
     QString text = start;
     for (int i = 0; i < count; ++i)
-        text += TextToAppend(text, QString::number(source.Draw()));
+        text += TextToAppend(EndsWithLineBreak(text), QString::number(source.Draw()));
 
     QVERIFY(text.startsWith(start));
     QCOMPARE(CountLines(text), expectedLines);
