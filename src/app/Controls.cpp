@@ -45,6 +45,15 @@ void SetLabelCaption(QLabel &label, const QString &caption)
     label.adjustSize();
 }
 
+void SetLabelBold(QLabel &label, bool bold)
+{
+    if (label.font().bold() == bold)
+        return;
+    QFont font = label.font();
+    font.setBold(bold);
+    label.setFont(font);
+}
+
 // ------------------------------------------------------------------- TImage
 
 TImage::TImage(QWidget *parent) : QLabel(parent)

@@ -23,6 +23,10 @@ void SetTooltipBackground(QWidget *widget);
 // corner and takes the size of its text.
 void SetLabelCaption(QLabel &label, const QString &caption);
 
+// Makes a label's font bold or regular; the font is written only when that
+// changes.
+void SetLabelBold(QLabel &label, bool bold);
+
 // Horizontal slider over an integer range with the rules the window relies
 // on: a new minimum above the maximum, or a new maximum below the minimum, is
 // ignored; a position is always clamped into the range; and valueChanged(int)
