@@ -1,5 +1,7 @@
 #include "app/Controls.h"
 
+#include "history/HistoryText.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -41,6 +43,15 @@ void SetLabelCaption(QLabel &label, const QString &caption)
         return;
     }
     label.adjustSize();
+}
+
+void SetLabelBold(QLabel &label, bool bold)
+{
+    if (label.font().bold() == bold)
+        return;
+    QFont font = label.font();
+    font.setBold(bold);
+    label.setFont(font);
 }
 
 // ------------------------------------------------------------------- TImage
@@ -166,10 +177,7 @@ void THistoryMemo::InsertAtEnd(const QString &text)
 
 void THistoryMemo::AppendLine(const QString &line)
 {
-    if (EndsWithLineBreak())
-        InsertAtEnd(line + QLatin1Char('\n'));
-    else
-        InsertAtEnd(QLatin1Char('\n') + line);
+    InsertAtEnd(TextToAppend(EndsWithLineBreak(), line));
 }
 
 void THistoryMemo::ClearSilently()

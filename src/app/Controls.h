@@ -23,6 +23,10 @@ void SetTooltipBackground(QWidget *widget);
 // corner and takes the size of its text.
 void SetLabelCaption(QLabel &label, const QString &caption);
 
+// Makes a label's font bold or regular; the font is written only when that
+// changes.
+void SetLabelBold(QLabel &label, bool bold);
+
 // Horizontal slider over an integer range with the rules the window relies
 // on: a new minimum above the maximum, or a new maximum below the minimum, is
 // ignored; a position is always clamped into the range; and valueChanged(int)
@@ -100,16 +104,17 @@ public:
     // stands (unlike toPlainText, which turns no-break spaces into blanks).
     QString Text() const;
 
-    // True when the text is empty or its last character is a line break.
+    // True when the text is empty or its last character is a line break:
+    // EndsWithLineBreak of Text(), read off the document without a copy.
     bool EndsWithLineBreak() const;
 
     // Inserts text at the end as one change and leaves the caret after it,
     // scrolled into view.
     void InsertAtEnd(const QString &text);
 
-    // Appends one line: "line\n" when the text is empty or ends with a line
-    // break, else "\nline", so a text typed without a final break keeps
-    // ending without one. One change.
+    // Appends one line by the history's append rule (TextToAppend): "line\n"
+    // when the text is empty or ends with a line break, else "\nline", so a
+    // text typed without a final break keeps ending without one. One change.
     void AppendLine(const QString &line);
 
     // Empties the memo without any change notification.

@@ -167,9 +167,7 @@ void TForm1::BuildCalculatorPage(TTabSheet *page)
                                      QRect(66, 32 * i - 4, 183, 21));
     }
     QLabel *total = MakeLabel(stakes, u"Label212", QStringLiteral("Необходимая сумма:"), 8, 288);
-    QFont bold = total->font();
-    bold.setBold(true);
-    total->setFont(bold);
+    SetLabelBold(*total, true);
     total->adjustSize();
     edit12 = MakeEdit(stakes, u"Edit12", QStringLiteral("16400"), QRect(136, 284, 113, 21));
     SetTooltipBackground(edit12);

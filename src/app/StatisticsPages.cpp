@@ -105,11 +105,6 @@ constexpr NumberGridNames OccurrenceGrid = {
     u"Bevel2",
 };
 
-QString Numbered(QStringView prefix, int n)
-{
-    return prefix.toString() + QString::number(n);
-}
-
 } // namespace
 
 void TForm1::BuildCombinationsPage(TTabSheet *page)
@@ -130,8 +125,7 @@ void TForm1::BuildCombinationsPage(TTabSheet *page)
         QGroupBox *box = boxes[row.box];
         MakeLabel(box, row.captionName, QString::fromUtf16(row.caption), 9, row.captionY);
         for (int l = 1; l <= IndicatorLevels; ++l)
-            MakeImage(box, QStringLiteral("Im_%1_%2").arg(g).arg(l), yellow,
-                      FirstImageX + ImageStep * (l - 1), row.y);
+            MakeImage(box, ImageName(g, l), yellow, FirstImageX + ImageStep * (l - 1), row.y);
         // Empty, hidden and of fixed size; the statistics pass empties it.
         auto *hidden = Named(new QLabel(box), row.hiddenName);
         hidden->setTextFormat(Qt::PlainText);
@@ -201,9 +195,7 @@ void TForm1::BuildAbsencePage(TTabSheet *page)
     const int editX = qMax(120, caption->geometry().right() + 6);
     edit1 = MakeEdit(parameters, u"Edit1", QStringLiteral("170"), QRect(editX, 20, 33, 21));
     QLabel *note = MakeLabel(parameters, u"Label44", QStringLiteral("не выпадений."), 0, 24);
-    QFont bold = note->font();
-    bold.setBold(true);
-    note->setFont(bold);
+    SetLabelBold(*note, true);
     note->adjustSize();
     note->move(editX + 40, 24);
     QLabel *advice =

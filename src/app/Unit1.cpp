@@ -43,31 +43,12 @@ QFont WindowFont()
     return font;
 }
 
-QString Numbered(QStringView prefix, int n)
-{
-    return prefix.toString() + QString::number(n);
-}
-
-QString ImageName(int group, int level)
-{
-    return QStringLiteral("im_%1_%2").arg(group).arg(level);
-}
-
 // Controls are written only when the value differs, which keeps a pass over a
 // long history cheap: most of the window stays as it was.
 void SetCaption(QLabel &label, const QString &caption)
 {
     if (label.text() != caption)
         label.setText(caption);
-}
-
-void SetBold(QLabel &label, bool bold)
-{
-    if (label.font().bold() == bold)
-        return;
-    QFont font = label.font();
-    font.setBold(bold);
-    label.setFont(font);
 }
 
 void SetShown(QWidget &widget, bool shown)
@@ -77,6 +58,16 @@ void SetShown(QWidget &widget, bool shown)
 }
 
 } // namespace
+
+QString Numbered(QStringView prefix, int n)
+{
+    return prefix.toString() + QString::number(n);
+}
+
+QString ImageName(int group, int level)
+{
+    return QStringLiteral("Im_%1_%2").arg(group).arg(level);
+}
 
 TForm1::TForm1(Environment &environment, TINIView &settingsDocument, SpinSource &spinSource,
                QWidget *parent)
@@ -113,8 +104,8 @@ TForm1::~TForm1() = default;
 
 void TForm1::ConnectEvents()
 {
-    connect(listBox1, &QPlainTextEdit::textChanged, this, [this] { Guard([this] { Calc(); }); });
-    connect(edit1, &QLineEdit::textChanged, this, [this] { Guard([this] { Calc(); }); });
+    connect(listBox1, &QPlainTextEdit::textChanged, this, Guarded(&TForm1::Calc));
+    connect(edit1, &QLineEdit::textChanged, this, Guarded(&TForm1::Calc));
     ConnectHistoryCommands();
     ConnectCalculator();
     ConnectLinks();
@@ -128,15 +119,6 @@ void TForm1::ConnectEvents()
     ConnectOptionEvents();
 }
 
-template <typename T>
-T &TForm1::Component(QStringView name) const
-{
-    T *object = m_registry.FindAs<T>(name);
-    if (!object)
-        throw Error(QStringLiteral("Component %1 not found").arg(name));
-    return *object;
-}
-
 void TForm1::Calc()
 {
     const QString thresholdText = edit1->text();
@@ -147,7 +129,7 @@ void TForm1::Calc()
 
     if (statistics.thresholdValid) {
         for (int n = 0; n < WheelSize; ++n)
-            SetBold(Component<QLabel>(Numbered(u"label", 80 + n)), statistics.alarm[n]);
+            SetLabelBold(Component<QLabel>(Numbered(u"label", 80 + n)), statistics.alarm[n]);
     }
 
     for (int g = 1; g <= CombinationCount; ++g)

@@ -5,6 +5,7 @@
 #include "app/Guard.h"
 #include "app/NameRegistry.h"
 #include "app/PageControl.h"
+#include "common/Error.h"
 #include "history/SpinSource.h"
 #include "settings/AuxilaryUnit.h"
 
@@ -25,6 +26,11 @@ class QPixmap;
 namespace trevolo {
 
 struct NumberGridNames;
+
+// Names of the numbered controls: prefix + n ("Label" + 81), and the
+// indicator image of combination group 1..12 at level 1..10 ("Im_3_10").
+QString Numbered(QStringView prefix, int n);
+QString ImageName(int group, int level);
 
 // The main window, Form1: the history column, the five pages, the status bar
 // and the menus, every control kept under its name in the name registry.
@@ -206,12 +212,23 @@ private:
 
     // Found by name; a missing control is an error, not a crash.
     template <typename T>
-    T &Component(QStringView name) const;
+    T &Component(QStringView name) const
+    {
+        T *object = m_registry.FindAs<T>(name);
+        if (!object)
+            throw Error(QStringLiteral("Component %1 not found").arg(name));
+        return *object;
+    }
 
     // Wiring of the commands, the calculator and the links.
     void ConnectHistoryCommands(); // Unit1History.cpp
     void ConnectCalculator();      // Unit1Calculator.cpp
     void ConnectLinks();           // Unit1Links.cpp
+    // A slot that runs the handler through Guard.
+    auto Guarded(void (TForm1::*handler)())
+    {
+        return [this, handler] { Guard([this, handler] { (this->*handler)(); }); };
+    }
     // Runs the handler through Guard whenever the menu item is chosen.
     void OnClick(QAction *item, void (TForm1::*handler)());
 

@@ -14,7 +14,7 @@ void TForm1::ConnectCalculator()
     // Connected after the fields got their initial texts, which are already
     // the result for those inputs.
     for (QLineEdit *input : {edit2, edit3})
-        connect(input, &QLineEdit::textChanged, this, [this] { Guard([this] { Edit2Change(); }); });
+        connect(input, &QLineEdit::textChanged, this, Guarded(&TForm1::Edit2Change));
 }
 
 void TForm1::Edit2Change()

@@ -23,8 +23,7 @@ void AppendSpins(THistoryMemo &memo, SpinSource &spins, int count)
 
 void TForm1::OnClick(QAction *item, void (TForm1::*handler)())
 {
-    connect(item, &QAction::triggered, this,
-            [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
+    connect(item, &QAction::triggered, this, Guarded(handler));
 }
 
 void TForm1::ConnectHistoryCommands()

@@ -3,7 +3,6 @@
 #include "app/Unit1.h"
 
 #include "analysis/RiskColours.h"
-#include "common/Error.h"
 #include "common/IntegerText.h"
 #include "settings/SettingsKeys.h"
 
@@ -86,33 +85,20 @@ void ApplyStoredPair(const TForm1 &form, const RiskPair &pair, qint32 preset)
     pair.upper->SetPosition(high);
 }
 
-QString ImageName(int group, int level)
-{
-    return QStringLiteral("Im_%1_%2").arg(group).arg(level);
-}
-
-TImage &FindImage(const TForm1 &form, QStringView name)
-{
-    TImage *image = form.FindComponentAs<TImage>(name);
-    if (!image)
-        throw Error(QStringLiteral("Component %1 not found").arg(name));
-    return *image;
-}
-
 } // namespace
 
 void TForm1::ApplyRiskColours()
 {
     // Indexed by IndicatorPicture: grey, yellow, green.
     const QPixmap templates[] = {
-        FindImage(*this, u"b").Picture(),
-        FindImage(*this, u"y").Picture(),
-        FindImage(*this, u"g").Picture(),
+        Component<TImage>(u"b").Picture(),
+        Component<TImage>(u"y").Picture(),
+        Component<TImage>(u"g").Picture(),
     };
     const QList<IndicatorCopy> plan = RiskColourPlan(trackBar2->Position(), trackBar3->Position(),
                                                      trackBar4->Position(), trackBar5->Position());
     for (const IndicatorCopy &copy : plan)
-        FindImage(*this, ImageName(copy.group, copy.level))
+        Component<TImage>(ImageName(copy.group, copy.level))
             .SetPicture(templates[int(copy.picture)]);
 }
 

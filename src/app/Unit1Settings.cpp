@@ -17,28 +17,23 @@ namespace trevolo {
 void TForm1::ConnectOptionEvents()
 {
     // Every event runs its handler through the guard; a handler that moves
-    // a slider runs the slider's handler inside its own.
-    const auto handler = [this](void (TForm1::*method)()) {
-        return [this, method] { Guard([this, method] { (this->*method)(); }); };
-    };
+    // a slider runs the slider's handler inside its own. A check box reports
+    // every change of its state, by the user or by the program.
+    connect(checkBox2, &QCheckBox::toggled, this, Guarded(&TForm1::CheckBox2Click));
+    connect(checkBox1, &QCheckBox::toggled, this, Guarded(&TForm1::CheckBox1Click));
+    connect(trackBar1, &QSlider::valueChanged, this, Guarded(&TForm1::TrackBar1Change));
 
-    // A check box reports every change of its state, by the user or by the
-    // program.
-    connect(checkBox2, &QCheckBox::toggled, this, handler(&TForm1::CheckBox2Click));
-    connect(checkBox1, &QCheckBox::toggled, this, handler(&TForm1::CheckBox1Click));
-    connect(trackBar1, &QSlider::valueChanged, this, handler(&TForm1::TrackBar1Change));
-
-    connect(trackBar2, &QSlider::valueChanged, this, handler(&TForm1::TrackBarRiskLevelChange1));
-    connect(trackBar3, &QSlider::valueChanged, this, handler(&TForm1::TrackBarRiskLevelChange1));
-    connect(trackBar4, &QSlider::valueChanged, this, handler(&TForm1::TrackBarRiskLevelChange2));
-    connect(trackBar5, &QSlider::valueChanged, this, handler(&TForm1::TrackBarRiskLevelChange2));
+    connect(trackBar2, &QSlider::valueChanged, this, Guarded(&TForm1::TrackBarRiskLevelChange1));
+    connect(trackBar3, &QSlider::valueChanged, this, Guarded(&TForm1::TrackBarRiskLevelChange1));
+    connect(trackBar4, &QSlider::valueChanged, this, Guarded(&TForm1::TrackBarRiskLevelChange2));
+    connect(trackBar5, &QSlider::valueChanged, this, Guarded(&TForm1::TrackBarRiskLevelChange2));
     // Only a pick by the user; the program's own selection runs nothing.
-    connect(comboBox1, &TComboBox::userChanged, this, handler(&TForm1::ComboBox1Change));
+    connect(comboBox1, &TComboBox::userChanged, this, Guarded(&TForm1::ComboBox1Change));
 
-    connect(n14, &QAction::triggered, this, handler(&TForm1::N14Click));
-    connect(n13, &QAction::triggered, this, handler(&TForm1::N13Click));
-    connect(n11, &QAction::triggered, this, handler(&TForm1::N11Click));
-    connect(n12, &QAction::triggered, this, handler(&TForm1::N12Click));
+    connect(n14, &QAction::triggered, this, Guarded(&TForm1::N14Click));
+    connect(n13, &QAction::triggered, this, Guarded(&TForm1::N13Click));
+    connect(n11, &QAction::triggered, this, Guarded(&TForm1::N11Click));
+    connect(n12, &QAction::triggered, this, Guarded(&TForm1::N12Click));
 }
 
 QString TForm1::SettingsFilePath() const

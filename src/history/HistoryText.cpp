@@ -13,11 +13,16 @@ bool IsBreak(QChar c) noexcept
 
 } // namespace
 
-QString TextToAppend(QStringView current, QStringView line)
+bool EndsWithLineBreak(QStringView text) noexcept
+{
+    return text.isEmpty() || IsBreak(text.back());
+}
+
+QString TextToAppend(bool endsWithLineBreak, QStringView line)
 {
     QString result;
     result.reserve(line.size() + 1);
-    if (current.isEmpty() || IsBreak(current.back())) {
+    if (endsWithLineBreak) {
         result.append(line);
         result.append(u'\n');
     } else {

@@ -11,11 +11,16 @@ namespace trevolo {
 // first. In memory its lines are separated by "\n"; in a history file by the
 // bytes CR LF, in code page 1251.
 
-// What to insert at the end of the history text `current` to append `line`
-// as its new last line: line + "\n" when the text is empty or already ends
-// with a line break, otherwise "\n" + line, so a text that ended without a
-// final break still does.
-QString TextToAppend(QStringView current, QStringView line);
+// True when the history text is empty or its last character is a line
+// break ("\n", or a lone "\r" not yet normalised).
+bool EndsWithLineBreak(QStringView text) noexcept;
+
+// The append rule: what to insert at the end of the history text to append
+// `line` as its new last line. line + "\n" when the text ends with a line
+// break (an empty text counts as one), otherwise "\n" + line, so a text that
+// ended without a final break still does. The caller says which case holds,
+// so the history memo can tell without copying its text.
+QString TextToAppend(bool endsWithLineBreak, QStringView line);
 
 // The in-memory form: every CR LF, lone CR and lone LF becomes one "\n".
 // Nothing else changes (NUL and any other characters are kept).

@@ -1,7 +1,9 @@
 // The window's commands end to end: history commands and files, the stake
 // calculator, the help and web links. The fake environment answers the file
 // dialogs and records message boxes and opened addresses.
-#include "window/FakeEnvironment.h"
+#include "TestFiles.h"
+#include "TestHistories.h"
+#include "window/WindowFixture.h"
 
 #include "app/Unit1.h"
 #include "common/Lines.h"
@@ -22,69 +24,21 @@
 #include <QTimer>
 #include <QUrlQuery>
 
-#include <sys/resource.h>
-
-#include <csignal>
-#include <cstring>
-#include <memory>
-
 using namespace trevolo;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The spins a freshly seeded source draws, worked out here independently:
-// state := state * 134775813 + 1 (mod 2^32), spin := (state * 37) >> 32.
-QStringList ReferenceSpins(quint32 seed, int count)
-{
-    QStringList spins;
-    quint32 state = seed;
-    for (int i = 0; i < count; ++i) {
-        state = state * 134775813u + 1u;
-        spins.append(QString::number((quint64(state) * 37u) >> 32));
-    }
-    return spins;
-}
-
-QString Numbers(int count, int first = 0)
-{
-    QString text;
-    for (int i = 0; i < count; ++i)
-        text += QString::number((first + i) % 37) + u'\n';
-    return text;
-}
-
-bool WriteRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray ReadRaw(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-QString Describe(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 const QString BadThresholdBox = u"'x' is not a valid integer value."_s;
 const QString CalculatorMessage = u"Введены неверные данные. Проверьте ввод."_s;
 
 } // namespace
 
-class TestCommands : public QObject
+class TestCommands : public QObject, private WindowFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FakeEnvironment> env;
-    std::unique_ptr<TINIView> settings;
-    std::unique_ptr<SpinSource> spins;
-    std::unique_ptr<TForm1> form;
     QTemporaryDir dir;
 
     THistoryMemo &memo() const { return *form->listBox1; }
@@ -171,18 +125,12 @@ void TestCommands::initTestCase()
 
 void TestCommands::init()
 {
-    env = std::make_unique<FakeEnvironment>();
-    settings = std::make_unique<TINIView>();
-    spins = std::make_unique<SpinSource>(1);
-    form = std::make_unique<TForm1>(*env, *settings, *spins);
+    createAll();
 }
 
 void TestCommands::cleanup()
 {
-    form.reset();
-    spins.reset();
-    settings.reset();
-    env.reset();
+    destroyAll();
     QDir(dir.path()).removeRecursively();
     QDir().mkpath(dir.path());
 }
@@ -523,12 +471,13 @@ void TestCommands::loadErrors_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("missing") << u"missing.txt"_s
-                             << u"Cannot open file \"%1\". "_s + Describe(ENOENT) + u'.';
-    QTest::newRow("a folder") << u"folder"_s
-                              << u"Cannot open file \"%1\". "_s + Describe(EISDIR) + u'.';
-    QTest::newRow("below a file") << u"plain.txt/spins.txt"_s
-                                  << u"Cannot open file \"%1\". "_s + Describe(ENOTDIR) + u'.';
+    // The box shows the file functions' message with a full stop added.
+    const auto cannotOpen = [this](const char *tag, const QString &name, int error) {
+        QTest::newRow(tag) << name << CannotOpenMessage(path(name), error) + u'.';
+    };
+    cannotOpen("missing", u"missing.txt"_s, ENOENT);
+    cannotOpen("a folder", u"folder"_s, EISDIR);
+    cannotOpen("below a file", u"plain.txt/spins.txt"_s, ENOTDIR);
     QTest::newRow("over 64 MiB") << u"huge.txt"_s << u"Text exceeds memo capacity."_s;
 }
 
@@ -537,13 +486,8 @@ void TestCommands::loadErrors()
     QFETCH(QString, name);
     QFETCH(QString, message);
 
-    QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
-    QVERIFY(WriteRaw(path(u"plain.txt"_s), "1\r\n"));
-    {
-        QFile huge(path(u"huge.txt"_s));
-        QVERIFY(huge.open(QIODevice::WriteOnly));
-        QVERIFY(huge.resize(qint64(64) * 1024 * 1024 + 1)); // sparse
-    }
+    QVERIFY(MakeFailingPaths(dir.path()));
+    QVERIFY(MakeSparseFile(path(u"huge.txt"_s), qint64(64) * 1024 * 1024 + 1));
 
     memo().ReplaceText(u"5\n17"_s);
     countPassesByErrorBoxes();
@@ -552,10 +496,7 @@ void TestCommands::loadErrors()
     item(u"N5"_s).trigger();
 
     // One error box, and no statistics pass after it.
-    QCOMPARE(env->boxes.size(), 1);
-    QVERIFY(env->boxes[0].error);
-    QCOMPARE(env->boxes[0].caption, u"Trevolo"_s);
-    QCOMPARE(env->boxes[0].text, message.contains(u"%1") ? message.arg(path(name)) : message);
+    QCOMPARE(env->onlyBox(), FakeEnvironment::ErrorBox(message));
     QCOMPARE(memo().Text(), u"5\n17"_s);
     QCOMPARE(changed.size(), 0);
 }
@@ -575,17 +516,13 @@ void TestCommands::saveErrors()
     QFETCH(QString, name);
     QFETCH(int, error);
 
-    QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
-    QVERIFY(WriteRaw(path(u"plain.txt"_s), "1\r\n"));
+    QVERIFY(MakeFailingPaths(dir.path()));
     memo().ReplaceText(u"5\n17\n"_s);
     answerSave(path(name));
     item(u"N6"_s).trigger();
 
-    QCOMPARE(env->boxes.size(), 1);
-    QVERIFY(env->boxes[0].error);
-    QCOMPARE(env->boxes[0].caption, u"Trevolo"_s);
-    QCOMPARE(env->boxes[0].text,
-             u"Cannot create file \""_s + path(name) + u"\". "_s + Describe(error) + u'.');
+    QCOMPARE(env->onlyBox(),
+             FakeEnvironment::ErrorBox(CannotCreateMessage(path(name), error) + u'.'));
     QCOMPARE(memo().Text(), u"5\n17\n"_s);
     QCOMPARE(ReadRaw(path(u"plain.txt"_s)), QByteArray("1\r\n"));
     QVERIFY(QDir(path(u"folder"_s)).isEmpty());
@@ -598,16 +535,8 @@ void TestCommands::failedWriteKeepsTheOldFile()
     memo().ReplaceText(Numbers(1000));
 
     // No file of this process may grow past 100 bytes, as on a full disk.
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
     answerSave(path(u"spins.txt"_s));
-    item(u"N6"_s).trigger();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    QVERIFY(WithFileSizeLimit(100, [this] { item(u"N6"_s).trigger(); }));
 
     QCOMPARE(env->boxes.size(), 1);
     QCOMPARE(env->boxes[0].text, u"Stream write error."_s);
@@ -750,10 +679,7 @@ void TestCommands::calculator()
 
     QCOMPARE(calculatorFields(), fields);
     if (message) {
-        QCOMPARE(env->boxes.size(), 1);
-        QVERIFY(!env->boxes[0].error);
-        QCOMPARE(env->boxes[0].caption, u"Trevolo"_s);
-        QCOMPARE(env->boxes[0].text, CalculatorMessage);
+        QCOMPARE(env->onlyBox(), FakeEnvironment::MessageBox(CalculatorMessage));
     } else {
         QVERIFY(env->boxes.isEmpty());
     }

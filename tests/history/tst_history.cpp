@@ -1,4 +1,6 @@
-#include "common/Error.h"
+#include "TestFiles.h"
+#include "TestHistories.h"
+
 #include "common/Lines.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryText.h"
@@ -9,26 +11,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <cstring>
-#include <functional>
-#include <sys/resource.h>
-
 using namespace trevolo;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The generator recomputed with plain 64-bit arithmetic and explicit moduli.
-struct ReferenceSource
-{
-    quint64 state;
-    int draw()
-    {
-        state = (state * 134775813ull + 1ull) % 4294967296ull;
-        return int((state * 37ull) / 4294967296ull);
-    }
-};
 
 QByteArray Bytes(std::initializer_list<int> values)
 {
@@ -38,34 +24,19 @@ QByteArray Bytes(std::initializer_list<int> values)
     return result;
 }
 
-QByteArray ReadRaw(const QString &path)
+// The paths of a folder laid out by MakeFailingPaths that fail even with
+// every right, and the errno each gives: a folder, a path through a regular
+// file, a missing folder; for reading, also a missing file.
+void FailingPathRows(bool forReading)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<unreadable>");
-    return file.readAll();
-}
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("expectedErrno");
 
-bool WriteRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// The message of the IoError that `action` throws, or "<no error>".
-QString IoErrorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const IoError &error) {
-        return error.message();
-    }
-    return QStringLiteral("<no error>");
-}
-
-QString Describe(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
+    if (forReading)
+        QTest::newRow("missing file") << u"missing.txt"_s << ENOENT;
+    QTest::newRow("folder") << u"folder"_s << EISDIR;
+    QTest::newRow("parent is a file") << u"plain.txt/spins.txt"_s << ENOTDIR;
+    QTest::newRow("missing folder") << u"nowhere/spins.txt"_s << ENOENT;
 }
 
 } // namespace
@@ -163,7 +134,7 @@ void TestHistory::appendRule()
     QFETCH(QString, current);
     QFETCH(QString, line);
     QFETCH(QString, expected);
-    QCOMPARE(TextToAppend(current, line), expected);
+    QCOMPARE(TextToAppend(EndsWithLineBreak(current), line), expected);
 }
 
 void TestHistory::generatedSpinsKeepTheText_data()
@@ -173,10 +144,7 @@ void TestHistory::generatedSpinsKeepTheText_data()
     QTest::addColumn<int>("expectedLines");
     QTest::addColumn<bool>("endsWithBreak");
 
-    QString hundred;
-    for (int i = 0; i < 100; ++i)
-        hundred += QString::number(i % 37) + u'\n';
-
+    const QString hundred = Numbers(100);
     QTest::newRow("5 into empty") << QString() << 5 << 5 << true;
     QTest::newRow("5 after typed 12") << u"12"_s << 5 << 6 << false;
     QTest::newRow("50 after 100 lines") << hundred << 50 << 150 << true;
@@ -194,7 +162,7 @@ void TestHistory::generatedSpinsKeepTheText()
     ReferenceSource reference{42};
     QString text = start;
     for (int i = 0; i < count; ++i)
-        text += TextToAppend(text, QString::number(source.Draw()));
+        text += TextToAppend(EndsWithLineBreak(text), QString::number(source.Draw()));
 
     QVERIFY(text.startsWith(start));
     QCOMPARE(CountLines(text), expectedLines);
@@ -349,15 +317,7 @@ void TestHistory::saveReplacesExistingFile()
 
 void TestHistory::loadErrors_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("expectedErrno");
-
-    // Failures that happen even with every right: a missing file, a folder, and
-    // a path through a regular file ("plain.txt" exists in each test folder).
-    QTest::newRow("missing file") << u"missing.txt"_s << ENOENT;
-    QTest::newRow("folder") << u"folder"_s << EISDIR;
-    QTest::newRow("parent is a file") << u"plain.txt/spins.txt"_s << ENOTDIR;
-    QTest::newRow("missing folder") << u"nowhere/spins.txt"_s << ENOENT;
+    FailingPathRows(true);
 }
 
 void TestHistory::loadErrors()
@@ -367,23 +327,15 @@ void TestHistory::loadErrors()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
-    QVERIFY(WriteRaw(dir.filePath(u"plain.txt"_s), "1\r\n"));
+    QVERIFY(MakeFailingPaths(dir.path()));
     const QString path = dir.filePath(name);
 
-    const QString expected = u"Cannot open file \""_s + QDir::toNativeSeparators(path) + u"\". "_s +
-                             Describe(expectedErrno);
-    QCOMPARE(IoErrorOf([&] { LoadHistoryFile(path); }), expected);
+    QCOMPARE(IoErrorOf([&] { LoadHistoryFile(path); }), CannotOpenMessage(path, expectedErrno));
 }
 
 void TestHistory::saveErrors_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("expectedErrno");
-
-    QTest::newRow("folder") << u"folder"_s << EISDIR;
-    QTest::newRow("parent is a file") << u"plain.txt/spins.txt"_s << ENOTDIR;
-    QTest::newRow("missing folder") << u"nowhere/spins.txt"_s << ENOENT;
+    FailingPathRows(false);
 }
 
 void TestHistory::saveErrors()
@@ -393,13 +345,11 @@ void TestHistory::saveErrors()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
-    QVERIFY(WriteRaw(dir.filePath(u"plain.txt"_s), "1\r\n"));
+    QVERIFY(MakeFailingPaths(dir.path()));
     const QString path = dir.filePath(name);
 
-    const QString expected = u"Cannot create file \""_s + QDir::toNativeSeparators(path) +
-                             u"\". "_s + Describe(expectedErrno);
-    QCOMPARE(IoErrorOf([&] { SaveHistoryFile(path, u"5\n"); }), expected);
+    QCOMPARE(IoErrorOf([&] { SaveHistoryFile(path, u"5\n"); }),
+             CannotCreateMessage(path, expectedErrno));
     // Nothing was written anywhere.
     QCOMPARE(ReadRaw(dir.filePath(u"plain.txt"_s)), QByteArrayLiteral("1\r\n"));
     QVERIFY(QDir(dir.filePath(u"folder"_s)).isEmpty());
@@ -418,7 +368,7 @@ void TestHistory::relativePathIsReportedInFull()
     QDir::setCurrent(previous);
 
     const QString full = QDir(dir.path()).canonicalPath() + u"/missing.txt"_s;
-    QCOMPARE(message, u"Cannot open file \""_s + full + u"\". "_s + Describe(ENOENT));
+    QCOMPARE(message, CannotOpenMessage(full, ENOENT));
 }
 
 void TestHistory::oversizedFileIsRefused_data()
@@ -435,12 +385,7 @@ void TestHistory::oversizedFileIsRefused()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(u"huge.txt"_s);
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("1\r\n");
-        QVERIFY(file.resize(size)); // sparse: costs no disk space
-    }
+    QVERIFY(MakeSparseFile(path, size, QByteArrayLiteral("1\r\n")));
     QCOMPARE(QFileInfo(path).size(), size);
     QCOMPARE(IoErrorOf([&] { LoadHistoryFile(path); }), u"Text exceeds memo capacity"_s);
 }
@@ -453,21 +398,12 @@ void TestHistory::failedSaveKeepsTheOldFile()
     const QByteArray old = QByteArrayLiteral("1\r\n2\r\n3\r\n");
     QVERIFY(WriteRaw(path, old));
 
-    QString history;
-    for (int i = 0; i < 1000; ++i)
-        history += QString::number(i % 37) + u'\n';
+    const QString history = Numbers(1000);
 
-    // Let no file of this process grow past 100 bytes, as a full disk would;
-    // the write then falls short with EFBIG instead of a signal.
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString message = IoErrorOf([&] { SaveHistoryFile(path, history); });
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    // Let no file of this process grow past 100 bytes, as a full disk would.
+    QString message;
+    QVERIFY(WithFileSizeLimit(
+        100, [&] { message = IoErrorOf([&] { SaveHistoryFile(path, history); }); }));
 
     QCOMPARE(message, u"Stream write error"_s);
     QCOMPARE(ReadRaw(path), old);

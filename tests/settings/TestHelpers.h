@@ -1,9 +1,9 @@
 #pragma once
 
-#include "common/Error.h"
+#include "TestFiles.h"
+
 #include "settings/AuxilaryUnit.h"
 
-#include <QFile>
 #include <QStringList>
 #include <QTest>
 
@@ -22,29 +22,7 @@ inline QStringList Dump(const trevolo::TINIView &document)
 
 inline void WriteBytes(const QString &fileName, const QByteArray &bytes)
 {
-    QFile file(fileName);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(fileName));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-inline QByteArray ReadBytes(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-// Runs `action`, which must raise IoError; returns its message.
-template <typename Action>
-QString IoErrorOf(Action &&action)
-{
-    try {
-        action();
-    } catch (const trevolo::IoError &error) {
-        return error.message();
-    }
-    return QStringLiteral("<no error>");
+    QVERIFY2(WriteRaw(fileName, bytes), qPrintable(fileName));
 }
 
 // The bytes of a literal, embedded NULs included.

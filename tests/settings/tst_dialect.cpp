@@ -41,7 +41,7 @@ void TestSettings::save()
     for (const QStringList &write : writes)
         document.WriteString(write.at(0), write.at(1), write.at(2));
     document.SaveToFile(path(u"out.ini"_s));
-    QCOMPARE(ReadBytes(path(u"out.ini"_s)), expected);
+    QCOMPARE(ReadRaw(path(u"out.ini"_s)), expected);
 }
 
 void TestSettings::load_data()
@@ -198,7 +198,7 @@ void TestSettings::roundTripAllBytes()
     QCOMPARE(ToCp1251(section.Values().at(0)), value);
 
     document.SaveToFile(path(u"out.ini"_s));
-    QCOMPARE(ReadBytes(path(u"out.ini"_s)), file);
+    QCOMPARE(ReadRaw(path(u"out.ini"_s)), file);
 }
 
 void TestSettings::roundTripMultiLineValue()

@@ -62,9 +62,8 @@ void TestSettings::repeatedSections()
     document.WriteString(u"common", u"b", u"5"_s);
 
     document.SaveToFile(path(u"out.ini"_s));
-    QCOMPARE(ReadBytes(path(u"out.ini"_s)),
-             Bytes("\r\n[Common]\r\n\r\n  a=\"4\"\r\n  b=\"5\"\r\n"
-                   "\r\n[COMMON]\r\n\r\n  a=\"2\"\r\n  b=\"3\"\r\n"));
+    QCOMPARE(ReadRaw(path(u"out.ini"_s)), Bytes("\r\n[Common]\r\n\r\n  a=\"4\"\r\n  b=\"5\"\r\n"
+                                                "\r\n[COMMON]\r\n\r\n  a=\"2\"\r\n  b=\"3\"\r\n"));
 }
 
 void TestSettings::emptyValueIsAValue()

@@ -9,8 +9,6 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace trevolo;
 using namespace Qt::StringLiterals;
@@ -132,7 +130,7 @@ void TestSettings::saveErrors()
     // Nothing was left behind or changed.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              (QStringList{u"folder"_s, u"plain"_s}));
-    QCOMPARE(ReadBytes(path(u"plain"_s)), plain);
+    QCOMPARE(ReadRaw(path(u"plain"_s)), plain);
     QVERIFY(QDir(path(u"folder"_s)).isEmpty());
     QVERIFY(!QFileInfo::exists(u"/sys/trevolo-test.ini"_s));
 }
@@ -149,18 +147,12 @@ void TestSettings::failedSaveKeepsOldFile()
 
     // Let the system refuse to grow any file beyond 4 KB while saving: the
     // write fails halfway, as on a full disk.
-    rlimit saved = {};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString message = IoErrorOf([&] { document.SaveToFile(fileName); });
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    QString message;
+    QVERIFY(WithFileSizeLimit(
+        4096, [&] { message = IoErrorOf([&] { document.SaveToFile(fileName); }); }));
 
     QCOMPARE(message, u"I/O error %1"_s.arg(EFBIG));
-    QCOMPARE(ReadBytes(fileName), old);
+    QCOMPARE(ReadRaw(fileName), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{u"default.ini"_s});
 
@@ -179,7 +171,7 @@ void TestSettings::saveReplacesLongerFile()
     TINIView document;
     document.WriteInteger(u"S", u"n", -5);
     document.SaveToFile(fileName);
-    QCOMPARE(ReadBytes(fileName), Bytes("\r\n[S]\r\n\r\n  n=\"-5\"\r\n"));
+    QCOMPARE(ReadRaw(fileName), Bytes("\r\n[S]\r\n\r\n  n=\"-5\"\r\n"));
 
     document.Clear();
     document.SaveToFile(fileName);
@@ -230,7 +222,7 @@ void TestSettings::garbageInput()
     // Whatever a file held, what the reader made of it survives a save and a
     // load unchanged.
     document.SaveToFile(path(u"saved.ini"_s));
-    const QByteArray saved = ReadBytes(path(u"saved.ini"_s));
+    const QByteArray saved = ReadRaw(path(u"saved.ini"_s));
     TINIView again;
     again.LoadFromFile(path(u"saved.ini"_s));
     QCOMPARE(Dump(again), Dump(document));
@@ -282,5 +274,5 @@ void TestSettings::manyKeysStayFast()
     QCOMPARE(document.FindSection(u"S")->Count(), count);
     QCOMPARE(document.ReadString(u"S", u"key199999", QString()), u"199999"_s);
     QCOMPARE(document.ReadString(u"S", u"key997", QString()), u"x"_s);
-    QCOMPARE(ReadBytes(path(u"many.ini"_s)).size(), file.size());
+    QCOMPARE(ReadRaw(path(u"many.ini"_s)).size(), file.size());
 }

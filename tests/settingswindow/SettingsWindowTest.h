@@ -1,10 +1,6 @@
 #pragma once
 
-#include "window/FakeEnvironment.h"
-
-#include "app/Unit1.h"
-#include "history/SpinSource.h"
-#include "settings/AuxilaryUnit.h"
+#include "window/WindowFixture.h"
 
 #include <QObject>
 #include <QStringList>
@@ -15,7 +11,7 @@
 // The window with its settings: a real TForm1 on a recording desktop whose
 // settings folder is a fresh temporary folder, started and closed the way the
 // program start does it (FormCreate and FormDestroy through the guard).
-class TestSettingsWindow : public QObject
+class TestSettingsWindow : public QObject, private trevolo::WindowFixture
 {
     Q_OBJECT
 
@@ -57,7 +53,7 @@ private Q_SLOTS:
     void russianSection();
     void englishExample();
 
-public:
+private:
     // Creates the window and runs FormCreate as the program start does.
     void start();
     // Runs FormDestroy as the program end does; the file's bytes afterwards
@@ -75,10 +71,6 @@ public:
     QStringList commonEntries() const;
 
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<trevolo::FakeEnvironment> env;
-    std::unique_ptr<trevolo::TINIView> settings;
-    std::unique_ptr<trevolo::SpinSource> spins;
-    std::unique_ptr<trevolo::TForm1> form;
 };
 
 // The descriptions of the presets 0..2, as Memo1 shows them.

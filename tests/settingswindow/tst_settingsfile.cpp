@@ -45,7 +45,7 @@ QString UnwritableFolder(const QString &scratch)
 
 void TestSettingsWindow::firstRunWritesTheOptions()
 {
-    form = std::make_unique<TForm1>(*env, *settings, *spins);
+    createWindow();
     // The layout gives every indicator the yellow picture; FormCreate colours
     // the grid before it looks for the file.
     QVERIFY(!gridFault(2, 8, 2, 8).isEmpty());
@@ -264,10 +264,7 @@ void TestSettingsWindow::unwritableSettingsFolder()
     form->checkBox1->setChecked(true);
     close();
     // Shown once, in the standard error box; the document holds the options.
-    QCOMPARE(env->boxes.size(), 1);
-    QVERIFY(env->boxes[0].error);
-    QCOMPARE(env->boxes[0].caption, u"Trevolo"_s);
-    QCOMPARE(env->boxes[0].text, u"File access denied."_s);
+    QCOMPARE(env->onlyBox(), FakeEnvironment::ErrorBox(u"File access denied."_s));
     QVERIFY(!QFileInfo::exists(folder + u"/default.ini"_s));
     QCOMPARE(settings->ReadString(CommonSection, AlphaBlendKey, QString()), u"-1"_s);
 }

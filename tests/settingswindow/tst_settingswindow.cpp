@@ -1,4 +1,5 @@
 #include "SettingsWindowTest.h"
+#include "TestFiles.h"
 
 #include "common/Cp1251.h"
 
@@ -14,25 +15,20 @@ void TestSettingsWindow::init()
 {
     dir = std::make_unique<QTemporaryDir>();
     QVERIFY(dir->isValid());
-    env = std::make_unique<FakeEnvironment>();
+    createSurroundings();
     env->folder = dir->path();
-    settings = std::make_unique<TINIView>();
-    spins = std::make_unique<SpinSource>(1);
 }
 
 void TestSettingsWindow::cleanup()
 {
     // No FormDestroy here: a test that wants the file written closes itself.
-    form.reset();
-    spins.reset();
-    settings.reset();
-    env.reset();
+    destroyAll();
     dir.reset();
 }
 
 void TestSettingsWindow::start()
 {
-    form = std::make_unique<TForm1>(*env, *settings, *spins);
+    createWindow();
     form->Guard([this] { form->FormCreate(); });
 }
 
@@ -52,9 +48,7 @@ QString TestSettingsWindow::settingsPath() const
 
 void TestSettingsWindow::writeSettingsFile(const QByteArray &bytes) const
 {
-    QFile file(settingsPath());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY(WriteRaw(settingsPath(), bytes));
 }
 
 QString TestSettingsWindow::gridFault(int lo1, int hi1, int lo2, int hi2) const

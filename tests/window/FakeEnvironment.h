@@ -49,6 +49,23 @@ public:
         return next(saveAnswers);
     }
     void openUrl(const QUrl &url) override { openedUrls.append(url); }
+
+    // The one box shown so far as "error|caption|text" or
+    // "message|caption|text"; "<n boxes>" when there was not exactly one.
+    QString onlyBox() const
+    {
+        if (boxes.size() != 1)
+            return QStringLiteral("<%1 boxes>").arg(boxes.size());
+        const Box &box = boxes.front();
+        return (box.error ? QStringLiteral("error|") : QStringLiteral("message|")) + box.caption +
+               u'|' + box.text;
+    }
+    // What onlyBox gives for the program's error box and simple message box.
+    static QString ErrorBox(const QString &text) { return QStringLiteral("error|Trevolo|") + text; }
+    static QString MessageBox(const QString &text)
+    {
+        return QStringLiteral("message|Trevolo|") + text;
+    }
     QString settingsFolder() const override { return folder; }
     quint32 clockSeed() const override { return seed; }
 

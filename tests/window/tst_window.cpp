@@ -1,4 +1,4 @@
-#include "FakeEnvironment.h"
+#include "window/WindowFixture.h"
 
 #include "app/Controls.h"
 #include "app/Guard.h"
@@ -116,16 +116,11 @@ QStringList ActionNames(const QList<QAction *> &actions)
 
 } // namespace
 
-class TestWindow : public QObject
+class TestWindow : public QObject, private WindowFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FakeEnvironment> env;
-    std::unique_ptr<TINIView> settings;
-    std::unique_ptr<SpinSource> spins;
-    std::unique_ptr<TForm1> form;
-
     QLabel *label(int n) const
     {
         return form->FindComponentAs<QLabel>(u"label"_s + QString::number(n));
@@ -187,18 +182,12 @@ private Q_SLOTS:
 
 void TestWindow::init()
 {
-    env = std::make_unique<FakeEnvironment>();
-    settings = std::make_unique<TINIView>();
-    spins = std::make_unique<SpinSource>(1);
-    form = std::make_unique<TForm1>(*env, *settings, *spins);
+    createAll();
 }
 
 void TestWindow::cleanup()
 {
-    form.reset();
-    spins.reset();
-    settings.reset();
-    env.reset();
+    destroyAll();
 }
 
 // ------------------------------------------------------------------ registry
@@ -783,10 +772,7 @@ void TestWindow::badThresholdShowsOneErrorAndKeepsCounts()
     const QString status = form->statusBar1->SimpleText();
 
     form->edit1->setText(u"abc"_s);
-    QCOMPARE(env->boxes.size(), 1);
-    QVERIFY(env->boxes[0].error);
-    QCOMPARE(env->boxes[0].caption, u"Trevolo"_s);
-    QCOMPARE(env->boxes[0].text, u"'abc' is not a valid integer value."_s);
+    QCOMPARE(env->onlyBox(), FakeEnvironment::ErrorBox(u"'abc' is not a valid integer value."_s));
 
     // A new spin while the threshold is bad: the images follow it, the
     // counts, the bold styles, the status and the line count do not.
@@ -895,10 +881,7 @@ void TestWindow::guardShowsEscapingErrors()
     if (text.isEmpty()) {
         QVERIFY(env->boxes.isEmpty());
     } else {
-        QCOMPARE(env->boxes.size(), 1);
-        QVERIFY(env->boxes[0].error);
-        QCOMPARE(env->boxes[0].caption, u"Trevolo"_s);
-        QCOMPARE(env->boxes[0].text, text);
+        QCOMPARE(env->onlyBox(), FakeEnvironment::ErrorBox(text));
     }
 }
 

@@ -1,0 +1,92 @@
+#pragma once
+
+// What the window benchmarks share: a desktop that shows nothing, a generated
+// history, a main window built on them, and a main() that runs Google
+// Benchmark inside a QApplication on the offscreen platform.
+#include "app/Environment.h"
+#include "app/Unit1.h"
+#include "history/SpinSource.h"
+#include "settings/AuxilaryUnit.h"
+
+#include <QApplication>
+#include <QString>
+#include <benchmark/benchmark.h>
+#include <optional>
+
+namespace trevolo {
+
+// Shows nothing and counts every box instead; no box may come up during a
+// measurement. The open dialog answers openAnswer (as if confirmed), the save
+// dialog is cancelled.
+class BenchEnvironment final : public Environment
+{
+public:
+    int boxes = 0;
+    QString openAnswer;
+
+    void showError(QWidget *, const QString &, const QString &) override { ++boxes; }
+    void showMessage(QWidget *, const QString &, const QString &) override { ++boxes; }
+    std::optional<FileChoice> chooseOpenFile(QWidget *, const FileDialogOptions &) override
+    {
+        return FileChoice{openAnswer, QString()};
+    }
+    std::optional<FileChoice> chooseSaveFile(QWidget *, const FileDialogOptions &) override
+    {
+        return std::nullopt;
+    }
+    void openUrl(const QUrl &) override {}
+    QString settingsFolder() const override { return QString(); }
+    quint32 clockSeed() const override { return 1; }
+};
+
+// `lines` spins drawn from a SpinSource seeded with `seed`, one per line,
+// each line ending with a break.
+inline QString GeneratedHistory(int lines, quint32 seed = 1)
+{
+    SpinSource spins(seed);
+    QString text;
+    text.reserve(lines * 3);
+    for (int i = 0; i < lines; ++i) {
+        text += QString::number(spins.Draw());
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+// The main window with its desktop, settings document and spin source, not
+// yet shown.
+struct BenchWindow
+{
+    BenchEnvironment environment;
+    TINIView settings;
+    SpinSource spins{1};
+    TForm1 form{environment, settings, spins};
+
+    // Shows the window and lets its first layout and paint happen.
+    void Show()
+    {
+        form.show();
+        QApplication::processEvents();
+    }
+
+    // Marks the run as failed when a box came up during it.
+    void CheckNoBoxes(benchmark::State &state) const
+    {
+        if (environment.boxes != 0)
+            state.SkipWithError("a message box came up");
+    }
+};
+
+inline int RunWindowBenchmarks(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+} // namespace trevolo
