@@ -9,11 +9,11 @@
 #include "history/SpinSource.h"
 #include "settings/AuxilaryUnit.h"
 
+#include <QAction>
 #include <QMainWindow>
 #include <QStringView>
 #include <utility>
 
-class QAction;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -230,7 +230,10 @@ private:
         return [this, handler] { Guard([this, handler] { (this->*handler)(); }); };
     }
     // Runs the handler through Guard whenever the menu item is chosen.
-    void OnClick(QAction *item, void (TForm1::*handler)());
+    void OnClick(QAction *item, void (TForm1::*handler)())
+    {
+        connect(item, &QAction::triggered, this, Guarded(handler));
+    }
 
     Environment &m_environment;
     TINIView &m_settingsDocument;

@@ -4,8 +4,6 @@
 #include "common/IntegerText.h"
 #include "history/HistoryFile.h"
 
-#include <QAction>
-
 namespace trevolo {
 
 namespace {
@@ -20,11 +18,6 @@ void AppendSpins(THistoryMemo &memo, SpinSource &spins, int count)
 }
 
 } // namespace
-
-void TForm1::OnClick(QAction *item, void (TForm1::*handler)())
-{
-    connect(item, &QAction::triggered, this, Guarded(handler));
-}
 
 void TForm1::ConnectHistoryCommands()
 {

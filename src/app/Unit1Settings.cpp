@@ -6,7 +6,6 @@
 #include "settings/SettingsKeys.h"
 #include "settings/WindowOptions.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -30,10 +29,10 @@ void TForm1::ConnectOptionEvents()
     // Only a pick by the user; the program's own selection runs nothing.
     connect(comboBox1, &TComboBox::userChanged, this, Guarded(&TForm1::ComboBox1Change));
 
-    connect(n14, &QAction::triggered, this, Guarded(&TForm1::N14Click));
-    connect(n13, &QAction::triggered, this, Guarded(&TForm1::N13Click));
-    connect(n11, &QAction::triggered, this, Guarded(&TForm1::N11Click));
-    connect(n12, &QAction::triggered, this, Guarded(&TForm1::N12Click));
+    OnClick(n14, &TForm1::N14Click);
+    OnClick(n13, &TForm1::N13Click);
+    OnClick(n11, &TForm1::N11Click);
+    OnClick(n12, &TForm1::N12Click);
 }
 
 QString TForm1::SettingsFilePath() const
