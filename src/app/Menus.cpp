@@ -2,6 +2,7 @@
 #include "app/Unit1.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -25,6 +26,7 @@ struct MenuRow
     const char16_t *name;
     const char16_t *caption;
     unsigned flags = 0;
+    const char16_t *shortcut = nullptr; // portable text, as "Ctrl+O"
 };
 
 constexpr MenuRow MainMenuRows[] = {
@@ -103,6 +105,9 @@ void TForm1::BuildMenus()
             action->setCheckable(row.flags & Checkable);
             action->setChecked(row.flags & Checked);
             action->setVisible(!(row.flags & Hidden));
+            if (row.shortcut)
+                action->setShortcut(
+                    QKeySequence(QString::fromUtf16(row.shortcut), QKeySequence::PortableText));
         }
     };
 
