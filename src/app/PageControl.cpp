@@ -67,6 +67,13 @@ void TPageControl::SetActivePageIndex(int index)
     Q_EMIT activePageChanged(index);
 }
 
+void TPageControl::SelectNextPage(bool forward)
+{
+    const int count = PageCount();
+    if (count > 0)
+        SetActivePageIndex((m_active + (forward ? 1 : count - 1)) % count);
+}
+
 QRect TPageControl::TabRect(int index) const
 {
     return m_tabRects.value(index);
@@ -174,15 +181,9 @@ void TPageControl::mousePressEvent(QMouseEvent *event)
 
 void TPageControl::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_pages.isEmpty()) {
-        if (event->key() == Qt::Key_Right) {
-            SetActivePageIndex((m_active + 1) % int(m_pages.size()));
-            return;
-        }
-        if (event->key() == Qt::Key_Left) {
-            SetActivePageIndex((m_active + int(m_pages.size()) - 1) % int(m_pages.size()));
-            return;
-        }
+    if (!m_pages.isEmpty() && (event->key() == Qt::Key_Right || event->key() == Qt::Key_Left)) {
+        SelectNextPage(event->key() == Qt::Key_Right);
+        return;
     }
     QWidget::keyPressEvent(event);
 }

@@ -117,6 +117,7 @@ void TForm1::ConnectEvents()
     });
 
     ConnectOptionEvents();
+    ConnectClose();
 }
 
 void TForm1::Calc()
