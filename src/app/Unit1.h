@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AccessibleTexts.h"
 #include "app/Controls.h"
 #include "app/Environment.h"
 #include "app/Guard.h"
@@ -269,6 +270,8 @@ private:
     TINIView &m_settingsDocument;
     SpinSource &m_spinSource;
     NameRegistry m_registry;
+    // Accessible names of edits, sliders, counts and indicator rows.
+    TAccessibleTexts m_accessibleTexts;
     HistoryMark m_savedHistory = MarkOf(QStringView());
     // A text the user chose not to save when the session was ending.
     std::optional<HistoryMark> m_declinedHistory;

@@ -12,10 +12,12 @@ void TForm1::BuildHistoryColumn(QWidget *client)
 {
     listBox1 = Named(new THistoryMemo(client), u"ListBox1");
     listBox1->setGeometry(3, 7, 45, 487);
+    listBox1->setAccessibleName(QStringLiteral("Последовательность"));
 
     edit13 = MakeEdit(client, u"Edit13", QString(), QRect(3, 498, 44, 21));
     edit13->setReadOnly(true);
     SetTooltipBackground(edit13);
+    edit13->setAccessibleName(QStringLiteral("Строк в последовательности"));
 }
 
 void TForm1::BuildPageControl(QWidget *client)
