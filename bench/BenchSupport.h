@@ -15,8 +15,8 @@
 
 namespace trevolo {
 
-// Shows nothing and counts every box instead; no box may come up during a
-// measurement. The open dialog answers openAnswer (as if confirmed), the save
+// Shows nothing and counts every box and question instead; none may come up
+// during a measurement. The open dialog answers openAnswer (as if confirmed), the save
 // dialog is cancelled.
 class BenchEnvironment final : public Environment
 {
@@ -26,6 +26,11 @@ public:
 
     void showError(QWidget *, const QString &, const QString &) override { ++boxes; }
     void showMessage(QWidget *, const QString &, const QString &) override { ++boxes; }
+    Answer askYesNoCancel(QWidget *, const QString &, const QString &) override
+    {
+        ++boxes;
+        return Answer::Cancel;
+    }
     std::optional<FileChoice> chooseOpenFile(QWidget *, const FileDialogOptions &) override
     {
         return FileChoice{openAnswer, QString()};

@@ -1,6 +1,7 @@
 // History commands end to end in a shown window: appending 50 random spins to
 // a long history (50 appends, each one statistics pass over the whole
-// history), and loading a long history file through the open dialog.
+// history), loading a long history file through the open dialog, and the
+// check at closing whether a loaded history changed.
 #include "BenchSupport.h"
 #include "history/HistoryText.h"
 
@@ -64,6 +65,30 @@ void BM_LoadFile(benchmark::State &state)
     state.counters["lines"] = double(lines);
 }
 BENCHMARK(BM_LoadFile)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Closing with a history as it was loaded: the lengths match, so the text is
+// hashed once to tell that nothing changed, and no question comes up.
+void BM_CloseCheckUnchanged(benchmark::State &state)
+{
+    BenchWindow window;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("history.txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(HistoryToFileBytes(GeneratedHistory(int(state.range(0))))) < 0) {
+        state.SkipWithError("cannot write the history file");
+        return;
+    }
+    file.close();
+    window.environment.openAnswer = path;
+    window.form.N5Click();
+
+    for (auto _ : state)
+        benchmark::DoNotOptimize(window.form.MayClose());
+    window.CheckNoBoxes(state);
+    state.counters["lines"] = double(state.range(0));
+}
+BENCHMARK(BM_CloseCheckUnchanged)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace trevolo {
 
@@ -76,6 +77,27 @@ void QtEnvironment::showMessage(QWidget *parent, const QString &caption, const Q
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+Answer QtEnvironment::askYesNoCancel(QWidget *parent, const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setTextFormat(Qt::PlainText);
+    // The window is Russian whatever translations Qt finds for its own
+    // buttons.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    const auto *clicked = box.clickedButton();
+    if (clicked == box.button(QMessageBox::Yes))
+        return Answer::Yes;
+    if (clicked == box.button(QMessageBox::No))
+        return Answer::No;
+    return Answer::Cancel;
 }
 
 std::optional<FileChoice> QtEnvironment::chooseOpenFile(QWidget *parent,

@@ -33,6 +33,15 @@ struct FileChoice
     QString selectedFilter;
 };
 
+// The answer to a question with the buttons Да, Нет and Отмена. Closing the
+// box without a button counts as Отмена.
+enum class Answer
+{
+    Yes,
+    No,
+    Cancel
+};
+
 // Everything the window asks of the desktop: message boxes, file dialogs, the
 // shell, the program folder and the clock. The program uses QtEnvironment;
 // tests substitute a recording fake.
@@ -45,6 +54,8 @@ public:
     virtual void showError(QWidget *parent, const QString &caption, const QString &text) = 0;
     // Modal box with an OK button only.
     virtual void showMessage(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // Modal box with the question icon and the buttons Да, Нет and Отмена.
+    virtual Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) = 0;
 
     // Standard open and save dialogs; nothing when the user cancels.
     virtual std::optional<FileChoice> chooseOpenFile(QWidget *parent,
@@ -68,6 +79,7 @@ class QtEnvironment final : public Environment
 public:
     void showError(QWidget *parent, const QString &caption, const QString &text) override;
     void showMessage(QWidget *parent, const QString &caption, const QString &text) override;
+    Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
     std::optional<FileChoice> chooseOpenFile(QWidget *parent,
                                              const FileDialogOptions &options) override;
     std::optional<FileChoice> chooseSaveFile(QWidget *parent,

@@ -84,6 +84,7 @@ void TForm1::BuildSettingsPage(TTabSheet *page)
     trackBar1->SetFrequency(20);
     trackBar1->setPageStep(20);
     trackBar1->setEnabled(false);
+    m_accessibleTexts.AddCaptioned(trackBar1, choose);
 
     // The percentages stand centred under the ticks of TrackBar1.
     struct Percent
@@ -108,8 +109,10 @@ void TForm1::BuildSettingsPage(TTabSheet *page)
         {QStringLiteral("Низкий"), QStringLiteral("Средний"), QStringLiteral("Высокий")});
     comboBox1->SetItemIndex(1);
 
-    MakeLabel(risk, u"Label53", QStringLiteral("Для комбинаций с вероятностью 18/37"), 8, 56);
-    MakeLabel(risk, u"Label200", QStringLiteral("Для комбинаций с вероятностью 12/37"), 8, 128);
+    QLabel *even =
+        MakeLabel(risk, u"Label53", QStringLiteral("Для комбинаций с вероятностью 18/37"), 8, 56);
+    QLabel *third =
+        MakeLabel(risk, u"Label200", QStringLiteral("Для комбинаций с вероятностью 12/37"), 8, 128);
 
     static const TrackBarRow sliders[] = {
         {&TForm1::trackBar2, u"TrackBar2", 16, 76, 233, 0, 8, 2, 1, &TForm1::label51, u"Label51",
@@ -139,6 +142,15 @@ void TForm1::BuildSettingsPage(TTabSheet *page)
         this->*row.member = slider;
     }
 
+    // Each pair of sliders shares one caption: the lower and the upper
+    // boundary.
+    const QString lower = QStringLiteral("нижняя граница");
+    const QString upper = QStringLiteral("верхняя граница");
+    m_accessibleTexts.AddCaptioned(trackBar2, even, lower);
+    m_accessibleTexts.AddCaptioned(trackBar3, even, upper);
+    m_accessibleTexts.AddCaptioned(trackBar4, third, lower);
+    m_accessibleTexts.AddCaptioned(trackBar5, third, upper);
+
     memo1 = Memo(Named(new QPlainTextEdit(risk), u"Memo1"), QRect(7, 208, 242, 89));
 }
 
@@ -146,10 +158,12 @@ void TForm1::BuildCalculatorPage(TTabSheet *page)
 {
     QGroupBox *input =
         MakeGroupBox(page, u"GroupBox11", QStringLiteral(" Исходные данные: "), 8, 137);
-    MakeLabel(input, u"Label202", QStringLiteral("Min. ставка:"), 8, 32);
+    QLabel *minimum = MakeLabel(input, u"Label202", QStringLiteral("Min. ставка:"), 8, 32);
     edit2 = MakeEdit(input, u"Edit2", QStringLiteral("5"), QRect(77, 28, 39, 21));
-    MakeLabel(input, u"Label203", QStringLiteral("Умножение:"), 128, 32);
+    QLabel *factor = MakeLabel(input, u"Label203", QStringLiteral("Умножение:"), 128, 32);
     edit3 = MakeEdit(input, u"Edit3", QStringLiteral("3"), QRect(197, 28, 39, 21));
+    m_accessibleTexts.AddCaptioned(edit2, minimum);
+    m_accessibleTexts.AddCaptioned(edit3, factor);
     memo2 = Memo(Named(new QPlainTextEdit(input), u"Memo2"), QRect(7, 56, 242, 73));
     memo2->setPlainText(QStringLiteral("Будьте внимательны. Не рекомендуется \n"
                                        "ставить параметр умножения более 3х.\n"
@@ -162,14 +176,17 @@ void TForm1::BuildCalculatorPage(TTabSheet *page)
     QGroupBox *stakes = MakeGroupBox(page, u"GroupBox12", QStringLiteral(" Ставки: "), 149, 324);
     for (int i = 1; i <= int(std::size(StakeRows)); ++i) {
         const StakeRow &row = StakeRows[i - 1];
-        MakeLabel(stakes, row.labelName, QStringLiteral("%1 ставка:").arg(i), 8, 32 * i);
+        QLabel *caption =
+            MakeLabel(stakes, row.labelName, QStringLiteral("%1 ставка:").arg(i), 8, 32 * i);
         this->*row.member = MakeEdit(stakes, row.editName, QString::fromUtf16(row.text),
                                      QRect(66, 32 * i - 4, 183, 21));
+        m_accessibleTexts.AddCaptioned(this->*row.member, caption);
     }
     QLabel *total = MakeLabel(stakes, u"Label212", QStringLiteral("Необходимая сумма:"), 8, 288);
     SetLabelBold(*total, true);
     total->adjustSize();
     edit12 = MakeEdit(stakes, u"Edit12", QStringLiteral("16400"), QRect(136, 284, 113, 21));
+    m_accessibleTexts.AddCaptioned(edit12, total);
     SetTooltipBackground(edit12);
 }
 

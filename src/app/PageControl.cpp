@@ -1,5 +1,9 @@
 #include "app/PageControl.h"
 
+#include "app/PageControlAccessible.h"
+
+#include <QAccessible>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -22,7 +26,9 @@ constexpr int FrameInset = 4;  // from the page frame to the page
 // ---------------------------------------------------------------- TTabSheet
 
 TTabSheet::TTabSheet(const QString &caption, QWidget *parent) : QWidget(parent), m_caption(caption)
-{}
+{
+    InstallPageControlAccessibility();
+}
 
 void TTabSheet::SetCaption(const QString &caption)
 {
@@ -37,15 +43,22 @@ void TTabSheet::SetCaption(const QString &caption)
 TPageControl::TPageControl(QWidget *parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
+    InstallPageControlAccessibility();
 }
 
 void TPageControl::AddPage(TTabSheet *page)
 {
     page->setParent(this);
     m_pages.append(page);
-    connect(page, &TTabSheet::captionChanged, this, [this] {
+    connect(page, &TTabSheet::captionChanged, this, [this, page] {
         relayout();
         update();
+        // A screen reader speaks the tab's new name.
+        if (QAccessible::isActive()) {
+            QAccessibleEvent renamed(this, QAccessible::NameChanged);
+            renamed.setChild(int(m_pages.indexOf(page)));
+            QAccessible::updateAccessibility(&renamed);
+        }
     });
     if (m_active < 0)
         m_active = 0;
@@ -64,7 +77,25 @@ void TPageControl::SetActivePageIndex(int index)
     if (old >= 0)
         m_pages[old]->hide();
     update();
+    // The newly selected tab, for a screen reader.
+    if (QAccessible::isActive()) {
+        if (hasFocus()) {
+            QAccessibleEvent focus(this, QAccessible::Focus);
+            focus.setChild(index);
+            QAccessible::updateAccessibility(&focus);
+        }
+        QAccessibleEvent selection(this, QAccessible::Selection);
+        selection.setChild(index);
+        QAccessible::updateAccessibility(&selection);
+    }
     Q_EMIT activePageChanged(index);
+}
+
+void TPageControl::SelectNextPage(bool forward)
+{
+    const int count = PageCount();
+    if (count > 0)
+        SetActivePageIndex((m_active + (forward ? 1 : count - 1)) % count);
 }
 
 QRect TPageControl::TabRect(int index) const
@@ -174,15 +205,9 @@ void TPageControl::mousePressEvent(QMouseEvent *event)
 
 void TPageControl::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_pages.isEmpty()) {
-        if (event->key() == Qt::Key_Right) {
-            SetActivePageIndex((m_active + 1) % int(m_pages.size()));
-            return;
-        }
-        if (event->key() == Qt::Key_Left) {
-            SetActivePageIndex((m_active + int(m_pages.size()) - 1) % int(m_pages.size()));
-            return;
-        }
+    if (!m_pages.isEmpty() && (event->key() == Qt::Key_Right || event->key() == Qt::Key_Left)) {
+        SelectNextPage(event->key() == Qt::Key_Right);
+        return;
     }
     QWidget::keyPressEvent(event);
 }

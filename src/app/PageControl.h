@@ -46,6 +46,9 @@ public:
     int ActivePageIndex() const { return m_active; }
     TTabSheet *ActivePage() const { return Page(m_active); }
     void SetActivePageIndex(int index);
+    // The next page, or the previous one, going round from the last page to
+    // the first and back.
+    void SelectNextPage(bool forward);
 
     // Where the tab of a page lies, in this widget's coordinates.
     QRect TabRect(int index) const;

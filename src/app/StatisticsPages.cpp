@@ -123,9 +123,13 @@ void TForm1::BuildCombinationsPage(TTabSheet *page)
     for (int g = 1; g <= CombinationCount; ++g) {
         const IndicatorRow &row = IndicatorRows[g - 1];
         QGroupBox *box = boxes[row.box];
-        MakeLabel(box, row.captionName, QString::fromUtf16(row.caption), 9, row.captionY);
+        QLabel *caption =
+            MakeLabel(box, row.captionName, QString::fromUtf16(row.caption), 9, row.captionY);
+        QList<QWidget *> pictures;
         for (int l = 1; l <= IndicatorLevels; ++l)
-            MakeImage(box, ImageName(g, l), yellow, FirstImageX + ImageStep * (l - 1), row.y);
+            pictures.append(
+                MakeImage(box, ImageName(g, l), yellow, FirstImageX + ImageStep * (l - 1), row.y));
+        m_accessibleTexts.AddRow(caption, pictures);
         // Empty, hidden and of fixed size; the statistics pass empties it.
         auto *hidden = Named(new QLabel(box), row.hiddenName);
         hidden->setTextFormat(Qt::PlainText);
@@ -149,7 +153,7 @@ void TForm1::BuildNumberGrid(QGroupBox *box, const NumberGridNames &names)
     bold.setBold(true);
     const int sevenDigits = QFontMetrics(bold).horizontalAdvance(QStringLiteral("0000000")) + 2;
 
-    auto makeCount = [&](int n, int x, int y) {
+    auto makeCount = [&](int n, int x, int y, const QLabel *caption) {
         // Wide enough for seven bold digits, within the group box's frame.
         const int countWidth = qMin(sevenDigits, box->width() - 2 - x);
         QLabel *count = MakeLabel(box, Numbered(u"Label", names.firstCountLabel + n),
@@ -159,6 +163,7 @@ void TForm1::BuildNumberGrid(QGroupBox *box, const NumberGridNames &names)
         count->setFont(own);
         count->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         count->setFixedWidth(countWidth);
+        m_accessibleTexts.AddCount(count, caption);
     };
 
     for (int n = 1; n <= 36; ++n) {
@@ -172,7 +177,7 @@ void TForm1::BuildNumberGrid(QGroupBox *box, const NumberGridNames &names)
         // when the font is too wide to leave a gap before the count.
         const int captionX = n <= 9 ? 24 : left ? 16 : 144;
         caption->move(qMin(captionX, countX - CaptionGap - caption->width()), caption->y());
-        makeCount(n, countX, y);
+        makeCount(n, countX, y, caption);
     }
 
     MakeBevel(box, QString::fromUtf16(names.verticalBevel), QRect(136, 24, 2, 289));
@@ -180,8 +185,7 @@ void TForm1::BuildNumberGrid(QGroupBox *box, const NumberGridNames &names)
 
     const QString zeroName = names.zeroCaption ? QString::fromUtf16(names.zeroCaption)
                                                : Numbered(u"Label", names.captionLabel[0]);
-    MakeLabel(box, zeroName, QStringLiteral("Зеро:"), 96, 329);
-    makeCount(0, 129, 328);
+    makeCount(0, 129, 328, MakeLabel(box, zeroName, QStringLiteral("Зеро:"), 96, 329));
 }
 
 void TForm1::BuildAbsencePage(TTabSheet *page)
@@ -194,6 +198,7 @@ void TForm1::BuildAbsencePage(TTabSheet *page)
     // is wider than the layout's.
     const int editX = qMax(120, caption->geometry().right() + 6);
     edit1 = MakeEdit(parameters, u"Edit1", QStringLiteral("170"), QRect(editX, 20, 33, 21));
+    m_accessibleTexts.AddCaptioned(edit1, caption);
     QLabel *note = MakeLabel(parameters, u"Label44", QStringLiteral("не выпадений."), 0, 24);
     SetLabelBold(*note, true);
     note->adjustSize();

@@ -97,6 +97,7 @@ TForm1::TForm1(Environment &environment, TINIView &settingsDocument, SpinSource 
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     adjustSize();
     setFixedSize(sizeHint());
+    m_accessibleTexts.RefreshNames();
     listBox1->setFocus();
 }
 
@@ -117,6 +118,7 @@ void TForm1::ConnectEvents()
     });
 
     ConnectOptionEvents();
+    ConnectClose();
 }
 
 void TForm1::Calc()
@@ -145,6 +147,7 @@ void TForm1::Calc()
     for (int n = 0; n < WheelSize; ++n)
         SetCaption(Component<QLabel>(Numbered(u"label", 147 + n)),
                    IntToStr(statistics.occurrence[n]));
+    m_accessibleTexts.Update();
     const QString lines = IntToStr(statistics.lineCount);
     if (edit13->text() != lines)
         edit13->setText(lines);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AccessibleTexts.h"
 #include "app/Controls.h"
 #include "app/Environment.h"
 #include "app/Guard.h"
@@ -12,9 +13,11 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QStringView>
+#include <optional>
 #include <utility>
 
 class QCheckBox;
+class QCloseEvent;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -107,6 +110,13 @@ public:
     void N5Click();   // load the history from a file chosen in OpenDialog2
     void N6Click();   // save it to a file chosen in SaveDialog2
     void N9Click();   // "Выход": close the window, which ends the program
+
+    // Whether the window may close: true when the history is as it was
+    // after the last load, save or clear (empty at start); otherwise the
+    // answer to "Сохранить последовательность?": Да saves through N6Click's
+    // dialog and is true only once the file is written, Нет is true, Отмена
+    // false. Unit1Close.cpp.
+    bool MayClose();
     // Stake calculator, on every change of Edit2 or Edit3. Unit1Calculator.cpp.
     void Edit2Change();
     // Help and web links: one address each to the desktop. Unit1Links.cpp.
@@ -165,7 +175,28 @@ public:
     TFileDialog *openDialog2 = nullptr; // history file to load
     TFileDialog *saveDialog2 = nullptr; // history file to save
 
+protected:
+    // Closing by the close box, "Выход", Ctrl+Q or the application's quit:
+    // refused when MayClose says so. Unit1Close.cpp.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    // The history text as a length and a hash: enough to tell at closing
+    // whether it changed, without keeping a copy. Unit1Close.cpp.
+    struct HistoryMark
+    {
+        qsizetype length = 0;
+        size_t hash = 0;
+    };
+    static HistoryMark MarkOf(QStringView history);
+    // Remembers this history text (THistoryMemo::Text) as saved.
+    void MarkHistorySaved(QStringView history) { m_savedHistory = MarkOf(history); }
+    // Saves the history through SaveDialog2; false when the dialog was
+    // cancelled. Unit1History.cpp.
+    bool SaveHistory();
+    // Asks about an unsaved history also when the desktop session ends.
+    void ConnectClose(); // Unit1Close.cpp
+
     // Construction, one builder per part of the window.
     void BuildHistoryColumn(QWidget *client);                           // WindowLayout.cpp
     void BuildPageControl(QWidget *client);                             // WindowLayout.cpp
@@ -239,6 +270,11 @@ private:
     TINIView &m_settingsDocument;
     SpinSource &m_spinSource;
     NameRegistry m_registry;
+    // Accessible names of edits, sliders, counts and indicator rows.
+    TAccessibleTexts m_accessibleTexts;
+    HistoryMark m_savedHistory = MarkOf(QStringView());
+    // A text the user chose not to save when the session was ending.
+    std::optional<HistoryMark> m_declinedHistory;
     bool m_alphaBlend = false;
     int m_alphaBlendValue = 255;
 };

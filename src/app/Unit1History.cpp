@@ -41,6 +41,7 @@ void TForm1::N1Click()
 {
     // Emptying the memo raises no change, so the pass is run here.
     listBox1->ClearSilently();
+    MarkHistorySaved(QStringView());
     Calc();
 }
 
@@ -72,14 +73,27 @@ void TForm1::N5Click()
         // The same text again is left alone: no change, no extra pass.
         if (text != listBox1->Text())
             listBox1->ReplaceText(text);
+        // As the memo holds it: the file's own line breaks may differ.
+        MarkHistorySaved(listBox1->Text());
     }
     Calc();
 }
 
 void TForm1::N6Click()
 {
-    if (const auto path = saveDialog2->Execute(environment(), this))
-        SaveHistoryFile(*path, listBox1->Text());
+    SaveHistory();
+}
+
+bool TForm1::SaveHistory()
+{
+    const auto path = saveDialog2->Execute(environment(), this);
+    if (!path)
+        return false;
+    const QString history = listBox1->Text();
+    // A failed write leaves the handler here, and the text counts as unsaved.
+    SaveHistoryFile(*path, history);
+    MarkHistorySaved(history);
+    return true;
 }
 
 void TForm1::N9Click()

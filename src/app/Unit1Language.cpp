@@ -56,6 +56,8 @@ void TForm1::ApplyLanguage(QStringView sectionName)
         } catch (const std::exception &) {
         }
     }
+    // Names that follow captions follow the new ones.
+    m_accessibleTexts.RefreshNames();
 }
 
 void TForm1::ApplyLanguageEntry(const QString &key, const QString &value)

@@ -2,6 +2,8 @@
 // pages, the status bar and the file dialogs' settings.
 #include "app/Unit1.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QLineEdit>
 
 namespace trevolo {
@@ -10,10 +12,12 @@ void TForm1::BuildHistoryColumn(QWidget *client)
 {
     listBox1 = Named(new THistoryMemo(client), u"ListBox1");
     listBox1->setGeometry(3, 7, 45, 487);
+    listBox1->setAccessibleName(QStringLiteral("Последовательность"));
 
     edit13 = MakeEdit(client, u"Edit13", QString(), QRect(3, 498, 44, 21));
     edit13->setReadOnly(true);
     SetTooltipBackground(edit13);
+    edit13->setAccessibleName(QStringLiteral("Строк в последовательности"));
 }
 
 void TForm1::BuildPageControl(QWidget *client)
@@ -43,6 +47,24 @@ void TForm1::BuildPageControl(QWidget *client)
         (this->*row.build)(page);
     }
     pageControl1->SetActivePageIndex(0);
+
+    // Ctrl+Tab and Ctrl+PgDown to the next page, Ctrl+Shift+Tab and
+    // Ctrl+PgUp to the previous one, wherever the focus is in the window:
+    // the text boxes use none of these keys. (Ctrl+Shift+Tab arrives as
+    // Ctrl+Shift+Backtab, which the shortcut map takes for it.)
+    const auto pageKeys = [this](std::initializer_list<QKeySequence> keys, bool forward) {
+        auto *action = new QAction(this);
+        action->setShortcuts(QList<QKeySequence>(keys));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, pageControl1,
+                [this, forward] { pageControl1->SelectNextPage(forward); });
+        addAction(action);
+    };
+    pageKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
+             true);
+    pageKeys(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+        false);
 }
 
 void TForm1::BuildStatusBar()

@@ -10,7 +10,8 @@
 namespace trevolo {
 
 // Records what the window asks of the desktop and answers the file dialogs
-// from queues filled by the test (an empty queue answers "cancelled").
+// and questions from queues filled by the test (an empty queue answers
+// "cancelled", and Отмена).
 class FakeEnvironment final : public Environment
 {
 public:
@@ -22,6 +23,8 @@ public:
     };
 
     QList<Box> boxes;
+    QList<Box> questions; // error is always false
+    std::deque<Answer> answers;
     QList<FileDialogOptions> openRequests;
     QList<FileDialogOptions> saveRequests;
     std::deque<std::optional<FileChoice>> openAnswers;
@@ -37,6 +40,15 @@ public:
     void showMessage(QWidget *, const QString &caption, const QString &text) override
     {
         boxes.append({false, caption, text});
+    }
+    Answer askYesNoCancel(QWidget *, const QString &caption, const QString &text) override
+    {
+        questions.append({false, caption, text});
+        if (answers.empty())
+            return Answer::Cancel;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     std::optional<FileChoice> chooseOpenFile(QWidget *, const FileDialogOptions &options) override
     {

@@ -617,9 +617,20 @@ void TestWindow::menus()
     QVERIFY(form->n25->text().startsWith(u"Регистрация в "_s));
     QVERIFY(!form->n25->text().contains(u'\n'));
 
-    // No item carries a keyboard shortcut.
-    for (const QAction *action : form->findChildren<QAction *>())
-        QVERIFY(action->shortcut().isEmpty());
+    // Loading, saving and leaving have the standard keys, shown in the menu;
+    // no other item has one, and no key is taken twice in the window.
+    const QHash<QString, QKeySequence> keys{{u"N5"_s, QKeySequence(u"Ctrl+O"_s)},
+                                            {u"N6"_s, QKeySequence(u"Ctrl+S"_s)},
+                                            {u"N9"_s, QKeySequence(u"Ctrl+Q"_s)}};
+    QList<QKeySequence> taken;
+    for (const QAction *action : form->findChildren<QAction *>()) {
+        if (!action->objectName().isEmpty())
+            QCOMPARE(action->shortcut(), keys.value(action->objectName()));
+        for (const QKeySequence &key : action->shortcuts()) {
+            QVERIFY2(!taken.contains(key), qPrintable(key.toString()));
+            taken.append(key);
+        }
+    }
 }
 
 void TestWindow::popupMenuReplacesTheStandardOne()
