@@ -1,8 +1,11 @@
 // The history commands: clear, append random spins, load, save, exit.
 #include "app/Unit1.h"
 
+#include "app/EntryPadForm.h"
 #include "common/IntegerText.h"
 #include "history/HistoryFile.h"
+
+#include <QCheckBox>
 
 namespace trevolo {
 
@@ -35,6 +38,7 @@ void TForm1::ConnectHistoryCommands()
     OnClick(n5, &TForm1::N5Click);
     OnClick(n6, &TForm1::N6Click);
     OnClick(n9, &TForm1::N9Click);
+    OnClick(n28, &TForm1::N28Click);
 }
 
 void TForm1::N1Click()
@@ -80,6 +84,26 @@ void TForm1::N6Click()
 {
     if (const auto path = saveDialog2->Execute(environment(), this))
         SaveHistoryFile(*path, listBox1->Text());
+}
+
+void TForm1::EnterSpin(int number)
+{
+    if (number < 0 || number > 36)
+        return;
+    listBox1->AppendLine(IntToStr(number));
+}
+
+void TForm1::N28Click()
+{
+    if (!m_entryPad) {
+        m_entryPad = new EntryPadForm(*this);
+        m_entryPad->SetStayOnTop(checkBox2->isChecked());
+        m_entryPad->PlaceBeside(*this);
+    }
+    m_entryPad->show();
+    m_entryPad->raise();
+    m_entryPad->activateWindow();
+    m_entryPad->setFocus();
 }
 
 void TForm1::N9Click()
