@@ -28,6 +28,7 @@ class QPixmap;
 
 namespace trevolo {
 
+class EntryPadForm;
 struct NumberGridNames;
 
 // Names of the numbered controls: prefix + n ("Label" + 81), and the
@@ -110,6 +111,14 @@ public:
     void N5Click();   // load the history from a file chosen in OpenDialog2
     void N6Click();   // save it to a file chosen in SaveDialog2
     void N9Click();   // "Выход": close the window, which ends the program
+    void N28Click();  // "Панель ввода": open the entry pad, or raise it
+
+    // Appends one spin (a wheel number 0..36) to the history as a new last
+    // line, by the same rule as the generator: one change of the memo, so one
+    // statistics pass. Any other number is ignored. The entry pad calls it.
+    void EnterSpin(int number);
+    // The entry pad once it has been opened, else nullptr.
+    EntryPadForm *EntryPad() const { return m_entryPad; }
 
     // Whether the window may close: true when the history is as it was
     // after the last load, save or clear (empty at start); otherwise the
@@ -164,7 +173,7 @@ public:
     QMenuBar *mainMenu1 = nullptr;
     QMenu *n3 = nullptr, *n4 = nullptr, *n7 = nullptr, *n24 = nullptr, *n18 = nullptr;
     QAction *n5 = nullptr, *n6 = nullptr, *n16 = nullptr, *n52 = nullptr, *n102 = nullptr;
-    QAction *n252 = nullptr, *n502 = nullptr, *n9 = nullptr;
+    QAction *n252 = nullptr, *n502 = nullptr, *n28 = nullptr, *n9 = nullptr;
     QAction *n11 = nullptr, *n12 = nullptr, *n14 = nullptr, *n13 = nullptr;
     QAction *n25 = nullptr, *n20 = nullptr, *n23 = nullptr, *n15 = nullptr, *n8 = nullptr;
     QMenu *popupMenu1 = nullptr;
@@ -275,6 +284,7 @@ private:
     HistoryMark m_savedHistory = MarkOf(QStringView());
     // A text the user chose not to save when the session was ending.
     std::optional<HistoryMark> m_declinedHistory;
+    EntryPadForm *m_entryPad = nullptr; // made on first use, owned as a child
     bool m_alphaBlend = false;
     int m_alphaBlendValue = 255;
 };

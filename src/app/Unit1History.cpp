@@ -1,8 +1,11 @@
 // The history commands: clear, append random spins, load, save, exit.
 #include "app/Unit1.h"
 
+#include "app/EntryPadForm.h"
 #include "common/IntegerText.h"
 #include "history/HistoryFile.h"
+
+#include <QCheckBox>
 
 namespace trevolo {
 
@@ -35,6 +38,7 @@ void TForm1::ConnectHistoryCommands()
     OnClick(n5, &TForm1::N5Click);
     OnClick(n6, &TForm1::N6Click);
     OnClick(n9, &TForm1::N9Click);
+    OnClick(n28, &TForm1::N28Click);
 }
 
 void TForm1::N1Click()
@@ -94,6 +98,26 @@ bool TForm1::SaveHistory()
     SaveHistoryFile(*path, history);
     MarkHistorySaved(history);
     return true;
+}
+
+void TForm1::EnterSpin(int number)
+{
+    if (number < 0 || number > 36)
+        return;
+    listBox1->AppendLine(IntToStr(number));
+}
+
+void TForm1::N28Click()
+{
+    if (!m_entryPad) {
+        m_entryPad = new EntryPadForm(*this);
+        m_entryPad->SetStayOnTop(checkBox2->isChecked());
+        m_entryPad->PlaceBeside(*this);
+    }
+    m_entryPad->show();
+    m_entryPad->raise();
+    m_entryPad->activateWindow();
+    m_entryPad->setFocus();
 }
 
 void TForm1::N9Click()

@@ -3,6 +3,7 @@
 // transparency.
 #include "app/Unit1.h"
 
+#include "app/EntryPadForm.h"
 #include "settings/SettingsKeys.h"
 #include "settings/WindowOptions.h"
 
@@ -104,16 +105,20 @@ void TForm1::N13Click()
 void TForm1::CheckBox2Click()
 {
     const bool onTop = checkBox2->isChecked();
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
-        return;
-    // A new window style hides a shown window; it comes back where it was.
-    const bool shown = isVisible();
-    const QPoint where = pos();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (shown) {
-        move(where);
-        show();
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
+        // A new window style hides a shown window; it comes back where it
+        // was.
+        const bool shown = isVisible();
+        const QPoint where = pos();
+        setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        if (shown) {
+            move(where);
+            show();
+        }
     }
+    // The entry pad goes with the main window.
+    if (m_entryPad)
+        m_entryPad->SetStayOnTop(onTop);
 }
 
 void TForm1::CheckBox1Click()

@@ -1,0 +1,85 @@
+// The entry pad at the end of a long history: one click on a number and one
+// "Отменить", end to end (the edit of the memo, its statistics pass, the
+// pad's recent strip), and the pad's own look at the end of the history.
+#include "BenchSupport.h"
+
+#include "app/EntryPadForm.h"
+#include "app/HistoryTail.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace trevolo;
+
+// The window with a generated history and the pad open on it.
+struct PadBench
+{
+    BenchWindow window;
+    EntryPadForm *pad = nullptr;
+
+    explicit PadBench(int lines)
+    {
+        window.Show();
+        window.form.listBox1->ReplaceText(GeneratedHistory(lines));
+        window.form.N28Click();
+        pad = window.form.EntryPad();
+        QApplication::processEvents();
+    }
+    QPushButton &Button(const QString &name) const { return *pad->findChild<QPushButton *>(name); }
+};
+
+// A click on 17; the undo that takes it back again is not measured.
+void BM_PadClick(benchmark::State &state)
+{
+    PadBench bench(int(state.range(0)));
+    QPushButton &pocket = bench.Button(QStringLiteral("Pad17"));
+    for (auto _ : state) {
+        pocket.click();
+        state.PauseTiming();
+        bench.pad->Undo();
+        state.ResumeTiming();
+    }
+    bench.window.CheckNoBoxes(state);
+    state.counters["lines"] = double(state.range(0));
+}
+BENCHMARK(BM_PadClick)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// A click on "Отменить"; the redo that puts the line back is not measured.
+void BM_PadUndo(benchmark::State &state)
+{
+    PadBench bench(int(state.range(0)));
+    QPushButton &undo = bench.Button(QStringLiteral("PadUndo"));
+    for (auto _ : state) {
+        undo.click();
+        state.PauseTiming();
+        bench.pad->Redo();
+        state.ResumeTiming();
+    }
+    bench.window.CheckNoBoxes(state);
+    state.counters["lines"] = double(state.range(0));
+}
+BENCHMARK(BM_PadUndo)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// What the pad itself reads of the history after a change: the latest
+// twelve spins and where the last one begins.
+void BM_PadTail(benchmark::State &state)
+{
+    PadBench bench(int(state.range(0)));
+    const QTextDocument &document = *bench.window.form.listBox1->document();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(LastSpins(document, 12));
+        benchmark::DoNotOptimize(LastSpinCut(document, true));
+    }
+    state.counters["lines"] = double(state.range(0));
+}
+BENCHMARK(BM_PadTail)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return trevolo::RunWindowBenchmarks(argc, argv);
+}

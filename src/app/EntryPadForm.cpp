@@ -1,0 +1,274 @@
+#include "app/EntryPadForm.h"
+
+#include "analysis/NumberClasses.h"
+#include "app/HistoryTail.h"
+#include "app/Unit1.h"
+#include "history/HistoryText.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace trevolo {
+
+namespace {
+
+constexpr int RecentCount = 12;
+constexpr int MaxTypedDigits = 2; // no wheel number has more
+constexpr int PocketSize = 34;    // pixels, each side of a number's button
+
+// The colour of a number on the table.
+QColor PocketColour(int number)
+{
+    if (number == 0)
+        return QColor(0x0b, 0x7a, 0x3b);
+    return IsRed(number) ? QColor(0xc6, 0x28, 0x28) : QColor(0x21, 0x21, 0x21);
+}
+
+} // namespace
+
+EntryPadForm::EntryPadForm(TForm1 &form)
+    : QWidget(&form, Qt::Tool), m_form(form), m_memo(*form.listBox1)
+{
+    setObjectName(QStringLiteral("EntryPadForm"));
+    setWindowTitle(QStringLiteral("Панель ввода"));
+    // The buttons take no focus, so every key reaches the pad itself.
+    setFocusPolicy(Qt::StrongFocus);
+
+    auto *column = new QVBoxLayout(this);
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    column->addLayout(BuildTable());
+
+    auto *commands = new QHBoxLayout;
+    m_typedLabel = new QLabel(this);
+    m_typedLabel->setObjectName(QStringLiteral("PadTyped"));
+    m_typedLabel->setTextFormat(Qt::PlainText);
+    m_typedLabel->setFrameShape(QFrame::StyledPanel);
+    m_typedLabel->setAlignment(Qt::AlignCenter);
+    m_typedLabel->setFixedSize(2 * PocketSize, PocketSize - 8);
+    m_typedLabel->setToolTip(QStringLiteral("Цифры, затем Enter"));
+    commands->addWidget(m_typedLabel);
+    commands->addStretch();
+    m_undo = AddCommand(u"PadUndo", u"Отменить", u"Ctrl+Z", &EntryPadForm::Undo);
+    m_redoButton = AddCommand(u"PadRedo", u"Вернуть", u"Ctrl+Shift+Z", &EntryPadForm::Redo);
+    commands->addWidget(m_undo);
+    commands->addWidget(m_redoButton);
+    column->addLayout(commands);
+
+    m_recent = new QLabel(this);
+    m_recent->setObjectName(QStringLiteral("PadRecent"));
+    m_recent->setTextFormat(Qt::RichText);
+    // As wide as the table, whatever the spins shown.
+    m_recent->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    column->addWidget(m_recent);
+
+    connect(m_memo.document(), &QTextDocument::contentsChange, this, &EntryPadForm::HistoryChanged);
+    Refresh();
+}
+
+QGridLayout *EntryPadForm::BuildTable()
+{
+    // Zero on the left over all three rows; then twelve columns of three,
+    // 3, 6, ..., 36 on the top row and 1, 4, ..., 34 at the bottom.
+    auto *table = new QGridLayout;
+    table->setSpacing(2);
+    for (int number = 0; number <= 36; ++number) {
+        auto *button = new QPushButton(QString::number(number), this);
+        button->setObjectName(QStringLiteral("Pad%1").arg(number));
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setMinimumSize(PocketSize, PocketSize);
+        button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
+        button->setStyleSheet(
+            QStringLiteral("QPushButton { background-color: %1; color: white;"
+                           " font-weight: bold; border: 1px solid #c8c8c8; }"
+                           " QPushButton:pressed { background-color: %2; }")
+                .arg(PocketColour(number).name(), PocketColour(number).lighter(150).name()));
+        connect(button, &QPushButton::clicked, this, [this, number] { Enter(number); });
+        if (number == 0)
+            table->addWidget(button, 0, 0, 3, 1);
+        else
+            table->addWidget(button, 2 - (number - 1) % 3, 1 + (number - 1) / 3);
+    }
+    return table;
+}
+
+QPushButton *EntryPadForm::AddCommand(QStringView name, QStringView caption, QStringView shortcut,
+                                      void (EntryPadForm::*handler)())
+{
+    const QKeySequence keys(shortcut.toString(), QKeySequence::PortableText);
+    const auto run = [this, handler] { m_form.Guard([this, handler] { (this->*handler)(); }); };
+
+    auto *button = new QPushButton(caption.toString(), this);
+    button->setObjectName(name.toString());
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(keys.toString(QKeySequence::NativeText));
+    connect(button, &QPushButton::clicked, this, run);
+
+    // The keys work while the pad is the active window, also when the
+    // command is unavailable: the handler then does nothing.
+    auto *action = new QAction(this);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, run);
+    addAction(action);
+    return button;
+}
+
+void EntryPadForm::SetStayOnTop(bool onTop)
+{
+    // A new window style hides a shown window; it comes back where it was.
+    const bool shown = isVisible();
+    const QPoint where = pos();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (shown && !isVisible()) {
+        move(where);
+        show();
+    }
+}
+
+void EntryPadForm::PlaceBeside(const QWidget &window)
+{
+    constexpr int Gap = 8;
+    adjustSize();
+    const QRect beside = window.frameGeometry();
+    const QRect screen = window.screen()->availableGeometry();
+    int x = beside.right() + 1 + Gap;
+    if (x + width() > screen.right() + 1)
+        x = beside.left() - Gap - width();
+    x = std::clamp(x, screen.left(), std::max(screen.left(), screen.right() + 1 - width()));
+    const int y = std::clamp(beside.top(), screen.top(),
+                             std::max(screen.top(), screen.bottom() + 1 - height()));
+    move(x, y);
+}
+
+void EntryPadForm::Enter(int number)
+{
+    m_form.Guard([this, number] { m_form.EnterSpin(number); });
+}
+
+void EntryPadForm::EnterTyped()
+{
+    if (m_typed.isEmpty())
+        return;
+    // Anything else stays as typed, shown in red.
+    if (const auto spin = SpinOfLine(m_typed)) {
+        SetTyped(QString());
+        Enter(*spin);
+    }
+}
+
+void EntryPadForm::SetTyped(const QString &typed)
+{
+    m_typed = typed;
+    m_typedLabel->setText(typed);
+    const bool refused = !typed.isEmpty() && !SpinOfLine(typed);
+    QPalette palette = m_typedLabel->palette();
+    palette.setColor(QPalette::WindowText,
+                     refused ? QColor(Qt::red) : this->palette().color(QPalette::WindowText));
+    m_typedLabel->setPalette(palette);
+}
+
+void EntryPadForm::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && key >= Qt::Key_0 && key <= Qt::Key_9) {
+        if (m_typed.size() < MaxTypedDigits)
+            SetTyped(m_typed + QChar(u'0' + (key - Qt::Key_0)));
+    } else if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        EnterTyped();
+    } else if (plain && key == Qt::Key_Backspace) {
+        SetTyped(m_typed.chopped(m_typed.isEmpty() ? 0 : 1));
+    } else if (plain && key == Qt::Key_Escape) {
+        SetTyped(QString());
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void EntryPadForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    Refresh();
+}
+
+template <typename F>
+void EntryPadForm::OwnEdit(F &&edit)
+{
+    const QScopedValueRollback<bool> own(m_ownEdit, true);
+    QTextCursor cursor(m_memo.document());
+    cursor.beginEditBlock();
+    edit(cursor);
+    cursor.endEditBlock();
+    // The caret follows, so the memo shows the newest line.
+    cursor.movePosition(QTextCursor::End);
+    m_memo.setTextCursor(cursor);
+    m_memo.ensureCursorVisible();
+}
+
+void EntryPadForm::Undo()
+{
+    const auto cut = LastSpinCut(*m_memo.document(), m_memo.EndsWithLineBreak());
+    if (!cut)
+        return;
+    OwnEdit([this, cut](QTextCursor &cursor) {
+        cursor.setPosition(*cut);
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        // Block breaks come out as U+2029, which an insertion turns back
+        // into block breaks: a redo restores the text exactly.
+        m_redo.append(cursor.selectedText());
+        cursor.removeSelectedText();
+    });
+}
+
+void EntryPadForm::Redo()
+{
+    if (m_redo.isEmpty())
+        return;
+    const QString text = m_redo.takeLast();
+    OwnEdit([&text](QTextCursor &cursor) {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(text);
+    });
+}
+
+void EntryPadForm::HistoryChanged()
+{
+    // Any other change (typing, a command, a click on the pad, the memo's own
+    // undo) leaves nothing for "Вернуть" to put back where it belongs.
+    if (!m_ownEdit)
+        m_redo.clear();
+    if (isVisible())
+        Refresh();
+}
+
+void EntryPadForm::Refresh()
+{
+    const QList<int> spins = LastSpins(*m_memo.document(), RecentCount);
+    QStringList numbers;
+    QString chips = QStringLiteral("Последние:");
+    for (const int spin : spins) {
+        numbers.append(QString::number(spin));
+        chips += QStringLiteral("&nbsp; <span style=\"background-color: %1; color: white;"
+                                " font-weight: bold;\">&nbsp;%2&nbsp;</span>")
+                     .arg(PocketColour(spin).name())
+                     .arg(spin);
+    }
+    m_recent->setText(chips);
+    m_recent->setAccessibleName(
+        (QStringLiteral("Последние: ") + numbers.join(QStringLiteral(", "))).trimmed());
+    m_undo->setEnabled(!spins.isEmpty());
+    m_redoButton->setEnabled(!m_redo.isEmpty());
+}
+
+} // namespace trevolo

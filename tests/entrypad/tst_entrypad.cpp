@@ -1,0 +1,225 @@
+// The entry pad end to end: its buttons, keys, undo and redo act on the real
+// history memo of a real main window.
+#include "window/WindowFixture.h"
+
+#include "app/EntryPadForm.h"
+#include "app/Unit1.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace trevolo;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString BadThresholdBox = u"'x' is not a valid integer value."_s;
+
+} // namespace
+
+class TestEntryPad : public QObject, private WindowFixture
+{
+    Q_OBJECT
+
+private:
+    THistoryMemo &memo() const { return *form->listBox1; }
+    EntryPadForm &pad() const { return *form->EntryPad(); }
+    QPushButton &button(const QString &name) const
+    {
+        auto *found = pad().findChild<QPushButton *>(name);
+        if (!found)
+            qFatal("no button %s", qPrintable(name));
+        return *found;
+    }
+    QString recent() const { return pad().findChild<QLabel *>(u"PadRecent"_s)->accessibleName(); }
+    // From here on every statistics pass fails on the threshold and shows one
+    // error box, so the boxes count the passes.
+    void countPassesByErrorBoxes()
+    {
+        form->edit1->setText(u"x"_s);
+        env->boxes.clear();
+    }
+    int passes()
+    {
+        int counted = 0;
+        for (const auto &box : env->boxes)
+            counted += box.error && box.text == BadThresholdBox;
+        env->boxes.clear();
+        return counted;
+    }
+    void openPad(const QString &history)
+    {
+        memo().ReplaceText(history);
+        form->show();
+        form->n28->trigger();
+        QVERIFY(form->EntryPad());
+        QVERIFY(QTest::qWaitForWindowActive(&pad()));
+    }
+
+private Q_SLOTS:
+    void init() { createAll(); }
+    void cleanup() { destroyAll(); }
+
+    void clickEntersOneSpin_data();
+    void clickEntersOneSpin();
+    void undoTwiceRedoOnce_data();
+    void undoTwiceRedoOnce();
+    void redoEndsWithAnyOtherChange_data();
+    void redoEndsWithAnyOtherChange();
+    void keyboard_data();
+    void keyboard();
+};
+
+// One click, one line by the generator's append rule, one pass.
+void TestEntryPad::clickEntersOneSpin_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("recent");
+    QTest::newRow("empty") << u""_s << 17 << u"17\n"_s << u"Последние: 17"_s;
+    QTest::newRow("final break") << u"3\nabc\n"_s << 17 << u"3\nabc\n17\n"_s
+                                 << u"Последние: 17, 3"_s;
+    QTest::newRow("no final break") << u"12"_s << 5 << u"12\n5"_s << u"Последние: 5, 12"_s;
+    QTest::newRow("zero") << u"40\n 7\n"_s << 0 << u"40\n 7\n0\n"_s << u"Последние: 0, 7"_s;
+}
+
+void TestEntryPad::clickEntersOneSpin()
+{
+    QFETCH(QString, before);
+    QFETCH(int, number);
+    QFETCH(QString, after);
+    QFETCH(QString, recent);
+    openPad(before);
+    countPassesByErrorBoxes();
+    QTest::mouseClick(&button(u"Pad"_s + QString::number(number)), Qt::LeftButton);
+    QCOMPARE(memo().Text(), after);
+    QCOMPARE(passes(), 1);
+    QCOMPARE(this->recent(), recent);
+}
+
+void TestEntryPad::undoTwiceRedoOnce_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("afterOneUndo");
+    QTest::addColumn<QString>("afterTwo");
+    QTest::newRow("final break") << u"1\n2\nabc\n3\n"_s << u"1\n2\nabc\n"_s << u"1\n"_s;
+    QTest::newRow("no final break") << u"1\n2\nabc\n3"_s << u"1\n2\nabc"_s << u"1"_s;
+    // Soft line breaks inside a block separate lines as well.
+    QTest::newRow("soft breaks") << u"1\u20282\nabc\u20283"_s << u"1\n2\nabc"_s << u"1"_s;
+    QTest::newRow("first line") << u"x\n5\n\n"_s << u"x\n"_s << u"x\n"_s;
+}
+
+// Undo by the button, then by Ctrl+Z; redo by Ctrl+Shift+Z, then the button.
+// Each step is one edit with one pass; the redone text is the text undone.
+void TestEntryPad::undoTwiceRedoOnce()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, afterOneUndo);
+    QFETCH(QString, afterTwo);
+    openPad(before);
+    const QString original = memo().Text();
+    countPassesByErrorBoxes();
+    const bool secondChanges = afterTwo != afterOneUndo;
+
+    QTest::mouseClick(&button(u"PadUndo"_s), Qt::LeftButton);
+    QCOMPARE(memo().Text(), afterOneUndo);
+    QCOMPARE(passes(), 1);
+    QTest::keyClick(&pad(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(memo().Text(), afterTwo);
+    QCOMPARE(passes(), secondChanges ? 1 : 0);
+    QCOMPARE(button(u"PadUndo"_s).isEnabled(), memo().Text() != u"x\n"_s);
+
+    QTest::keyClick(&pad(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(memo().Text(), secondChanges ? afterOneUndo : original);
+    QCOMPARE(passes(), 1);
+    QCOMPARE(button(u"PadRedo"_s).isEnabled(), secondChanges);
+    if (secondChanges)
+        QTest::mouseClick(&button(u"PadRedo"_s), Qt::LeftButton);
+    QCOMPARE(memo().Text(), original);
+    // Soft breaks come back as soft breaks, block breaks as block breaks.
+    QCOMPARE(memo().document()->toRawText(),
+             QString(before).replace(u'\n', QChar::ParagraphSeparator));
+    // Each change is one step of the memo's own undo stack.
+    memo().undo();
+    QCOMPARE(memo().Text(), secondChanges ? afterOneUndo : afterTwo);
+}
+
+void TestEntryPad::redoEndsWithAnyOtherChange_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("typed") << u"typed"_s;
+    QTest::newRow("cleared") << u"N16"_s;
+    QTest::newRow("generated") << u"N52"_s;
+    QTest::newRow("pad click") << u"Pad9"_s;
+    QTest::newRow("memo's own undo") << u"memo undo"_s;
+}
+
+void TestEntryPad::redoEndsWithAnyOtherChange()
+{
+    QFETCH(QString, change);
+    openPad(u"4\n8\n"_s);
+    pad().Undo();
+    QVERIFY(pad().CanRedo());
+    if (change == u"typed")
+        QTest::keyClick(&memo(), Qt::Key_7);
+    else if (change == u"memo undo")
+        memo().undo();
+    else if (change.startsWith(u"Pad"))
+        QTest::mouseClick(&button(change), Qt::LeftButton);
+    else
+        form->FindComponentAs<QAction>(change)->trigger();
+    const QString changed = memo().Text();
+    QVERIFY(!pad().CanRedo());
+    QVERIFY(!button(u"PadRedo"_s).isEnabled());
+    pad().Redo();
+    QCOMPARE(memo().Text(), changed);
+}
+
+// Keys: digits, "\n" Enter, "\b" Backspace, "\x1b" Esc.
+void TestEntryPad::keyboard_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("3, 6, Enter") << u"36\n"_s << u"36\n"_s << u""_s;
+    QTest::newRow("Backspace") << u"4\b5\n"_s << u"5\n"_s << u""_s;
+    QTest::newRow("Esc") << u"29\x1b"_s << u""_s << u""_s;
+    QTest::newRow("Esc, then a number") << u"2\x1b"_s
+                                           "7\n"
+                                        << u"7\n"_s << u""_s;
+    QTest::newRow("37 refused") << u"37\n"_s << u""_s << u"37"_s;
+    QTest::newRow("37 corrected") << u"37\n\b\n"_s << u"3\n"_s << u""_s;
+    QTest::newRow("Enter alone") << u"\n"_s << u""_s << u""_s;
+}
+
+void TestEntryPad::keyboard()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, history);
+    QFETCH(QString, typed);
+    openPad(QString());
+    for (const QChar key : keys) {
+        if (key == u'\n')
+            QTest::keyClick(&pad(), Qt::Key_Return);
+        else if (key == u'\b')
+            QTest::keyClick(&pad(), Qt::Key_Backspace);
+        else if (key == u'\x1b')
+            QTest::keyClick(&pad(), Qt::Key_Escape);
+        else
+            QTest::keyClick(&pad(), Qt::Key(Qt::Key_0 + key.digitValue()));
+    }
+    QCOMPARE(memo().Text(), history);
+    QCOMPARE(pad().Typed(), typed);
+    QVERIFY(env->boxes.isEmpty());
+    // Digits that make no wheel number stay, in red.
+    const auto *shown = pad().findChild<QLabel *>(u"PadTyped"_s);
+    QCOMPARE(shown->text(), typed);
+    QCOMPARE(shown->palette().color(QPalette::WindowText) == QColor(Qt::red), typed == u"37"_s);
+}
+
+QTEST_MAIN(TestEntryPad)
+#include "tst_entrypad.moc"
