@@ -8,10 +8,12 @@
 #include "common/Error.h"
 #include "history/SpinSource.h"
 #include "settings/AuxilaryUnit.h"
+#include "settings/SettingsLocation.h"
 
 #include <QAction>
 #include <QMainWindow>
 #include <QStringView>
+#include <optional>
 #include <utility>
 
 class QCheckBox;
@@ -105,8 +107,11 @@ public:
     void N251Click(); // append 25
     void N501Click(); // append 50
     void N5Click();   // load the history from a file chosen in OpenDialog2
-    void N6Click();   // save it to a file chosen in SaveDialog2
-    void N9Click();   // "Выход": close the window, which ends the program
+    // The loading part of N5Click, also used for a file named on the command
+    // line: the same messages on failure.
+    void LoadHistoryFrom(const QString &path);
+    void N6Click(); // save it to a file chosen in SaveDialog2
+    void N9Click(); // "Выход": close the window, which ends the program
     // Stake calculator, on every change of Edit2 or Edit3. Unit1Calculator.cpp.
     void Edit2Change();
     // Help and web links: one address each to the desktop. Unit1Links.cpp.
@@ -186,7 +191,9 @@ private:
     // The window options and the preset from the document. Unit1Settings.cpp.
     void ApplySettings();
     void WriteWindowOptions();
-    QString SettingsFilePath() const;
+    // Where "default.ini" is read and written, decided at the first call;
+    // a problem with the per-user folder is shown then. Unit1Settings.cpp.
+    const SettingsLocation &SettingsPlace();
     void ApplyOpacity();
     // Captions from a language section of the document. Unit1Language.cpp.
     void ApplyLanguage(QStringView sectionName);
@@ -239,6 +246,7 @@ private:
     TINIView &m_settingsDocument;
     SpinSource &m_spinSource;
     NameRegistry m_registry;
+    std::optional<SettingsLocation> m_settingsPlace;
     bool m_alphaBlend = false;
     int m_alphaBlendValue = 255;
 };
