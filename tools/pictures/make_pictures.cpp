@@ -1,7 +1,11 @@
 // Draws the three 16 x 16 indicator balls (grey, yellow, green) and the
-// program icon, and writes them as PNG files into the folder given as the
-// only argument.
+// program icon, each also at twice the size for screens with a device pixel
+// ratio of 2 ("grey@2x.png"), and writes them as PNG files into the folder
+// given as the first argument. A second argument names the folder that gets
+// the desktop icon theme files, hicolor/<n>x<n>/apps/<application id>.png.
 #include <QColor>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -11,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -48,24 +53,26 @@ constexpr double BallX = 7.5, BallY = 8.0, BallRx = 5.5, BallRy = 6.0;
 constexpr double ShadowX = 9.0, ShadowY = 9.6, ShadowRx = 6.0, ShadowRy = 6.3;
 constexpr int Samples = 4; // per axis, for the anti-aliased edge
 
-QImage drawBall(const BallColours &c)
+// The ball in a 16-unit square drawn at `scale` pixels a unit.
+QImage drawBall(const BallColours &c, int scale)
 {
-    QImage image(16, 16, QImage::Format_ARGB32);
+    const int side = 16 * scale;
+    QImage image(side, side, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
             // Coverage of the ball over the pixel.
             int inside = 0;
             for (int sy = 0; sy < Samples; ++sy)
                 for (int sx = 0; sx < Samples; ++sx) {
-                    const double px = x + (sx + 0.5) / Samples;
-                    const double py = y + (sy + 0.5) / Samples;
+                    const double px = (x + (sx + 0.5) / Samples) / scale;
+                    const double py = (y + (sy + 0.5) / Samples) / scale;
                     const double dx = (px - BallX) / BallRx, dy = (py - BallY) / BallRy;
                     inside += dx * dx + dy * dy <= 1.0;
                 }
             const double coverage = double(inside) / (Samples * Samples);
 
-            const double cx = x + 0.5, cy = y + 0.5;
+            const double cx = (x + 0.5) / scale, cy = (y + 0.5) / scale;
             const double dx = (cx - BallX) / BallRx, dy = (cy - BallY) / BallRy;
             const double r = std::sqrt(dx * dx + dy * dy);
 
@@ -174,10 +181,10 @@ QImage drawIcon(int size)
     return image;
 }
 
-bool save(const QImage &image, const QString &folder, const char *name)
+bool save(const QImage &image, const QString &folder, const QString &name)
 {
-    const QString path = folder + QLatin1Char('/') + QLatin1String(name);
-    if (!image.save(path, "PNG")) {
+    const QString path = folder + QLatin1Char('/') + name;
+    if (!QDir().mkpath(QFileInfo(path).path()) || !image.save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -189,8 +196,8 @@ bool save(const QImage &image, const QString &folder, const char *name)
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_pictures FOLDER\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make_pictures FOLDER [ICON-THEME-FOLDER]\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -201,10 +208,23 @@ int main(int argc, char **argv)
                              QColor(213, 122, 4), QColor(230, 246, 46)};
     const BallColours green{QColor(187, 241, 70), QColor(141, 213, 43), QColor(120, 190, 35),
                             QColor(80, 134, 20), QColor(230, 246, 46)};
+    const std::pair<const BallColours *, const char *> balls[] = {
+        {&grey, "grey"}, {&yellow, "yellow"}, {&green, "green"}};
 
-    bool ok = save(drawBall(grey), folder, "grey.png");
-    ok = save(drawBall(yellow), folder, "yellow.png") && ok;
-    ok = save(drawBall(green), folder, "green.png") && ok;
-    ok = save(drawIcon(64), folder, "icon.png") && ok;
+    bool ok = true;
+    for (const auto &[colours, name] : balls) {
+        ok = save(drawBall(*colours, 1), folder, QLatin1String(name) + QLatin1String(".png")) && ok;
+        ok = save(drawBall(*colours, 2), folder, QLatin1String(name) + QLatin1String("@2x.png")) &&
+             ok;
+    }
+    ok = save(drawIcon(64), folder, QStringLiteral("icon.png")) && ok;
+    ok = save(drawIcon(128), folder, QStringLiteral("icon@2x.png")) && ok;
+    if (argc == 3) {
+        const QString theme = QString::fromLocal8Bit(argv[2]);
+        for (const int size : {16, 32, 48, 64, 128, 256})
+            ok = save(drawIcon(size), theme,
+                      QStringLiteral("hicolor/%1x%1/apps/example.trevolo.Trevolo.png").arg(size)) &&
+                 ok;
+    }
     return ok ? 0 : 1;
 }
