@@ -28,13 +28,16 @@ SettingsLocation ResolveSettingsLocation(const QString &programFolder, bool prog
         problem = QStringLiteral("the folder \"%1\" cannot be created").arg(userFolder);
     else if (!QFileInfo(userFolder).isReadable())
         problem = QStringLiteral("the folder \"%1\" cannot be read").arg(userFolder);
+    else if (!QFileInfo(userFolder).isWritable())
+        problem = QStringLiteral("the folder \"%1\" cannot be written").arg(userFolder);
+    const QString own = QDir(userFolder).filePath(FileName);
     if (!problem.isEmpty()) {
-        return {besideProgram, QString(),
+        // The user's last settings still apply when they can be read.
+        return {QFileInfo(own).isFile() ? own : besideProgram, QString(),
                 QStringLiteral("Settings cannot be kept: %1. Changes made now are not saved.")
                     .arg(problem)};
     }
 
-    const QString own = QDir(userFolder).filePath(FileName);
     if (!QFileInfo::exists(own) && QFileInfo(besideProgram).isFile())
         return {besideProgram, own, QString()};
     return {own, own, QString()};

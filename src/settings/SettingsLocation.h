@@ -15,9 +15,8 @@ struct SettingsLocation
 // A program folder the user can write to keeps its "default.ini" (portable
 // use). Otherwise the file lives in `userFolder`, which is created when
 // needed; until it holds a "default.ini", the one beside the program is the
-// starting point. A user folder that cannot be made or is not a folder gives
-// a problem text: the program folder's file is then read and nothing is
-// written.
+// starting point. A user folder that cannot be made, read or written, or is
+// not a folder, gives a problem text: the file found is then only read.
 SettingsLocation ResolveSettingsLocation(const QString &programFolder, bool programFolderWritable,
                                          const QString &userFolder);
 
