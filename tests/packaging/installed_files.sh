@@ -15,7 +15,7 @@ trap 'rm -rf "$prefix"' EXIT
 
 id=example.trevolo.Trevolo
 for f in bin/trevolo share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-         share/trevolo/english.ini; do
+         share/trevolo/english.ini share/icons/hicolor/scalable/apps/$id.svg; do
     [ -f "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 for size in 16 32 48 64 128 256; do

@@ -2,9 +2,11 @@
 // program icon, each also at twice the size for screens with a device pixel
 // ratio of 2 ("grey@2x.png"), and writes them as PNG files into the folder
 // given as the first argument. A second argument names the folder that gets
-// the desktop icon theme files, hicolor/<n>x<n>/apps/<application id>.png.
+// the desktop icon theme files, hicolor/<n>x<n>/apps/<application id>.png
+// and the same wheel as hicolor/scalable/apps/<application id>.svg.
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -181,6 +183,68 @@ QImage drawIcon(int size)
     return image;
 }
 
+// The same wheel as scalable vector graphics, in a 256-unit square.
+QString iconSvg()
+{
+    constexpr double Size = 256, C = Size / 2, Outer = Size * 0.47;
+    constexpr double PocketsOuter = Outer * 0.86, PocketsInner = Outer * 0.52;
+    constexpr int Pockets = 18;
+    const auto num = [](double v) { return QString::number(v, 'f', 2); };
+    const auto at = [&](double radius, double degrees) {
+        const double a = degrees * M_PI / 180;
+        return num(C + radius * std::cos(a)) + QLatin1Char(',') + num(C + radius * std::sin(a));
+    };
+    QString svg =
+        QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+                       "viewBox=\"0 0 256 256\">\n<defs>\n"
+                       "<radialGradient id=\"wood\" cx=\"128\" cy=\"128\" r=\"%1\" "
+                       "gradientUnits=\"userSpaceOnUse\">"
+                       "<stop offset=\"0.8\" stop-color=\"#783e18\"/><stop offset=\"1\" "
+                       "stop-color=\"#46220c\"/>"
+                       "</radialGradient>\n"
+                       "<radialGradient id=\"hub\" cx=\"%2\" cy=\"%2\" r=\"%3\" "
+                       "gradientUnits=\"userSpaceOnUse\">"
+                       "<stop offset=\"0\" stop-color=\"#ffec96\"/><stop offset=\"0.7\" "
+                       "stop-color=\"#d6a028\"/>"
+                       "<stop offset=\"1\" stop-color=\"#966414\"/></radialGradient>\n")
+            .arg(num(Outer), num(C - Size * 0.05), num(PocketsInner));
+    const double ballAngle = -90.0 + 360.0 / Pockets * 3;
+    const double ballRadius = (PocketsOuter + PocketsInner) / 2;
+    const double ballX = C + ballRadius * std::cos(ballAngle * M_PI / 180);
+    const double ballY = C + ballRadius * std::sin(ballAngle * M_PI / 180);
+    svg += QStringLiteral("<radialGradient id=\"ball\" cx=\"%1\" cy=\"%2\" r=\"%3\" "
+                          "gradientUnits=\"userSpaceOnUse\"><stop offset=\"0\" "
+                          "stop-color=\"#ffffff\"/><stop offset=\"1\" stop-color=\"#c8c8d2\"/>"
+                          "</radialGradient>\n</defs>\n")
+               .arg(num(ballX - Size * 0.02), num(ballY - Size * 0.02), num(Size * 0.07));
+    svg += QStringLiteral("<circle cx=\"128\" cy=\"128\" r=\"%1\" fill=\"url(#wood)\"/>\n")
+               .arg(num(Outer));
+    for (int i = 0; i < Pockets; ++i) {
+        const double a0 = 360.0 / Pockets * i - 90.0 - 180.0 / Pockets, a1 = a0 + 360.0 / Pockets;
+        const char *colour = i == 0 ? "#14963c" : (i % 2 ? "#c81e23" : "#19191c");
+        svg +=
+            QStringLiteral("<path fill=\"%1\" d=\"M%2 A%3,%3 0 0 1 %4 L%5 A%6,%6 0 0 0 %7 Z\"/>\n")
+                .arg(QLatin1String(colour), at(PocketsOuter, a0), num(PocketsOuter),
+                     at(PocketsOuter, a1), at(PocketsInner, a1), num(PocketsInner),
+                     at(PocketsInner, a0));
+    }
+    svg += QStringLiteral("<circle cx=\"128\" cy=\"128\" r=\"%1\" fill=\"url(#hub)\"/>\n")
+               .arg(num(PocketsInner * 0.92));
+    svg += QStringLiteral("<g stroke=\"#78500f\" stroke-width=\"%1\">\n").arg(num(Size / 40 + 0.5));
+    for (int i = 0; i < 4; ++i) {
+        const double a = 45.0 * i;
+        svg += QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\"/>\n")
+                   .arg(at(PocketsInner * 0.7, a + 180).section(QLatin1Char(','), 0, 0),
+                        at(PocketsInner * 0.7, a + 180).section(QLatin1Char(','), 1, 1),
+                        at(PocketsInner * 0.7, a).section(QLatin1Char(','), 0, 0),
+                        at(PocketsInner * 0.7, a).section(QLatin1Char(','), 1, 1));
+    }
+    svg +=
+        QStringLiteral("</g>\n<circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"url(#ball)\"/>\n</svg>\n")
+            .arg(num(ballX), num(ballY), num(Size * 0.065));
+    return svg;
+}
+
 bool save(const QImage &image, const QString &folder, const QString &name)
 {
     const QString path = folder + QLatin1Char('/') + name;
@@ -225,6 +289,14 @@ int main(int argc, char **argv)
             ok = save(drawIcon(size), theme,
                       QStringLiteral("hicolor/%1x%1/apps/example.trevolo.Trevolo.png").arg(size)) &&
                  ok;
+        const QString svgPath =
+            theme + QStringLiteral("/hicolor/scalable/apps/example.trevolo.Trevolo.svg");
+        QFile svg(svgPath);
+        if (!QDir().mkpath(QFileInfo(svgPath).path()) || !svg.open(QIODevice::WriteOnly) ||
+            svg.write(iconSvg().toUtf8()) < 0) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(svgPath));
+            ok = false;
+        }
     }
     return ok ? 0 : 1;
 }
