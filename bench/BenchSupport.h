@@ -41,6 +41,8 @@ public:
     }
     void openUrl(const QUrl &) override {}
     QString settingsFolder() const override { return QString(); }
+    bool settingsFolderWritable() const override { return true; }
+    QString userSettingsFolder() const override { return QString(); }
     quint32 clockSeed() const override { return 1; }
 };
 

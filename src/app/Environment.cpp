@@ -5,8 +5,10 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace trevolo {
 
@@ -120,6 +122,22 @@ void QtEnvironment::openUrl(const QUrl &url)
 QString QtEnvironment::settingsFolder() const
 {
     return QCoreApplication::applicationDirPath();
+}
+
+bool QtEnvironment::settingsFolderWritable() const
+{
+    // An installed copy lives under /usr, which the superuser could write
+    // to; its settings still belong to the user.
+    const QString folder = QFileInfo(settingsFolder()).canonicalFilePath();
+    if (folder.startsWith(u"/usr/") || folder == u"/bin" || folder == u"/sbin")
+        return false;
+    return QFileInfo(folder).isWritable();
+}
+
+QString QtEnvironment::userSettingsFolder() const
+{
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return config.isEmpty() ? QString() : config + QStringLiteral("/trevolo");
 }
 
 quint32 QtEnvironment::clockSeed() const

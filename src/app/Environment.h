@@ -68,6 +68,11 @@ public:
 
     // The folder of the running executable, without a trailing separator.
     virtual QString settingsFolder() const = 0;
+    // Whether that folder may keep "default.ini": this user can write there
+    // and it is no system folder of an installed copy.
+    virtual bool settingsFolderWritable() const = 0;
+    // The per-user configuration folder, "~/.config/trevolo".
+    virtual QString userSettingsFolder() const = 0;
 
     // A clock reading for seeding the random spin source.
     virtual quint32 clockSeed() const = 0;
@@ -86,6 +91,8 @@ public:
                                              const FileDialogOptions &options) override;
     void openUrl(const QUrl &url) override;
     QString settingsFolder() const override;
+    bool settingsFolderWritable() const override;
+    QString userSettingsFolder() const override;
     quint32 clockSeed() const override;
 };
 

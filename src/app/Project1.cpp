@@ -6,7 +6,11 @@
 #include "settings/AuxilaryUnit.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 
 namespace trevolo {
 
@@ -23,6 +27,30 @@ void CentreOnScreen(QWidget &window)
 
 } // namespace
 
+QString ParseCommandLine(const QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Spin tracker for single-zero roulette: statistics of a spin history."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("History file to load at start, one spin a line."),
+                                 QStringLiteral("[file]"));
+    parser.process(app);
+    const QStringList files = parser.positionalArguments();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+bool InstallQtTranslations(QTranslator &translator)
+{
+    // The window speaks Russian whatever the desktop's language is.
+    if (!translator.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
+}
+
 int RunProgram(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -30,6 +58,12 @@ int RunProgram(int argc, char **argv)
     // would append it to the window caption.
     QApplication::setApplicationName(ApplicationTitle());
     QApplication::setApplicationVersion(QStringLiteral(TREVOLO_VERSION));
+    // The menu entry and the icon of an installed copy go by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.trevolo.Trevolo"));
+    const QString historyFile = ParseCommandLine(app);
+    // Without them Qt's dialogs simply stay in English.
+    QTranslator qtTexts;
+    InstallQtTranslations(qtTexts);
 
     QtEnvironment environment;
     // Before the window: the random spin source, seeded from the clock, and
@@ -44,6 +78,10 @@ int RunProgram(int argc, char **argv)
 
     CentreOnScreen(form);
     form.show();
+    // A file named on the command line ("Open with" in a file manager) is
+    // loaded as the load command would; a failure is shown over the window.
+    if (!historyFile.isEmpty())
+        form.Guard([&form, &historyFile] { form.LoadHistoryFrom(historyFile); });
     const int exitCode = app.exec();
 
     // Destruction handler, while the window and the settings document still

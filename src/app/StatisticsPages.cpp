@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -109,9 +110,14 @@ constexpr NumberGridNames OccurrenceGrid = {
 
 void TForm1::BuildCombinationsPage(TTabSheet *page)
 {
-    const QPixmap grey(QStringLiteral(":/app/pictures/grey.png"));
-    const QPixmap yellow(QStringLiteral(":/app/pictures/yellow.png"));
-    const QPixmap green(QStringLiteral(":/app/pictures/green.png"));
+    // Through QIcon, which takes "grey@2x.png" on a screen with twice the
+    // pixels, so the balls stay sharp there.
+    const auto picture = [this](const QString &file) {
+        return QIcon(file).pixmap(QSize(16, 16), devicePixelRatioF());
+    };
+    const QPixmap grey = picture(QStringLiteral(":/app/pictures/grey.png"));
+    const QPixmap yellow = picture(QStringLiteral(":/app/pictures/yellow.png"));
+    const QPixmap green = picture(QStringLiteral(":/app/pictures/green.png"));
 
     QGroupBox *boxes[std::size(CombinationBoxes)];
     for (std::size_t i = 0; i < std::size(CombinationBoxes); ++i) {

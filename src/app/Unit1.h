@@ -9,6 +9,7 @@
 #include "common/Error.h"
 #include "history/SpinSource.h"
 #include "settings/AuxilaryUnit.h"
+#include "settings/SettingsLocation.h"
 
 #include <QAction>
 #include <QMainWindow>
@@ -109,6 +110,9 @@ public:
     void N251Click(); // append 25
     void N501Click(); // append 50
     void N5Click();   // load the history from a file chosen in OpenDialog2
+    // The loading part of N5Click, also used for a file named on the command
+    // line: the same messages on failure.
+    void LoadHistoryFrom(const QString &path);
     void N6Click();   // save it to a file chosen in SaveDialog2
     void N9Click();   // "Выход": close the window, which ends the program
     void N28Click();  // "Панель ввода": open the entry pad, or raise it
@@ -226,7 +230,9 @@ private:
     // The window options and the preset from the document. Unit1Settings.cpp.
     void ApplySettings();
     void WriteWindowOptions();
-    QString SettingsFilePath() const;
+    // Where "default.ini" is read and written, decided at the first call;
+    // a problem with the per-user folder is shown then. Unit1Settings.cpp.
+    const SettingsLocation &SettingsPlace();
     void ApplyOpacity();
     // Captions from a language section of the document. Unit1Language.cpp.
     void ApplyLanguage(QStringView sectionName);
@@ -285,6 +291,7 @@ private:
     // A text the user chose not to save when the session was ending.
     std::optional<HistoryMark> m_declinedHistory;
     EntryPadForm *m_entryPad = nullptr; // made on first use, owned as a child
+    std::optional<SettingsLocation> m_settingsPlace;
     bool m_alphaBlend = false;
     int m_alphaBlendValue = 255;
 };

@@ -71,15 +71,21 @@ void TForm1::N501Click()
 
 void TForm1::N5Click()
 {
-    if (const auto path = openDialog2->Execute(environment(), this)) {
-        // A failed read leaves the handler here, with the history untouched.
-        const QString text = LoadHistoryFile(*path);
-        // The same text again is left alone: no change, no extra pass.
-        if (text != listBox1->Text())
-            listBox1->ReplaceText(text);
-        // As the memo holds it: the file's own line breaks may differ.
-        MarkHistorySaved(listBox1->Text());
-    }
+    if (const auto path = openDialog2->Execute(environment(), this))
+        LoadHistoryFrom(*path);
+    else
+        Calc();
+}
+
+void TForm1::LoadHistoryFrom(const QString &path)
+{
+    // A failed read leaves here, with the history untouched.
+    const QString text = LoadHistoryFile(path);
+    // The same text again is left alone: no change, no extra pass.
+    if (text != listBox1->Text())
+        listBox1->ReplaceText(text);
+    // As the memo holds it: the file's own line breaks may differ.
+    MarkHistorySaved(listBox1->Text());
     Calc();
 }
 

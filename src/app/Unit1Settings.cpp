@@ -36,9 +36,16 @@ void TForm1::ConnectOptionEvents()
     OnClick(n12, &TForm1::N12Click);
 }
 
-QString TForm1::SettingsFilePath() const
+const SettingsLocation &TForm1::SettingsPlace()
 {
-    return QDir(m_environment.settingsFolder()).filePath(QStringLiteral("default.ini"));
+    if (!m_settingsPlace) {
+        m_settingsPlace = ResolveSettingsLocation(m_environment.settingsFolder(),
+                                                  m_environment.settingsFolderWritable(),
+                                                  m_environment.userSettingsFolder());
+        if (!m_settingsPlace->problem.isEmpty())
+            m_environment.showError(this, ApplicationTitle(), m_settingsPlace->problem);
+    }
+    return *m_settingsPlace;
 }
 
 // Each control takes its value, which runs its handler when the value
@@ -70,7 +77,7 @@ void TForm1::FormCreate()
 {
     ApplyRiskColours();
     // A folder of that name is no settings file either.
-    const QString path = SettingsFilePath();
+    const QString path = SettingsPlace().readPath;
     if (!QFileInfo(path).isFile())
         return;
     m_settingsDocument.Clear();
@@ -81,7 +88,10 @@ void TForm1::FormCreate()
 void TForm1::FormDestroy()
 {
     WriteWindowOptions();
-    m_settingsDocument.SaveToFile(SettingsFilePath());
+    // Without a usable folder the start-up message said so already.
+    const QString path = SettingsPlace().writePath;
+    if (!path.isEmpty())
+        m_settingsDocument.SaveToFile(path);
 }
 
 void TForm1::N14Click()

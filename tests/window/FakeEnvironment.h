@@ -31,6 +31,8 @@ public:
     std::deque<std::optional<FileChoice>> saveAnswers;
     QList<QUrl> openedUrls;
     QString folder = QStringLiteral("/nonexistent/trevolo");
+    bool folderWritable = true;
+    QString userFolder = QStringLiteral("/nonexistent/home/.config/trevolo");
     quint32 seed = 12345;
 
     void showError(QWidget *, const QString &caption, const QString &text) override
@@ -79,6 +81,8 @@ public:
         return QStringLiteral("message|Trevolo|") + text;
     }
     QString settingsFolder() const override { return folder; }
+    bool settingsFolderWritable() const override { return folderWritable; }
+    QString userSettingsFolder() const override { return userFolder; }
     quint32 clockSeed() const override { return seed; }
 
 private:

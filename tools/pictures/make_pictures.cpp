@@ -1,7 +1,13 @@
 // Draws the three 16 x 16 indicator balls (grey, yellow, green) and the
-// program icon, and writes them as PNG files into the folder given as the
-// only argument.
+// program icon, each also at twice the size for screens with a device pixel
+// ratio of 2 ("grey@2x.png"), and writes them as PNG files into the folder
+// given as the first argument. A second argument names the folder that gets
+// the desktop icon theme files, hicolor/<n>x<n>/apps/<application id>.png
+// and the same wheel as hicolor/scalable/apps/<application id>.svg.
 #include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -11,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -48,24 +55,26 @@ constexpr double BallX = 7.5, BallY = 8.0, BallRx = 5.5, BallRy = 6.0;
 constexpr double ShadowX = 9.0, ShadowY = 9.6, ShadowRx = 6.0, ShadowRy = 6.3;
 constexpr int Samples = 4; // per axis, for the anti-aliased edge
 
-QImage drawBall(const BallColours &c)
+// The ball in a 16-unit square drawn at `scale` pixels a unit.
+QImage drawBall(const BallColours &c, int scale)
 {
-    QImage image(16, 16, QImage::Format_ARGB32);
+    const int side = 16 * scale;
+    QImage image(side, side, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
             // Coverage of the ball over the pixel.
             int inside = 0;
             for (int sy = 0; sy < Samples; ++sy)
                 for (int sx = 0; sx < Samples; ++sx) {
-                    const double px = x + (sx + 0.5) / Samples;
-                    const double py = y + (sy + 0.5) / Samples;
+                    const double px = (x + (sx + 0.5) / Samples) / scale;
+                    const double py = (y + (sy + 0.5) / Samples) / scale;
                     const double dx = (px - BallX) / BallRx, dy = (py - BallY) / BallRy;
                     inside += dx * dx + dy * dy <= 1.0;
                 }
             const double coverage = double(inside) / (Samples * Samples);
 
-            const double cx = x + 0.5, cy = y + 0.5;
+            const double cx = (x + 0.5) / scale, cy = (y + 0.5) / scale;
             const double dx = (cx - BallX) / BallRx, dy = (cy - BallY) / BallRy;
             const double r = std::sqrt(dx * dx + dy * dy);
 
@@ -174,10 +183,72 @@ QImage drawIcon(int size)
     return image;
 }
 
-bool save(const QImage &image, const QString &folder, const char *name)
+// The same wheel as scalable vector graphics, in a 256-unit square.
+QString iconSvg()
 {
-    const QString path = folder + QLatin1Char('/') + QLatin1String(name);
-    if (!image.save(path, "PNG")) {
+    constexpr double Size = 256, C = Size / 2, Outer = Size * 0.47;
+    constexpr double PocketsOuter = Outer * 0.86, PocketsInner = Outer * 0.52;
+    constexpr int Pockets = 18;
+    const auto num = [](double v) { return QString::number(v, 'f', 2); };
+    const auto at = [&](double radius, double degrees) {
+        const double a = degrees * M_PI / 180;
+        return num(C + radius * std::cos(a)) + QLatin1Char(',') + num(C + radius * std::sin(a));
+    };
+    QString svg =
+        QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+                       "viewBox=\"0 0 256 256\">\n<defs>\n"
+                       "<radialGradient id=\"wood\" cx=\"128\" cy=\"128\" r=\"%1\" "
+                       "gradientUnits=\"userSpaceOnUse\">"
+                       "<stop offset=\"0.8\" stop-color=\"#783e18\"/><stop offset=\"1\" "
+                       "stop-color=\"#46220c\"/>"
+                       "</radialGradient>\n"
+                       "<radialGradient id=\"hub\" cx=\"%2\" cy=\"%2\" r=\"%3\" "
+                       "gradientUnits=\"userSpaceOnUse\">"
+                       "<stop offset=\"0\" stop-color=\"#ffec96\"/><stop offset=\"0.7\" "
+                       "stop-color=\"#d6a028\"/>"
+                       "<stop offset=\"1\" stop-color=\"#966414\"/></radialGradient>\n")
+            .arg(num(Outer), num(C - Size * 0.05), num(PocketsInner));
+    const double ballAngle = -90.0 + 360.0 / Pockets * 3;
+    const double ballRadius = (PocketsOuter + PocketsInner) / 2;
+    const double ballX = C + ballRadius * std::cos(ballAngle * M_PI / 180);
+    const double ballY = C + ballRadius * std::sin(ballAngle * M_PI / 180);
+    svg += QStringLiteral("<radialGradient id=\"ball\" cx=\"%1\" cy=\"%2\" r=\"%3\" "
+                          "gradientUnits=\"userSpaceOnUse\"><stop offset=\"0\" "
+                          "stop-color=\"#ffffff\"/><stop offset=\"1\" stop-color=\"#c8c8d2\"/>"
+                          "</radialGradient>\n</defs>\n")
+               .arg(num(ballX - Size * 0.02), num(ballY - Size * 0.02), num(Size * 0.07));
+    svg += QStringLiteral("<circle cx=\"128\" cy=\"128\" r=\"%1\" fill=\"url(#wood)\"/>\n")
+               .arg(num(Outer));
+    for (int i = 0; i < Pockets; ++i) {
+        const double a0 = 360.0 / Pockets * i - 90.0 - 180.0 / Pockets, a1 = a0 + 360.0 / Pockets;
+        const char *colour = i == 0 ? "#14963c" : (i % 2 ? "#c81e23" : "#19191c");
+        svg +=
+            QStringLiteral("<path fill=\"%1\" d=\"M%2 A%3,%3 0 0 1 %4 L%5 A%6,%6 0 0 0 %7 Z\"/>\n")
+                .arg(QLatin1String(colour), at(PocketsOuter, a0), num(PocketsOuter),
+                     at(PocketsOuter, a1), at(PocketsInner, a1), num(PocketsInner),
+                     at(PocketsInner, a0));
+    }
+    svg += QStringLiteral("<circle cx=\"128\" cy=\"128\" r=\"%1\" fill=\"url(#hub)\"/>\n")
+               .arg(num(PocketsInner * 0.92));
+    svg += QStringLiteral("<g stroke=\"#78500f\" stroke-width=\"%1\">\n").arg(num(Size / 40 + 0.5));
+    for (int i = 0; i < 4; ++i) {
+        const double a = 45.0 * i;
+        svg += QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\"/>\n")
+                   .arg(at(PocketsInner * 0.7, a + 180).section(QLatin1Char(','), 0, 0),
+                        at(PocketsInner * 0.7, a + 180).section(QLatin1Char(','), 1, 1),
+                        at(PocketsInner * 0.7, a).section(QLatin1Char(','), 0, 0),
+                        at(PocketsInner * 0.7, a).section(QLatin1Char(','), 1, 1));
+    }
+    svg +=
+        QStringLiteral("</g>\n<circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"url(#ball)\"/>\n</svg>\n")
+            .arg(num(ballX), num(ballY), num(Size * 0.065));
+    return svg;
+}
+
+bool save(const QImage &image, const QString &folder, const QString &name)
+{
+    const QString path = folder + QLatin1Char('/') + name;
+    if (!QDir().mkpath(QFileInfo(path).path()) || !image.save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -189,8 +260,8 @@ bool save(const QImage &image, const QString &folder, const char *name)
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_pictures FOLDER\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make_pictures FOLDER [ICON-THEME-FOLDER]\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -201,10 +272,31 @@ int main(int argc, char **argv)
                              QColor(213, 122, 4), QColor(230, 246, 46)};
     const BallColours green{QColor(187, 241, 70), QColor(141, 213, 43), QColor(120, 190, 35),
                             QColor(80, 134, 20), QColor(230, 246, 46)};
+    const std::pair<const BallColours *, const char *> balls[] = {
+        {&grey, "grey"}, {&yellow, "yellow"}, {&green, "green"}};
 
-    bool ok = save(drawBall(grey), folder, "grey.png");
-    ok = save(drawBall(yellow), folder, "yellow.png") && ok;
-    ok = save(drawBall(green), folder, "green.png") && ok;
-    ok = save(drawIcon(64), folder, "icon.png") && ok;
+    bool ok = true;
+    for (const auto &[colours, name] : balls) {
+        ok = save(drawBall(*colours, 1), folder, QLatin1String(name) + QLatin1String(".png")) && ok;
+        ok = save(drawBall(*colours, 2), folder, QLatin1String(name) + QLatin1String("@2x.png")) &&
+             ok;
+    }
+    ok = save(drawIcon(64), folder, QStringLiteral("icon.png")) && ok;
+    ok = save(drawIcon(128), folder, QStringLiteral("icon@2x.png")) && ok;
+    if (argc == 3) {
+        const QString theme = QString::fromLocal8Bit(argv[2]);
+        for (const int size : {16, 32, 48, 64, 128, 256})
+            ok = save(drawIcon(size), theme,
+                      QStringLiteral("hicolor/%1x%1/apps/example.trevolo.Trevolo.png").arg(size)) &&
+                 ok;
+        const QString svgPath =
+            theme + QStringLiteral("/hicolor/scalable/apps/example.trevolo.Trevolo.svg");
+        QFile svg(svgPath);
+        if (!QDir().mkpath(QFileInfo(svgPath).path()) || !svg.open(QIODevice::WriteOnly) ||
+            svg.write(iconSvg().toUtf8()) < 0) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(svgPath));
+            ok = false;
+        }
+    }
     return ok ? 0 : 1;
 }
