@@ -107,6 +107,14 @@ constexpr NumberGridNames OccurrenceGrid = {
 
 } // namespace
 
+QString CombinationCaption(int group)
+{
+    QString caption = QString::fromUtf16(IndicatorRows[group - 1].caption);
+    while (caption.endsWith(u':') || caption.endsWith(u' '))
+        caption.chop(1);
+    return caption;
+}
+
 void TForm1::BuildCombinationsPage(TTabSheet *page)
 {
     const QPixmap grey(QStringLiteral(":/app/pictures/grey.png"));
