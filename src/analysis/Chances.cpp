@@ -28,18 +28,25 @@ constexpr NumberSet setOf(std::initializer_list<int> numbers)
 // Below this many spins the chain over distinct counts is cheap; from it on
 // the inclusion-exclusion terms fall so fast that their sum no longer
 // cancels.
-constexpr qint64 ChainLimit = 400;
+constexpr qint64 ChainLimit = 150;
 
 // The chance that `spins` draws miss at least one number: the draws walk a
 // chain over how many distinct numbers they hold, and every state but "all
 // 37" counts. A sum of positive terms, exact and stable for every length.
 double missingByChain(qint64 spins)
 {
+    // stay[d]: the next draw repeats one of d numbers; move[d]: it brings a
+    // new number to d - 1 distinct ones.
+    std::array<double, WheelSize + 1> stay{}, move{};
+    for (int d = 1; d <= WheelSize; ++d) {
+        stay[d] = double(d) / WheelSize;
+        move[d] = double(WheelSize + 1 - d) / WheelSize;
+    }
     std::array<double, WheelSize + 1> held{};
     held[0] = 1;
     for (qint64 j = 0; j < spins; ++j) {
         for (int d = WheelSize; d >= 1; --d)
-            held[d] = held[d] * d / WheelSize + held[d - 1] * (WheelSize + 1 - d) / WheelSize;
+            held[d] = held[d] * stay[d] + held[d - 1] * move[d];
         held[0] = 0;
     }
     return std::accumulate(held.begin(), held.end() - 1, 0.0);
@@ -159,33 +166,57 @@ double AnyGroupMissingChance(std::span<const NumberSet> groups, std::span<const 
     std::stable_sort(order.begin(), order.begin() + count,
                      [&](int a, int b) { return spans[a] < spans[b]; });
 
-    std::array<double, WheelSize + 1> logFree{}; // log(c / 37) for c free numbers
-    for (int c = 0; c <= WheelSize; ++c)
-        logFree[c] = std::log(double(c) / WheelSize);
     const auto freeCount = [](NumberSet set) { return WheelSize - std::popcount(set); };
 
+    // Over a span the chance shrinks by (free after / free before)^span. The
+    // groups share few spans and the counts few pairs, so each power is
+    // worked out once, on first use.
+    constexpr int Counts = WheelSize + 1;
+    struct Powers
+    {
+        qint64 span;
+        std::array<double, Counts * Counts> ratio; // NaN until needed
+    };
+    std::vector<Powers> powers;
+    powers.reserve(count);
+    std::array<Powers *, MaxGroups> powersOf{};
+    for (int i = 0; i < count; ++i) {
+        const qint64 span = spans[order[i]];
+        if (powers.empty() || powers.back().span != span) {
+            powers.push_back({span, {}});
+            powers.back().ratio.fill(std::numeric_limits<double>::quiet_NaN());
+        }
+        powersOf[i] = &powers.back();
+    }
+
+    // Per subset: the chance, the numbers its groups cover, how many numbers
+    // they leave free, and +1 or -1 for an odd or even number of groups.
     const std::size_t subsets = std::size_t(1) << count;
-    std::vector<double> logChance(subsets);
+    std::vector<double> chance(subsets), sign(subsets);
     std::vector<NumberSet> covered(subsets);
-    constexpr double Never = -std::numeric_limits<double>::infinity();
+    std::vector<quint8> free(subsets);
+    chance[0] = 1;
+    sign[0] = -1;
+    free[0] = WheelSize;
     double sum = 0;
     for (std::size_t s = 1; s < subsets; ++s) {
         const int first = std::countr_zero(s);
         const std::size_t rest = s & (s - 1);
-        const int g = order[first];
-        covered[s] = covered[rest] | groups[g];
-        const qint64 span = spans[g];
-        if (logChance[rest] == Never || span <= 0) {
-            logChance[s] = logChance[rest];
+        covered[s] = covered[rest] | groups[order[first]];
+        free[s] = quint8(freeCount(covered[s]));
+        sign[s] = -sign[rest];
+        Powers &p = *powersOf[first];
+        if (chance[rest] == 0 || p.span <= 0) {
+            chance[s] = chance[rest];
         } else {
-            const int free = freeCount(covered[s]);
-            logChance[s] =
-                free == 0 ? Never
-                          : logChance[rest] +
-                                double(span) * (logFree[free] - logFree[freeCount(covered[rest])]);
+            // The rest left at least one number free over this span, or its
+            // chance would be 0.
+            double &ratio = p.ratio[free[s] * Counts + free[rest]];
+            if (std::isnan(ratio))
+                ratio = std::pow(double(free[s]) / free[rest], double(p.span));
+            chance[s] = chance[rest] * ratio;
         }
-        const double chance = std::exp(logChance[s]);
-        sum += std::popcount(s) % 2 == 1 ? chance : -chance;
+        sum += sign[s] * chance[s];
     }
     return std::clamp(sum, 0.0, 1.0);
 }

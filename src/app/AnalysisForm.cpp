@@ -63,30 +63,32 @@ constexpr BoxRow Boxes[] = {
 constexpr int GroupsBox = 5;
 
 // One label of the window: its box, the caption before it (none: a line of
-// its own) and its name, in the order they show.
+// its own), its name and the widest text it can show, in the order they show.
 struct LabelRow
 {
     int box;
     const char16_t *caption;
     const char16_t *name;
+    const char16_t *widest;
 };
 
+constexpr const char16_t *Chance = u"< 0,0001 %";
 constexpr LabelRow LabelRows[] = {
-    {0, u"Спинов:", u"LabelSpins"},
-    {1, u"Статистика χ²:", u"LabelChiSquare"},
-    {1, u"Шанс такой или большей:", u"LabelChiSquareP"},
-    {1, nullptr, u"LabelVerdict"},
-    {2, u"Число: выпадений", u"LabelHottest"},
-    {2, u"Шанс для этого числа:", u"LabelHottestP"},
-    {2, u"Хотя бы для одного из 37:", u"LabelHottestFamilyP"},
-    {3, u"Число: спинов без него", u"LabelDrought"},
-    {3, u"Шанс для этого числа:", u"LabelDroughtP"},
-    {3, u"Хотя бы для одного из 37:", u"LabelDroughtFamilyP"},
-    {4, u"Порог горит на честном колесе:", u"LabelAlarmRate"},
-    {5, u"Самая необычная комбинация:", u"LabelGroupsMostUnusual"},
-    {5, u"Такое хотя бы у одной из 12:", u"LabelGroupsFamilyP"},
-    {5, u"Самый необычный сектор:", u"LabelSectorsMostUnusual"},
-    {5, u"Такое хотя бы у одного из 4:", u"LabelSectorsFamilyP"},
+    {0, u"Спинов:", u"LabelSpins", u"67108864"},
+    {1, u"Статистика χ²:", u"LabelChiSquare", u"2415919104,00"},
+    {1, u"Шанс такой или большей:", u"LabelChiSquareP", Chance},
+    {1, nullptr, u"LabelVerdict", nullptr},
+    {2, u"Число: выпадений", u"LabelHottest", u"36: 67108864 (ожидается 1813753,1)"},
+    {2, u"Шанс для этого числа:", u"LabelHottestP", Chance},
+    {2, u"Хотя бы для одного из 37:", u"LabelHottestFamilyP", Chance},
+    {3, u"Число: спинов без него", u"LabelDrought", u"36: 67108864"},
+    {3, u"Шанс для этого числа:", u"LabelDroughtP", Chance},
+    {3, u"Хотя бы для одного из 37:", u"LabelDroughtFamilyP", Chance},
+    {4, u"Порог горит на честном колесе:", u"LabelAlarmRate", Chance},
+    {5, u"Самая необычная комбинация:", u"LabelGroupsMostUnusual", u"1,4,7,10...: 67108864"},
+    {5, u"Такое хотя бы у одной из 12:", u"LabelGroupsFamilyP", Chance},
+    {5, u"Самый необычный сектор:", u"LabelSectorsMostUnusual", u"Соседи зеро: 67108864"},
+    {5, u"Такое хотя бы у одного из 4:", u"LabelSectorsFamilyP", Chance},
 };
 static_assert(std::size(LabelRows) == SectorsFamilyP + 1);
 
@@ -172,6 +174,13 @@ AnalysisForm::AnalysisForm(QWidget *parent) : QWidget(parent, Qt::Window)
         label->setObjectName(QString::fromUtf16(row.name));
         label->setTextFormat(Qt::PlainText);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        if (row.widest) {
+            // Of fixed size, so a new text repaints the label alone and does
+            // not lay the window out again.
+            label->setFixedSize(
+                label->fontMetrics().horizontalAdvance(QString::fromUtf16(row.widest)) + 4,
+                label->sizeHint().height());
+        }
         if (row.caption) {
             forms[row.box]->addRow(QString::fromUtf16(row.caption), label);
         } else {
@@ -200,6 +209,17 @@ AnalysisForm::AnalysisForm(QWidget *parent) : QWidget(parent, Qt::Window)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
     resize(1180, 900);
+
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(RefreshDelay);
+    connect(&m_refresh, &QTimer::timeout, this,
+            [this] { ShowStatistics(m_pending, m_pendingThreshold); });
+}
+
+void AnalysisForm::hideEvent(QHideEvent *event)
+{
+    m_refresh.stop();
+    QWidget::hideEvent(event);
 }
 
 void AnalysisForm::BuildChart()
@@ -255,12 +275,18 @@ void AnalysisForm::BuildChart()
 
 void AnalysisForm::Follow(const HistoryStatistics &statistics, QStringView thresholdText)
 {
-    if (isVisible())
-        ShowStatistics(statistics, thresholdText);
+    if (!isVisible())
+        return;
+    m_pending = statistics;
+    if (m_pendingThreshold != thresholdText)
+        m_pendingThreshold = thresholdText.toString();
+    if (!m_refresh.isActive())
+        m_refresh.start();
 }
 
 void AnalysisForm::ShowStatistics(const HistoryStatistics &statistics, QStringView thresholdText)
 {
+    m_refresh.stop();
     const AnalysisFigures f = ComputeAnalysis(statistics, thresholdText);
     const auto show = [this](LabelIndex index, const QString &text) {
         SetText(m_labels[index], text);

@@ -3,6 +3,7 @@
 #include "analysis/Statistics.h"
 
 #include <QStringView>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 
@@ -30,9 +31,13 @@ public:
     explicit AnalysisForm(QWidget *parent = nullptr);
 
     // One statistics pass of the main window with the threshold text it
-    // read. Costs nothing while the window is hidden.
+    // read. Costs nothing while the window is hidden; while it is shown the
+    // pass is kept and shown RefreshDelay later with any that follow it by
+    // then, so a keystroke pays for a copy and the window refreshes at most
+    // every RefreshDelay.
     void Follow(const HistoryStatistics &statistics, QStringView thresholdText);
-    // Shows the figures of that pass, shown or not.
+    static constexpr int RefreshDelay = 50; // ms
+    // Shows the figures of that pass at once, shown or not.
     void ShowStatistics(const HistoryStatistics &statistics, QStringView thresholdText);
 
     WheelView *wheelView() const { return m_wheel; }
@@ -40,6 +45,7 @@ public:
 private:
     void BuildChart();
     void ShowChart(const HistoryStatistics &statistics);
+    void hideEvent(QHideEvent *event) override;
 
     static constexpr int LabelCount = 15;
     std::array<QLabel *, LabelCount> m_labels{};
@@ -52,6 +58,10 @@ private:
     QLineSeries *m_bandLower = nullptr;
     QValueAxis *m_countAxis = nullptr;
     qint32 m_chartSpins = -1;
+    // The latest pass Follow kept, shown when m_refresh times out.
+    HistoryStatistics m_pending;
+    QString m_pendingThreshold;
+    QTimer m_refresh;
 };
 
 } // namespace trevolo

@@ -6,8 +6,10 @@
 
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
@@ -18,6 +20,7 @@ namespace trevolo {
 namespace {
 
 constexpr double PocketDegrees = 360.0 / WheelSize;
+constexpr int HeatLevels = 64; // shades of the heat ring
 
 // Radii as parts of the wheel's radius, from the rim inwards.
 constexpr double HeatOuter = 1.0, HeatInner = 0.88;
@@ -82,12 +85,26 @@ void WheelView::SetFigures(const std::array<qint32, WheelSize> &absence,
                            const std::array<qint32, WheelSize> &occurrence,
                            std::optional<qint32> threshold)
 {
-    if (absence == m_absence && occurrence == m_occurrence && threshold == m_threshold)
-        return;
     m_absence = absence;
     m_occurrence = occurrence;
     m_threshold = threshold;
-    update();
+    // Only the pieces of the ring whose shade changed are repainted.
+    QRegion changed;
+    const QPointF c = centre();
+    const double r = radius();
+    for (int i = 0; i < WheelSize; ++i) {
+        const int n = WheelOrder[i];
+        const auto shade = quint8(std::lround(Heat(n) * HeatLevels));
+        if (shade == m_heat[n])
+            continue;
+        m_heat[n] = shade;
+        changed += ringPiece(c, HeatOuter * r, HeatInner * r, pocketStart(i), PocketDegrees)
+                       .boundingRect()
+                       .toAlignedRect()
+                       .adjusted(-2, -2, 2, 2);
+    }
+    if (!changed.isEmpty())
+        update(changed);
 }
 
 double WheelView::Heat(int number) const
@@ -129,16 +146,47 @@ QString WheelView::PocketToolTip(int number) const
         .arg(IntToStr(number), IntToStr(m_absence[number]), IntToStr(m_occurrence[number]));
 }
 
-void WheelView::paintEvent(QPaintEvent *)
+void WheelView::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPointF c = centre();
     const double r = radius();
     if (r <= 0)
         return;
+    // Everything but the heat ring stays as it is from pass to pass: drawn
+    // once per size and pixel density, at the screen's own resolution.
+    const qreal density = devicePixelRatioF();
+    if (m_face.size() != size() * density || m_face.devicePixelRatio() != density) {
+        m_face = QPixmap(size() * density);
+        m_face.setDevicePixelRatio(density);
+        m_face.fill(Qt::transparent);
+        QPainter face(&m_face);
+        PaintFace(face);
+    }
 
-    QFont font = painter.font();
+    QPainter painter(this);
+    const QRegion &dirty = event->region();
+    for (const QRect &part : dirty)
+        painter.drawPixmap(part, m_face,
+                           QRectF(part.topLeft() * density, part.size() * density).toRect());
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(QPalette::Window), std::max(1.0, r / 200)));
+    const QPointF c = centre();
+    for (int i = 0; i < WheelSize; ++i) {
+        const QPainterPath piece =
+            ringPiece(c, HeatOuter * r, HeatInner * r, pocketStart(i), PocketDegrees);
+        if (!dirty.intersects(piece.boundingRect().toAlignedRect()))
+            continue;
+        painter.setBrush(heatColour(m_heat[WheelOrder[i]] / double(HeatLevels)));
+        painter.drawPath(piece);
+    }
+}
+
+void WheelView::PaintFace(QPainter &painter) const
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPointF c = centre();
+    const double r = radius();
+
+    QFont font = this->font();
     font.setPixelSize(std::max(6, int(r * 0.075)));
     font.setBold(true);
     painter.setFont(font);
@@ -148,8 +196,6 @@ void WheelView::paintEvent(QPaintEvent *)
         const int number = WheelOrder[i];
         const double start = pocketStart(i);
         painter.setPen(rim);
-        painter.setBrush(heatColour(Heat(number)));
-        painter.drawPath(ringPiece(c, HeatOuter * r, HeatInner * r, start, PocketDegrees));
         painter.setBrush(pocketColour(number));
         painter.drawPath(ringPiece(c, PocketOuter * r, PocketInner * r, start, PocketDegrees));
 

@@ -2,9 +2,12 @@
 
 #include "analysis/Statistics.h"
 
+#include <QPixmap>
 #include <QWidget>
 #include <array>
 #include <optional>
+
+class QPainter;
 
 namespace trevolo {
 
@@ -50,10 +53,14 @@ protected:
 private:
     QPointF centre() const;
     double radius() const;
+    // The pockets, their numbers and the sectors: all but the heat ring.
+    void PaintFace(QPainter &painter) const;
 
     std::array<qint32, WheelSize> m_absence{};
     std::array<qint32, WheelSize> m_occurrence{};
     std::optional<qint32> m_threshold;
+    std::array<quint8, WheelSize> m_heat{}; // heat in shades, as painted
+    QPixmap m_face;                         // PaintFace at the current size
 };
 
 } // namespace trevolo
