@@ -63,7 +63,8 @@ constexpr BoxRow Boxes[] = {
 constexpr int GroupsBox = 5;
 
 // One label of the window: its box, the caption before it (none: a line of
-// its own), its name and the widest text it can show, in the order they show.
+// its own), its name and the widest text it can show (none: it wraps), in
+// the order they show. Counts have room for eight digits.
 struct LabelRow
 {
     int box;
@@ -74,20 +75,20 @@ struct LabelRow
 
 constexpr const char16_t *Chance = u"< 0,0001 %";
 constexpr LabelRow LabelRows[] = {
-    {0, u"Спинов:", u"LabelSpins", u"67108864"},
-    {1, u"Статистика χ²:", u"LabelChiSquare", u"2415919104,00"},
+    {0, u"Спинов:", u"LabelSpins", u"88888888"},
+    {1, u"Статистика χ²:", u"LabelChiSquare", u"8888888888,88"},
     {1, u"Шанс такой или большей:", u"LabelChiSquareP", Chance},
     {1, nullptr, u"LabelVerdict", nullptr},
-    {2, u"Число: выпадений", u"LabelHottest", u"36: 67108864 (ожидается 1813753,1)"},
+    {2, nullptr, u"LabelHottest", u"36: 88888888 (ожидается 8888888,8)"},
     {2, u"Шанс для этого числа:", u"LabelHottestP", Chance},
     {2, u"Хотя бы для одного из 37:", u"LabelHottestFamilyP", Chance},
-    {3, u"Число: спинов без него", u"LabelDrought", u"36: 67108864"},
+    {3, u"Число: спинов без него", u"LabelDrought", u"36: 88888888"},
     {3, u"Шанс для этого числа:", u"LabelDroughtP", Chance},
     {3, u"Хотя бы для одного из 37:", u"LabelDroughtFamilyP", Chance},
     {4, u"Порог горит на честном колесе:", u"LabelAlarmRate", Chance},
-    {5, u"Самая необычная комбинация:", u"LabelGroupsMostUnusual", u"1,4,7,10...: 67108864"},
+    {5, u"Самая необычная комбинация:", u"LabelGroupsMostUnusual", u"1,4,7,10...: 88888888"},
     {5, u"Такое хотя бы у одной из 12:", u"LabelGroupsFamilyP", Chance},
-    {5, u"Самый необычный сектор:", u"LabelSectorsMostUnusual", u"Соседи зеро: 67108864"},
+    {5, u"Самый необычный сектор:", u"LabelSectorsMostUnusual", u"Соседи зеро: 88888888"},
     {5, u"Такое хотя бы у одного из 4:", u"LabelSectorsFamilyP", Chance},
 };
 static_assert(std::size(LabelRows) == SectorsFamilyP + 1);
@@ -153,6 +154,7 @@ AnalysisForm::AnalysisForm(QWidget *parent) : QWidget(parent, Qt::Window)
     m_groups->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     m_groups->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_groups->setSelectionMode(QAbstractItemView::NoSelection);
+    m_groups->setFocusPolicy(Qt::NoFocus);
     for (int row = 0; row < GroupRowCount; ++row) {
         for (int column = 0; column < GroupColumnCount; ++column) {
             auto *cell = new QTableWidgetItem(column == NameColumn ? GroupName(row) : QString());
@@ -180,13 +182,13 @@ AnalysisForm::AnalysisForm(QWidget *parent) : QWidget(parent, Qt::Window)
             label->setFixedSize(
                 label->fontMetrics().horizontalAdvance(QString::fromUtf16(row.widest)) + 4,
                 label->sizeHint().height());
-        }
-        if (row.caption) {
-            forms[row.box]->addRow(QString::fromUtf16(row.caption), label);
         } else {
             label->setWordWrap(true);
-            forms[row.box]->addRow(label);
         }
+        if (row.caption)
+            forms[row.box]->addRow(QString::fromUtf16(row.caption), label);
+        else
+            forms[row.box]->addRow(label);
         m_labels[i] = label;
     }
 
@@ -259,6 +261,8 @@ void AnalysisForm::BuildChart()
     numberAxis->append(numbers);
     m_countAxis = new QValueAxis;
     m_countAxis->setLabelFormat(QStringLiteral("%d"));
+    m_countAxis->setTickType(QValueAxis::TicksDynamic);
+    m_countAxis->setTickAnchor(0);
     m_countAxis->setRange(0, 1);
     chart->addAxis(numberAxis, Qt::AlignBottom);
     chart->addAxis(m_countAxis, Qt::AlignLeft);
@@ -348,11 +352,21 @@ void AnalysisForm::ShowChart(const HistoryStatistics &statistics)
     }
     // The count axis grows in steps, so it rarely moves from one spin to the
     // next.
-    const double top = std::max({1.0, double(most), expected + band});
-    const double step = std::pow(10.0, std::floor(std::log10(top)));
-    const double roundedTop = std::ceil(top * 1.05 / step * 2) * step / 2;
-    if (m_countAxis->max() != roundedTop)
+    // Ticks at whole counts of 1, 2 or 5 times a power of ten, at most eight.
+    const double top = std::max({1.0, double(most), expected + band}) * 1.05;
+    const double power = std::pow(10.0, std::floor(std::log10(top)));
+    double interval = power;
+    for (const double part : {0.2, 0.5})
+        if (top / (power * part) <= 8) {
+            interval = power * part;
+            break;
+        }
+    interval = std::max(1.0, interval);
+    const double roundedTop = std::ceil(top / interval) * interval;
+    if (m_countAxis->max() != roundedTop || m_countAxis->tickInterval() != interval) {
+        m_countAxis->setTickInterval(interval);
         m_countAxis->setRange(0, roundedTop);
+    }
 }
 
 } // namespace trevolo
