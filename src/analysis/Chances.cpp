@@ -17,6 +17,12 @@ namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
+// The distributions answer NaN or a limit rather than throw: the figures are
+// computed inside a window's refresh, where no exception may escape.
+using namespace boost::math::policies;
+using Quiet = policy<domain_error<ignore_error>, pole_error<ignore_error>,
+                     overflow_error<ignore_error>, evaluation_error<ignore_error>>;
+
 constexpr NumberSet setOf(std::initializer_list<int> numbers)
 {
     NumberSet set = 0;
@@ -119,8 +125,8 @@ double ChiSquareUpperTail(double statistic, int degrees)
 {
     if (!(statistic > 0))
         return 1;
-    return boost::math::cdf(
-        boost::math::complement(boost::math::chi_squared_distribution<double>(degrees), statistic));
+    return boost::math::cdf(boost::math::complement(
+        boost::math::chi_squared_distribution<double, Quiet>(degrees), statistic));
 }
 
 double BinomialUpperTail(qint64 trials, double chance, qint64 atLeast)
@@ -129,7 +135,7 @@ double BinomialUpperTail(qint64 trials, double chance, qint64 atLeast)
         return 1;
     if (atLeast > trials)
         return 0;
-    const boost::math::binomial_distribution<double> distribution(double(trials), chance);
+    const boost::math::binomial_distribution<double, Quiet> distribution(double(trials), chance);
     return boost::math::cdf(boost::math::complement(distribution, double(atLeast - 1)));
 }
 

@@ -4,12 +4,15 @@
 #include "app/WheelView.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolTip>
 
 #include <cmath>
 #include <numbers>
@@ -199,8 +202,12 @@ void TestAnalysisWindow::wheelPockets()
     QTest::mouseClick(wheel, Qt::LeftButton, {}, QPoint(150, 150)); // the middle is no pocket
     QCOMPARE(clicks.size(), 1);
     QCOMPARE(clicks.first().first().toInt(), number);
-    const QString tip = wheel->PocketToolTip(wheel->PocketAt(at));
-    QVERIFY2(tip.contains(u"Не выпадает: 2"_s) && tip.contains(u"Выпадений: 1"_s), qPrintable(tip));
+    QHelpEvent hover(QEvent::ToolTip, at, wheel->mapToGlobal(at));
+    QApplication::sendEvent(wheel, &hover);
+    const QString tip = QToolTip::text();
+    QVERIFY2(tip.contains(u"Число %1\n"_s.arg(number)) && tip.contains(u"Не выпадает: 2"_s) &&
+                 tip.contains(u"Выпадений: 1"_s),
+             qPrintable(tip));
 }
 
 QTEST_MAIN(TestAnalysisWindow)
