@@ -45,6 +45,8 @@ HistoryStatistics ComputeStatistics(QStringView history, QStringView thresholdTe
         ++s.occurrence[*n];
     });
 
+    s.spinCount = spins;
+
     std::array<qint32, CombinationCount + 1> lastHit;
     lastHit.fill(-1);
     for (int n = 0; n < WheelSize; ++n) {

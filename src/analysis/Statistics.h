@@ -26,6 +26,8 @@ struct HistoryStatistics
     NearestSlots nearest{-1, -1, -1, -1, -1};
     // Lines of the history, valid spins or not.
     qint32 lineCount = 0;
+    // Valid spins: lines that hold a number 0..36.
+    qint32 spinCount = 0;
 
     // The rest depends on the threshold and holds only when it converted.
     bool thresholdValid = false;

@@ -39,6 +39,7 @@ constexpr MenuRow MainMenuRows[] = {
     {1, u"N102", u"Сгенерировать 10 чисел"},
     {1, u"N252", u"Сгенерировать 25 чисел"},
     {1, u"N502", u"Сгенерировать 50 чисел"},
+    {1, u"N27", u"Анализ последовательности...", 0, u"Ctrl+Shift+A"},
     {1, u"N28", u"Панель ввода", 0, u"Ctrl+Shift+P"},
     {1, u"N10", u"-"},
     {1, u"N9", u"Выход", 0, u"Ctrl+Q"},
@@ -134,6 +135,7 @@ void TForm1::BuildMenus()
     n102 = item(u"N102");
     n252 = item(u"N252");
     n502 = item(u"N502");
+    n27 = item(u"N27");
     n28 = item(u"N28");
     n9 = item(u"N9");
     n11 = item(u"N11");

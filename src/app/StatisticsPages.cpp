@@ -108,6 +108,14 @@ constexpr NumberGridNames OccurrenceGrid = {
 
 } // namespace
 
+QString CombinationCaption(int group)
+{
+    QString caption = QString::fromUtf16(IndicatorRows[group - 1].caption);
+    while (caption.endsWith(u':') || caption.endsWith(u' '))
+        caption.chop(1);
+    return caption;
+}
+
 void TForm1::BuildCombinationsPage(TTabSheet *page)
 {
     // Through QIcon, which takes "grey@2x.png" on a screen with twice the

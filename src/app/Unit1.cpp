@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "analysis/Statistics.h"
+#include "app/AnalysisForm.h"
 #include "common/Error.h"
 #include "common/IntegerText.h"
 
@@ -110,6 +111,7 @@ void TForm1::ConnectEvents()
     ConnectHistoryCommands();
     ConnectCalculator();
     ConnectLinks();
+    ConnectAnalysis();
 
     // The history memo shows its own menu in place of the standard one.
     listBox1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -125,6 +127,8 @@ void TForm1::Calc()
 {
     const QString thresholdText = edit1->text();
     const HistoryStatistics statistics = ComputeStatistics(listBox1->Text(), thresholdText);
+    if (m_analysisForm)
+        m_analysisForm->Follow(statistics, thresholdText);
 
     for (int n = 2; n <= 24; n += 2)
         SetCaption(Component<QLabel>(Numbered(u"label", n)), QString());

@@ -36,6 +36,11 @@ struct NumberGridNames;
 // indicator image of combination group 1..12 at level 1..10 ("Im_3_10").
 QString Numbered(QStringView prefix, int n);
 QString ImageName(int group, int level);
+// The caption of combination group 1..12 as its row on "Комбинации" shows
+// it, without the closing colon ("Красное").
+QString CombinationCaption(int group);
+
+class AnalysisForm;
 
 // The main window, Form1: the history column, the five pages, the status bar
 // and the menus, every control kept under its name in the name registry.
@@ -113,9 +118,9 @@ public:
     // The loading part of N5Click, also used for a file named on the command
     // line: the same messages on failure.
     void LoadHistoryFrom(const QString &path);
-    void N6Click();   // save it to a file chosen in SaveDialog2
-    void N9Click();   // "Выход": close the window, which ends the program
-    void N28Click();  // "Панель ввода": open the entry pad, or raise it
+    void N6Click();  // save it to a file chosen in SaveDialog2
+    void N9Click();  // "Выход": close the window, which ends the program
+    void N28Click(); // "Панель ввода": open the entry pad, or raise it
 
     // Appends one spin (a wheel number 0..36) to the history as a new last
     // line, by the same rule as the generator: one change of the memo, so one
@@ -138,6 +143,11 @@ public:
     void N15Click(); // new versions page
     void N8Click();  // mail to the maker
     void N25Click(); // the partner's registration page
+    // "Анализ последовательности...": opens the analysis window, made on
+    // first use, or raises it. Unit1Analysis.cpp.
+    void N27Click();
+    // The analysis window, or nullptr before its first opening.
+    AnalysisForm *analysisForm() const { return m_analysisForm; }
 
     // Controls that handlers address directly.
     THistoryMemo *listBox1 = nullptr;
@@ -177,7 +187,7 @@ public:
     QMenuBar *mainMenu1 = nullptr;
     QMenu *n3 = nullptr, *n4 = nullptr, *n7 = nullptr, *n24 = nullptr, *n18 = nullptr;
     QAction *n5 = nullptr, *n6 = nullptr, *n16 = nullptr, *n52 = nullptr, *n102 = nullptr;
-    QAction *n252 = nullptr, *n502 = nullptr, *n28 = nullptr, *n9 = nullptr;
+    QAction *n252 = nullptr, *n502 = nullptr, *n27 = nullptr, *n28 = nullptr, *n9 = nullptr;
     QAction *n11 = nullptr, *n12 = nullptr, *n14 = nullptr, *n13 = nullptr;
     QAction *n25 = nullptr, *n20 = nullptr, *n23 = nullptr, *n15 = nullptr, *n8 = nullptr;
     QMenu *popupMenu1 = nullptr;
@@ -270,6 +280,7 @@ private:
     void ConnectHistoryCommands(); // Unit1History.cpp
     void ConnectCalculator();      // Unit1Calculator.cpp
     void ConnectLinks();           // Unit1Links.cpp
+    void ConnectAnalysis();        // Unit1Analysis.cpp
     // A slot that runs the handler through Guard.
     auto Guarded(void (TForm1::*handler)())
     {
@@ -292,6 +303,7 @@ private:
     std::optional<HistoryMark> m_declinedHistory;
     EntryPadForm *m_entryPad = nullptr; // made on first use, owned as a child
     std::optional<SettingsLocation> m_settingsPlace;
+    AnalysisForm *m_analysisForm = nullptr; // a child window, made on first use
     bool m_alphaBlend = false;
     int m_alphaBlendValue = 255;
 };

@@ -181,6 +181,7 @@ void TestAnalysis::statistics()
     for (int n = 0; n < WheelSize; ++n)
         total += s.occurrence[n];
     QVERIFY(total <= lines);
+    QCOMPARE(s.spinCount, total);
 }
 
 void TestAnalysis::workedExample()

@@ -39,32 +39,27 @@ QStringList Range(const QString &prefix, int first, int last, int step = 1)
 QStringList ExpectedNames()
 {
     QStringList names{
-        u"ListBox1"_s,    u"Edit13"_s,      u"PageControl1"_s, u"StatusBar1"_s,
-        u"TabSheet1"_s,   u"TabSheet2"_s,   u"TabSheet4"_s,    u"TabSheet3"_s,
-        u"TabSheet6"_s,   u"GroupBox8"_s,   u"CheckBox2"_s,    u"CheckBox1"_s,
-        u"Bevel8"_s,      u"Label43"_s,     u"Label45"_s,      u"TrackBar1"_s,
-        u"Label46"_s,     u"Label48"_s,     u"Label49"_s,      u"Label50"_s,
-        u"Label47"_s,     u"GroupBox9"_s,   u"ComboBox1"_s,    u"Label53"_s,
-        u"Label51"_s,     u"TrackBar2"_s,   u"Label52"_s,      u"TrackBar3"_s,
-        u"Label200"_s,    u"Label198"_s,    u"TrackBar4"_s,    u"Label199"_s,
-        u"TrackBar5"_s,   u"Memo1"_s,       u"GroupBox11"_s,   u"Label202"_s,
-        u"Edit2"_s,       u"Label203"_s,    u"Edit3"_s,        u"Memo2"_s,
-        u"GroupBox12"_s,  u"Label212"_s,    u"Edit12"_s,       u"MainMenu1"_s,
-        u"N3"_s,          u"N5"_s,          u"N6"_s,           u"N17"_s,
-        u"N16"_s,         u"N52"_s,         u"N102"_s,         u"N252"_s,
-        u"N502"_s,        u"N10"_s,         u"N9"_s,           u"N4"_s,
-        u"N7"_s,          u"N11"_s,         u"N12"_s,          u"N14"_s,
-        u"N13"_s,         u"N24"_s,         u"N25"_s,          u"N26"_s,
-        u"N18"_s,         u"N20"_s,         u"N23"_s,          u"N19"_s,
-        u"N15"_s,         u"N22"_s,         u"N8"_s,           u"PopupMenu1"_s,
-        u"N1"_s,          u"N2"_s,          u"N51"_s,          u"N101"_s,
-        u"N251"_s,        u"N501"_s,        u"OpenDialog1"_s,  u"SaveDialog1"_s,
-        u"OpenDialog2"_s, u"SaveDialog2"_s, u"GroupBox2"_s,    u"GroupBox1"_s,
-        u"GroupBox3"_s,   u"GroupBox4"_s,   u"GroupBox5"_s,    u"b"_s,
-        u"y"_s,           u"g"_s,           u"GroupBox6"_s,    u"Label25"_s,
-        u"Edit1"_s,       u"Label44"_s,     u"Label26"_s,      u"GroupBox7"_s,
-        u"Label_80"_s,    u"Bevel6"_s,      u"Bevel7"_s,       u"GroupBox10"_s,
-        u"Label247"_s,    u"Bevel1"_s,      u"Bevel2"_s,
+        u"ListBox1"_s,    u"Edit13"_s,      u"PageControl1"_s, u"StatusBar1"_s, u"TabSheet1"_s,
+        u"TabSheet2"_s,   u"TabSheet4"_s,   u"TabSheet3"_s,    u"TabSheet6"_s,  u"GroupBox8"_s,
+        u"CheckBox2"_s,   u"CheckBox1"_s,   u"Bevel8"_s,       u"Label43"_s,    u"Label45"_s,
+        u"TrackBar1"_s,   u"Label46"_s,     u"Label48"_s,      u"Label49"_s,    u"Label50"_s,
+        u"Label47"_s,     u"GroupBox9"_s,   u"ComboBox1"_s,    u"Label53"_s,    u"Label51"_s,
+        u"TrackBar2"_s,   u"Label52"_s,     u"TrackBar3"_s,    u"Label200"_s,   u"Label198"_s,
+        u"TrackBar4"_s,   u"Label199"_s,    u"TrackBar5"_s,    u"Memo1"_s,      u"GroupBox11"_s,
+        u"Label202"_s,    u"Edit2"_s,       u"Label203"_s,     u"Edit3"_s,      u"Memo2"_s,
+        u"GroupBox12"_s,  u"Label212"_s,    u"Edit12"_s,       u"MainMenu1"_s,  u"N3"_s,
+        u"N5"_s,          u"N6"_s,          u"N17"_s,          u"N16"_s,        u"N52"_s,
+        u"N102"_s,        u"N252"_s,        u"N502"_s,         u"N27"_s,        u"N10"_s,
+        u"N9"_s,          u"N4"_s,          u"N7"_s,           u"N11"_s,        u"N12"_s,
+        u"N14"_s,         u"N13"_s,         u"N24"_s,          u"N25"_s,        u"N26"_s,
+        u"N18"_s,         u"N20"_s,         u"N23"_s,          u"N19"_s,        u"N15"_s,
+        u"N22"_s,         u"N8"_s,          u"PopupMenu1"_s,   u"N1"_s,         u"N2"_s,
+        u"N51"_s,         u"N101"_s,        u"N251"_s,         u"N501"_s,       u"OpenDialog1"_s,
+        u"SaveDialog1"_s, u"OpenDialog2"_s, u"SaveDialog2"_s,  u"GroupBox2"_s,  u"GroupBox1"_s,
+        u"GroupBox3"_s,   u"GroupBox4"_s,   u"GroupBox5"_s,    u"b"_s,          u"y"_s,
+        u"g"_s,           u"GroupBox6"_s,   u"Label25"_s,      u"Edit1"_s,      u"Label44"_s,
+        u"Label26"_s,     u"GroupBox7"_s,   u"Label_80"_s,     u"Bevel6"_s,     u"Bevel7"_s,
+        u"GroupBox10"_s,  u"Label247"_s,    u"Bevel1"_s,       u"Bevel2"_s,
     };
     names.append(u"N28"_s);               // "Панель ввода"
     names += Range(u"Label"_s, 1, 23, 2); // row captions
@@ -383,6 +378,7 @@ void TestWindow::initialCaptions_data()
     row(u"N102", u"Сгенерировать 10 чисел");
     row(u"N252", u"Сгенерировать 25 чисел");
     row(u"N502", u"Сгенерировать 50 чисел");
+    row(u"N27", u"Анализ последовательности...");
     row(u"N9", u"Выход");
     row(u"N4", u"Настройки");
     row(u"N7", u"Язык");
@@ -592,7 +588,7 @@ void TestWindow::menus()
              (QStringList{u"N3"_s, u"N4"_s, u"N24"_s, u"N18"_s}));
     QCOMPARE(ActionNames(form->n3->actions()),
              (QStringList{u"N5"_s, u"N6"_s, u"N17"_s, u"N16"_s, u"N52"_s, u"N102"_s, u"N252"_s,
-                          u"N502"_s, u"N28"_s, u"N10"_s, u"N9"_s}));
+                          u"N502"_s, u"N27"_s, u"N28"_s, u"N10"_s, u"N9"_s}));
     QCOMPARE(ActionNames(form->n4->actions()), (QStringList{u"N7"_s, u"N14"_s, u"N13"_s}));
     QCOMPARE(ActionNames(form->n7->actions()), (QStringList{u"N11"_s, u"N12"_s}));
     QCOMPARE(ActionNames(form->n24->actions()), (QStringList{u"N25"_s, u"N26"_s}));
@@ -618,11 +614,12 @@ void TestWindow::menus()
     QVERIFY(form->n25->text().startsWith(u"Регистрация в "_s));
     QVERIFY(!form->n25->text().contains(u'\n'));
 
-    // Loading, saving, leaving and the entry pad have keys, shown in the menu;
+    // Loading, saving, leaving, the analysis window and the entry pad have keys, shown in the menu;
     // no other item has one, and no key is taken twice in the window.
     const QHash<QString, QKeySequence> keys{{u"N5"_s, QKeySequence(u"Ctrl+O"_s)},
                                             {u"N6"_s, QKeySequence(u"Ctrl+S"_s)},
                                             {u"N9"_s, QKeySequence(u"Ctrl+Q"_s)},
+                                            {u"N27"_s, QKeySequence(u"Ctrl+Shift+A"_s)},
                                             {u"N28"_s, QKeySequence(u"Ctrl+Shift+P"_s)}};
     QList<QKeySequence> taken;
     for (const QAction *action : form->findChildren<QAction *>()) {

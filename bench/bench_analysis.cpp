@@ -1,0 +1,118 @@
+// What the analysis window adds to a keystroke at the end of a long history:
+// the statistics pass with the window closed and open, the window's own share
+// of a pass, one refresh of the window with its repaint (at most one every
+// AnalysisForm::RefreshDelay, whatever the rate of passes), the figures alone
+// and the drought family chance across its whole range.
+#include "BenchSupport.h"
+
+#include "analysis/Chances.h"
+#include "analysis/Statistics.h"
+#include "app/AnalysisForm.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace trevolo;
+
+constexpr int Lines = 1'000'000;
+
+// The pass, called directly; range(0) is 1 with the window open.
+void BM_CalcWithAnalysis(benchmark::State &state)
+{
+    BenchWindow window;
+    TForm1 &form = window.form;
+    window.Show();
+    form.listBox1->ReplaceText(GeneratedHistory(Lines));
+    if (state.range(0) != 0) {
+        form.n27->trigger();
+        QApplication::processEvents();
+    }
+    for (auto _ : state)
+        form.Calc();
+    window.CheckNoBoxes(state);
+    state.SetLabel(state.range(0) != 0 ? "window open" : "window closed");
+}
+BENCHMARK(BM_CalcWithAnalysis)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Two passes one spin apart, so every figure changes from one call to the
+// next as it does on a keystroke.
+struct TwoPasses
+{
+    HistoryStatistics before, after;
+    TwoPasses()
+    {
+        const QString history = GeneratedHistory(Lines);
+        before = ComputeStatistics(history, u"170");
+        after = ComputeStatistics(history + QStringLiteral("17\n"), u"170");
+    }
+};
+
+// The window's share of a pass, as Calc calls it: it keeps the pass for the
+// next refresh.
+void BM_AnalysisFollow(benchmark::State &state)
+{
+    BenchWindow window;
+    window.Show();
+    window.form.n27->trigger();
+    QApplication::processEvents();
+    AnalysisForm &analysis = *window.form.analysisForm();
+    const TwoPasses passes;
+    bool second = false;
+    for (auto _ : state) {
+        analysis.Follow(second ? passes.after : passes.before, u"170");
+        second = !second;
+    }
+}
+BENCHMARK(BM_AnalysisFollow)->Unit(benchmark::kMicrosecond);
+
+// One refresh: the figures, the controls, the wheel and the chart, and the
+// repaint that follows.
+void BM_AnalysisRefresh(benchmark::State &state)
+{
+    BenchWindow window;
+    window.Show();
+    window.form.n27->trigger();
+    QApplication::processEvents();
+    AnalysisForm &analysis = *window.form.analysisForm();
+    const TwoPasses passes;
+    bool second = false;
+    for (auto _ : state) {
+        analysis.ShowStatistics(second ? passes.after : passes.before, u"170");
+        QApplication::processEvents();
+        second = !second;
+    }
+}
+BENCHMARK(BM_AnalysisRefresh)->Unit(benchmark::kMicrosecond);
+
+// The figures alone, no widgets.
+void BM_ComputeAnalysis(benchmark::State &state)
+{
+    const TwoPasses passes;
+    bool second = false;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComputeAnalysis(second ? passes.after : passes.before, u"170"));
+        second = !second;
+    }
+}
+BENCHMARK(BM_ComputeAnalysis)->Unit(benchmark::kMicrosecond);
+
+void BM_AnyNumberMissingChance(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(AnyNumberMissingChance(state.range(0)));
+}
+BENCHMARK(BM_AnyNumberMissingChance)
+    ->Arg(149) // the longest walk of the chain
+    ->Arg(150) // the first sum of terms
+    ->Arg(170)
+    ->Arg(67'108'864)
+    ->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return trevolo::RunWindowBenchmarks(argc, argv);
+}

@@ -1,0 +1,215 @@
+#include "window/WindowFixture.h"
+
+#include "app/AnalysisForm.h"
+#include "app/WheelView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolTip>
+
+#include <cmath>
+#include <numbers>
+
+using namespace trevolo;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString Lines(std::initializer_list<int> spins)
+{
+    QStringList lines;
+    for (const int spin : spins)
+        lines << QString::number(spin);
+    return lines.join(u'\n');
+}
+
+} // namespace
+
+class TestAnalysisWindow : public QObject, private WindowFixture
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { createAll(); }
+    void cleanup() { destroyAll(); }
+
+    void menuItem();
+    void opensFollowsAndRests();
+    void countsExample();
+    void groupRuns();
+    void badInput_data();
+    void badInput();
+    void wheelPockets_data();
+    void wheelPockets();
+
+private:
+    AnalysisForm *open()
+    {
+        form->n27->trigger();
+        return form->findChild<AnalysisForm *>(u"AnalysisForm"_s);
+    }
+    QString shown(const char *name) const
+    {
+        auto *label = form->analysisForm()->findChild<QLabel *>(QString::fromLatin1(name));
+        return label ? label->text() : u"<missing>"_s;
+    }
+};
+
+void TestAnalysisWindow::menuItem()
+{
+    const QList<QAction *> items = form->n3->actions();
+    const qsizetype at = items.indexOf(form->n502);
+    QCOMPARE(items.value(at + 1)->objectName(), u"N27"_s);
+    QCOMPARE(form->n27->text(), u"Анализ последовательности..."_s);
+    // Its shortcut is taken by no other item.
+    const QKeySequence keys = form->n27->shortcut();
+    QVERIFY(!keys.isEmpty());
+    for (QAction *other : form->findChildren<QAction *>())
+        QVERIFY(other == form->n27 || other->shortcut() != keys);
+}
+
+void TestAnalysisWindow::opensFollowsAndRests()
+{
+    form->show();
+    form->listBox1->ReplaceText(Lines({7, 7, 12}));
+    QVERIFY(!form->analysisForm()); // nothing exists before the first opening
+    AnalysisForm *window = open();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QVERIFY(window->isWindow());
+    QCOMPARE(window->windowTitle(), u"Анализ последовательности"_s);
+    QVERIFY(!window->isModal());
+    QVERIFY(window->minimumSize() != window->maximumSize());
+    QCOMPARE(shown("LabelSpins"), u"3"_s);
+
+    form->listBox1->AppendLine(u"x"_s); // a line, not a spin
+    form->listBox1->AppendLine(u"7"_s);
+    QCOMPARE(shown("LabelSpins"), u"4"_s); // at once, within the pass
+    QCOMPARE(shown("LabelHottest"), u"7: 3 (ожидается 0,1)"_s);
+
+    // Hidden it follows nothing; opened again it catches up, the same window.
+    form->listBox1->AppendLine(u"2"_s);
+    window->hide();
+    form->listBox1->AppendLine(u"1"_s);
+    QTest::qWait(3 * AnalysisForm::RefreshDelay);
+    QCOMPARE(shown("LabelSpins"), u"5"_s);
+    QCOMPARE(open(), window);
+    QCOMPARE(shown("LabelSpins"), u"6"_s);
+    QVERIFY(env->boxes.isEmpty());
+}
+
+void TestAnalysisWindow::countsExample()
+{
+    QStringList lines;
+    for (int n = 0; n < 37; ++n)
+        for (int i = 0; i < (n == 17 ? 25 : n == 3 ? 0 : 10); ++i)
+            lines << QString::number(n);
+    form->listBox1->ReplaceText(lines.join(u'\n'));
+    open();
+    QCOMPARE(shown("LabelChiSquare"), u"32,00"_s);
+    QCOMPARE(shown("LabelChiSquareP"), u"66 %"_s);
+    QCOMPARE(shown("LabelVerdict"), u"Отклонений от честного колеса не видно."_s);
+    QCOMPARE(shown("LabelHottest"), u"17: 25 (ожидается 10,1)"_s);
+    QCOMPARE(shown("LabelHottestP"), u"0,0043 %"_s);
+    QCOMPARE(shown("LabelHottestFamilyP"), u"0,16 %"_s);
+    QCOMPARE(shown("LabelDrought"), u"3: 375"_s);
+    QCOMPARE(shown("LabelAlarmRate"), u"30 %"_s);
+}
+
+void TestAnalysisWindow::groupRuns()
+{
+    form->listBox1->ReplaceText(Lines({5, 0, 32}));
+    auto *table = open()->findChild<QTableWidget *>(u"TableGroups"_s);
+    QVERIFY(table);
+    QCOMPARE(table->rowCount(), 16);
+    // Zero breaks no combination's run but belongs to two sectors.
+    const QStringList runs{u"0"_s, u"3"_s, u"0"_s, u"2"_s, u"2"_s, u"0"_s, u"2"_s, u"3"_s,
+                           u"0"_s, u"3"_s, u"0"_s, u"3"_s, u"0"_s, u"2"_s, u"3"_s, u"0"_s};
+    QStringList got;
+    for (int row = 0; row < table->rowCount(); ++row)
+        got << table->item(row, 1)->text();
+    QCOMPARE(got, runs);
+    QCOMPARE(table->item(1, 0)->text(), u"Чёрное"_s);
+    QCOMPARE(table->item(1, 2)->text(), u"14 %"_s);            // (19/37)^3
+    QCOMPARE(shown("LabelSectorsMostUnusual"), u"Треть: 2"_s); // 46 % against 48 %
+    QCOMPARE(shown("LabelVerdict"), u"Слишком мало спинов для проверки: нужно не меньше 185."_s);
+    QCOMPARE(shown("LabelChiSquareP"), u"—"_s);
+}
+
+void TestAnalysisWindow::badInput_data()
+{
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<QString>("threshold");
+    QTest::addColumn<QString>("alarm");
+    QTest::addColumn<QString>("spins");
+    QTest::newRow("empty") << QString() << u"170"_s << u"30 %"_s << u"0"_s;
+    QTest::newRow("no spins, letters") << u"a\n\n37\n-1"_s << u"abc"_s << u"—"_s << u"0"_s;
+    QTest::newRow("negative threshold") << Lines({1, 2}) << u"-5"_s << u"100 %"_s << u"2"_s;
+}
+
+void TestAnalysisWindow::badInput()
+{
+    QFETCH(QString, history);
+    QFETCH(QString, threshold);
+    QFETCH(QString, alarm);
+    QFETCH(QString, spins);
+    form->edit1->setText(threshold);
+    form->listBox1->ReplaceText(history);
+    env->boxes.clear(); // the main window's own complaint about the threshold
+    open();
+    form->listBox1->AppendLine(u"zz"_s);
+    QTest::qWait(2 * AnalysisForm::RefreshDelay);
+    QCOMPARE(shown("LabelAlarmRate"), alarm);
+    QCOMPARE(shown("LabelSpins"), spins);
+    if (spins == u"0")
+        QCOMPARE(shown("LabelHottest"), u"—"_s);
+    // Only the main window's own complaint about a threshold that does not
+    // convert, once for the appended line.
+    QCOMPARE(env->boxes.size(), threshold == u"abc" ? 1 : 0);
+}
+
+void TestAnalysisWindow::wheelPockets_data()
+{
+    QTest::addColumn<int>("index"); // in wheel order, clockwise from the top
+    QTest::addColumn<int>("number");
+    QTest::newRow("top") << 0 << 0;
+    QTest::newRow("next clockwise") << 1 << 32;
+    QTest::newRow("last") << 36 << 26;
+    QTest::newRow("bottom") << 18 << 10;
+}
+
+void TestAnalysisWindow::wheelPockets()
+{
+    QFETCH(int, index);
+    QFETCH(int, number);
+    form->listBox1->ReplaceText(Lines({number, 3, 3}));
+    WheelView *wheel = open()->wheelView();
+    wheel->resize(300, 300);
+    QSignalSpy clicks(wheel, &WheelView::pocketClicked);
+    const double angle = index * 2 * std::numbers::pi / 37;
+    const double radius = 0.8 * 146; // inside the pockets' ring
+    const QPoint at(150 + int(std::lround(radius * std::sin(angle))),
+                    150 - int(std::lround(radius * std::cos(angle))));
+    QTest::mouseClick(wheel, Qt::LeftButton, {}, at);
+    QTest::mouseClick(wheel, Qt::LeftButton, {}, QPoint(150, 150)); // the middle is no pocket
+    QCOMPARE(clicks.size(), 1);
+    QCOMPARE(clicks.first().first().toInt(), number);
+    // The click entered that spin into the history, as the entry pad would.
+    QCOMPARE(form->listBox1->Text(), Lines({number, 3, 3}) + u"\n"_s + QString::number(number));
+    QHelpEvent hover(QEvent::ToolTip, at, wheel->mapToGlobal(at));
+    QApplication::sendEvent(wheel, &hover);
+    const QString tip = QToolTip::text();
+    QVERIFY2(tip.contains(u"Число %1\n"_s.arg(number)) && tip.contains(u"Не выпадает: 0"_s) &&
+                 tip.contains(u"Выпадений: 2"_s),
+             qPrintable(tip));
+}
+
+QTEST_MAIN(TestAnalysisWindow)
+#include "tst_analysiswindow.moc"
