@@ -26,6 +26,8 @@ struct HistoryStatistics
     NearestSlots nearest{-1, -1, -1, -1, -1};
     // Lines of the history, valid spins or not.
     qint32 lineCount = 0;
+    // Valid spins: lines that hold a number 0..36.
+    qint32 spinCount = 0;
 
     // The rest depends on the threshold and holds only when it converted.
     bool thresholdValid = false;
@@ -37,7 +39,16 @@ struct HistoryStatistics
 // A valid spin is a line whose whole text reads as an integer 0..36; every
 // other line (letters, blanks, numbers outside the wheel) changes nothing and
 // breaks no run, but still counts as a line.
+// The full pass over the whole text: the reference every faster way of
+// reaching the same figures is measured against.
 HistoryStatistics ComputeStatistics(QStringView history, QStringView thresholdText);
+
+// What one line contributes: the wheel number 0..36 it holds, or -1.
+qint32 SpinOfLine(QStringView line) noexcept;
+
+// The rest of a pass once lineCount, spinCount, occurrence and absence are
+// filled in: miss runs, nearest numbers, and what depends on the threshold.
+void CompleteStatistics(HistoryStatistics &statistics, QStringView thresholdText);
 
 // "Ближайшее число: %s" with the qualifying nearest numbers, as "n (count)"
 // joined by ", ".

@@ -123,8 +123,10 @@ void TComboBox::SetItemIndex(int index)
 
 // ------------------------------------------------------------- THistoryMemo
 
-THistoryMemo::THistoryMemo(QWidget *parent) : QPlainTextEdit(parent)
+THistoryMemo::THistoryMemo(QWidget *parent)
+    : QPlainTextEdit(parent), m_spins(new DocumentSpins(this))
 {
+    m_spins->Watch(document());
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // Lines wrap at the edge, anywhere. In a column a few digits wide this
     // looks the same as wrapping at word boundaries, but the search for a
@@ -189,8 +191,15 @@ void THistoryMemo::ClearSilently()
 void THistoryMemo::ReplaceText(const QString &text)
 {
     {
+        // The lines are read off the text itself, which costs a fraction of
+        // reading them back block by block from the document.
+        std::vector<quint8> codes;
+        codes.reserve(size_t(text.size() / 2 + 1));
+        SpinHistoryModel::AppendCodes(text, codes);
         const QSignalBlocker blocker(this);
+        m_spins->Suspend();
         setPlainText(text);
+        m_spins->Resume(std::move(codes));
     }
     Q_EMIT textChanged();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DocumentSpins.h"
 #include "app/Environment.h"
 
 #include <QComboBox>
@@ -122,6 +123,13 @@ public:
 
     // Replaces the whole text; exactly one change notification.
     void ReplaceText(const QString &text);
+
+    // The statistics model of the text, following every change of it.
+    const SpinHistoryModel &Spins() { return m_spins->Model(); }
+    DocumentSpins &SpinFeed() { return *m_spins; }
+
+private:
+    DocumentSpins *m_spins;
 };
 
 // Status bar with one simple text and no size grip. The text sits in a label

@@ -122,7 +122,7 @@ void TForm1::ConnectEvents()
 void TForm1::Calc()
 {
     const QString thresholdText = edit1->text();
-    const HistoryStatistics statistics = ComputeStatistics(listBox1->Text(), thresholdText);
+    const HistoryStatistics statistics = listBox1->Spins().Statistics(thresholdText);
 
     for (int n = 2; n <= 24; n += 2)
         SetCaption(Component<QLabel>(Numbered(u"label", n)), QString());
