@@ -7,12 +7,6 @@ namespace trevolo {
 
 namespace {
 
-// Chunks hold between MinChunk and MaxChunk lines (the last one may hold
-// fewer); a chunk that grows past MaxChunk is cut into pieces of ChunkLines.
-constexpr qint32 ChunkLines = 4096;
-constexpr qint32 MaxChunk = 2 * ChunkLines;
-constexpr qint32 MinChunk = ChunkLines / 4;
-
 constexpr quint64 AllNumbers = (quint64(1) << WheelSize) - 1;
 
 bool IsBreak(char16_t c) noexcept
@@ -21,6 +15,11 @@ bool IsBreak(char16_t c) noexcept
 }
 
 } // namespace
+
+// Chunks hold between a quarter and twice m_chunkLines lines (the last one may
+// hold fewer); a chunk that grows past that is cut into pieces of
+// m_chunkLines.
+SpinHistoryModel::SpinHistoryModel(qint32 chunkLines) : m_chunkLines(std::max(chunkLines, 4)) {}
 
 quint8 SpinHistoryModel::CodeOfLine(QStringView line) noexcept
 {
@@ -164,11 +163,14 @@ void SpinHistoryModel::Replace(qint32 first, qint32 removed, std::span<const qui
 
 void SpinHistoryModel::Rebalance(qsizetype index)
 {
+    const qint32 minChunk = m_chunkLines / 4;
+    const qint32 maxChunk = 2 * m_chunkLines;
+    const qint32 chunkLines = m_chunkLines;
     if (size_t(index) >= m_chunks.size())
         return;
     // An undersized chunk joins the one after it, or the last one the one
     // before it.
-    if (m_chunks.size() > 1 && qint32(m_chunks[size_t(index)].codes.size()) < MinChunk) {
+    if (m_chunks.size() > 1 && qint32(m_chunks[size_t(index)].codes.size()) < minChunk) {
         const qsizetype into = size_t(index + 1) < m_chunks.size() ? index : index - 1;
         auto &keep = m_chunks[size_t(into)].codes;
         auto &gone = m_chunks[size_t(into + 1)].codes;
@@ -178,14 +180,14 @@ void SpinHistoryModel::Rebalance(qsizetype index)
         index = into;
     }
     Chunk &chunk = m_chunks[size_t(index)];
-    if (qint32(chunk.codes.size()) <= MaxChunk)
+    if (qint32(chunk.codes.size()) <= maxChunk)
         return;
-    // Cut into pieces of ChunkLines; the last piece takes the remainder.
+    // Cut into pieces of chunkLines; the last piece takes the remainder.
     std::vector<Chunk> pieces;
     const qint32 total = qint32(chunk.codes.size());
     for (qint32 start = 0; start < total;) {
         const qint32 rest = total - start;
-        const qint32 take = rest < ChunkLines + MinChunk ? rest : ChunkLines;
+        const qint32 take = rest < chunkLines + minChunk ? rest : chunkLines;
         Chunk piece;
         piece.codes.assign(chunk.codes.begin() + start, chunk.codes.begin() + start + take);
         piece.Summarise();
@@ -204,9 +206,10 @@ void SpinHistoryModel::Assign(std::span<const quint8> codes)
     m_spins = 0;
     m_occurrence.fill(0);
     const qint32 total = qint32(codes.size());
-    m_chunks.reserve(size_t(total / ChunkLines + 1));
-    for (qint32 start = 0; start < total; start += ChunkLines) {
-        const qint32 take = std::min(ChunkLines, total - start);
+    const qint32 chunkLines = m_chunkLines;
+    m_chunks.reserve(size_t(total / chunkLines + 1));
+    for (qint32 start = 0; start < total; start += chunkLines) {
+        const qint32 take = std::min(chunkLines, total - start);
         Chunk chunk;
         chunk.codes.assign(codes.begin() + start, codes.begin() + start + take);
         chunk.Summarise();

@@ -25,6 +25,9 @@ public:
     static constexpr quint8 EmptyLine = 0xFE; // a line with no characters
     static constexpr quint8 OtherLine = 0xFF; // text that is no number 0..36
 
+    // Chunks of about `chunkLines` lines (tests use small ones).
+    explicit SpinHistoryModel(qint32 chunkLines = 4096);
+
     // The byte stored for one line.
     static quint8 CodeOfLine(QStringView line) noexcept;
 
@@ -70,6 +73,7 @@ private:
     // neighbour, around chunk `index`.
     void Rebalance(qsizetype index);
 
+    qint32 m_chunkLines;
     std::vector<Chunk> m_chunks;
     qint32 m_size = 0;
     qint32 m_spins = 0;

@@ -184,8 +184,12 @@ void THistoryMemo::AppendLine(const QString &line)
 
 void THistoryMemo::ClearSilently()
 {
+    // Qt reports the clearing of a document as two changes that do not add
+    // up; the empty text's one line is known without them.
     const QSignalBlocker blocker(this);
+    m_spins->Suspend();
     clear();
+    m_spins->Resume({SpinHistoryModel::EmptyLine});
 }
 
 void THistoryMemo::ReplaceText(const QString &text)
