@@ -10,6 +10,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QThread>
 
 namespace trevolo {
 
@@ -205,6 +206,46 @@ void THistoryMemo::ReplaceText(const QString &text)
         setPlainText(text);
         m_spins->Resume(std::move(codes));
     }
+    Q_EMIT textChanged();
+}
+
+bool THistoryMemo::HoldsText(const QString &text) const
+{
+    return text.size() == document()->characterCount() - 1 && text == Text();
+}
+
+std::unique_ptr<QPlainTextEdit> THistoryMemo::MakeLayoutTwin() const
+{
+    auto twin = std::make_unique<QPlainTextEdit>();
+    twin->setAttribute(Qt::WA_DontShowOnScreen);
+    twin->setFocusPolicy(Qt::NoFocus);
+    twin->setFont(font());
+    twin->setFrameStyle(frameStyle());
+    twin->setLineWrapMode(lineWrapMode());
+    twin->setWordWrapMode(wordWrapMode());
+    twin->setVerticalScrollBarPolicy(verticalScrollBarPolicy());
+    twin->setHorizontalScrollBarPolicy(horizontalScrollBarPolicy());
+    twin->resize(size());
+    twin->show();
+    return twin;
+}
+
+void THistoryMemo::ReplaceDocument(QTextDocument *replacement, std::vector<quint8> &&codes)
+{
+    QTextDocument *old = document();
+    {
+        const QSignalBlocker blocker(this);
+        old->setParent(nullptr); // else it would be deleted here and now
+        setDocument(replacement);
+        replacement->setParent(this);
+        replacement->setUndoRedoEnabled(true);
+        replacement->setModified(false);
+        m_spins->Watch(replacement, std::move(codes));
+    }
+    QThread *disposer = QThread::create([old] { delete old; });
+    old->moveToThread(disposer);
+    connect(disposer, &QThread::finished, disposer, &QObject::deleteLater);
+    disposer->start();
     Q_EMIT textChanged();
 }
 

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QStatusBar>
+#include <memory>
 #include <optional>
 
 namespace trevolo {
@@ -123,6 +124,20 @@ public:
 
     // Replaces the whole text; exactly one change notification.
     void ReplaceText(const QString &text);
+
+    // True when the memo holds exactly `text` (as Text() gives it); the
+    // lengths are compared first.
+    bool HoldsText(const QString &text) const;
+
+    // An editor set up as this memo and of its size, never on screen: a
+    // document it shows is laid out at the memo's width.
+    std::unique_ptr<QPlainTextEdit> MakeLayoutTwin() const;
+
+    // Shows `document` (a plain text document, taken over) in place of the
+    // current one as one change with one change notification; `codes` hold
+    // its lines (SpinHistoryModel). The old document is let go on a worker
+    // thread, so a long one costs the window nothing.
+    void ReplaceDocument(QTextDocument *document, std::vector<quint8> &&codes);
 
     // The statistics model of the text, following every change of it.
     const SpinHistoryModel &Spins() { return m_spins->Model(); }

@@ -36,6 +36,16 @@ void DocumentSpins::Watch(QTextDocument *document)
     ReadAll();
 }
 
+void DocumentSpins::Watch(QTextDocument *document, std::vector<quint8> &&codes)
+{
+    disconnect(m_connection);
+    m_document = document;
+    if (document)
+        m_connection = connect(document, &QTextDocument::contentsChange, this,
+                               &DocumentSpins::OnContentsChange);
+    Resume(std::move(codes));
+}
+
 const SpinHistoryModel &DocumentSpins::Model()
 {
     if (!m_suspended && !InStep()) {

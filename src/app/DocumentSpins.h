@@ -25,6 +25,9 @@ public:
 
     // Follows `document` from now on (nullptr: none), reading it whole.
     void Watch(QTextDocument *document);
+    // The same, for a document whose lines `codes` hold: one per block, when
+    // no block holds a soft break (else the document is read).
+    void Watch(QTextDocument *document, std::vector<quint8> &&codes);
 
     // The model, first read again in whole if it is out of step.
     const SpinHistoryModel &Model();

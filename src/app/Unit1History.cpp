@@ -1,6 +1,7 @@
 // The history commands: clear, append random spins, load, save, exit.
 #include "app/Unit1.h"
 
+#include "app/HistoryLoad.h"
 #include "common/IntegerText.h"
 #include "history/HistoryFile.h"
 
@@ -67,11 +68,16 @@ void TForm1::N501Click()
 void TForm1::N5Click()
 {
     if (const auto path = openDialog2->Execute(environment(), this)) {
+        const WindowBusy busy(*this);
         // A failed read leaves the handler here, with the history untouched.
-        const QString text = LoadHistoryFile(*path);
-        // The same text again is left alone: no change, no extra pass.
-        if (text != listBox1->Text())
-            listBox1->ReplaceText(text);
+        const QString text = ReadHistoryBesideEvents(*path);
+        // The same text again is left alone: no change, no extra pass. A new
+        // one is one change, whose notification runs the one pass; a
+        // cancelled load changes nothing.
+        if (!listBox1->HoldsText(text)) {
+            LoadIntoMemo(*listBox1, text, environment(), this);
+            return;
+        }
     }
     Calc();
 }
