@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionFrame>
 #include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -44,6 +45,35 @@ void SetLabelCaption(QLabel &label, const QString &caption)
         return;
     }
     label.adjustSize();
+}
+
+void SetFittingText(QLineEdit &edit, const QString &text)
+{
+    if (edit.text() == text)
+        return;
+    // The room for text: the box less its frame and the edit's own margins.
+    QStyleOptionFrame option;
+    option.initFrom(&edit);
+    option.lineWidth = edit.hasFrame()
+                           ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit)
+                           : 0;
+    const QRect contents =
+        edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &edit);
+    const QMargins margins = edit.textMargins();
+    constexpr int InnerMargin = 2; // the edit keeps this much clear on each side
+    const int room = contents.width() - margins.left() - margins.right() - 2 * InnerMargin;
+
+    QFont font = edit.parentWidget() ? edit.parentWidget()->font() : edit.font();
+    const qreal full = font.pointSizeF();
+    for (qreal size = full; size > 4; size -= 0.5) {
+        font.setPointSizeF(size);
+        if (QFontMetrics(font).horizontalAdvance(text) <= room)
+            break;
+    }
+    if (edit.font() != font)
+        edit.setFont(font);
+    edit.setText(text);
+    edit.setCursorPosition(0);
 }
 
 void SetLabelBold(QLabel &label, bool bold)

@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QObject>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -24,6 +25,11 @@ void SetTooltipBackground(QWidget *widget);
 // right-aligned label keeps its right edge, any other keeps its top left
 // corner and takes the size of its text.
 void SetLabelCaption(QLabel &label, const QString &caption);
+
+// Sets a read-only line edit's text, in a font made just small enough for the
+// whole text to show (the window's own size at most), from its first
+// character. The text is written only when it changes.
+void SetFittingText(QLineEdit &edit, const QString &text);
 
 // Makes a label's font bold or regular; the font is written only when that
 // changes.

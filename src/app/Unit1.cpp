@@ -145,9 +145,7 @@ void TForm1::Calc()
     for (int n = 0; n < WheelSize; ++n)
         SetCaption(Component<QLabel>(Numbered(u"label", 147 + n)),
                    IntToStr(statistics.occurrence[n]));
-    const QString lines = IntToStr(statistics.lineCount);
-    if (edit13->text() != lines)
-        edit13->setText(lines);
+    SetFittingText(*edit13, IntToStr(statistics.lineCount));
 }
 
 // ------------------------------------------------------------ control makers
