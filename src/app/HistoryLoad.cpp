@@ -20,9 +20,6 @@ namespace {
 constexpr qint64 PieceNanoseconds = 30'000'000;
 constexpr qsizetype FirstPieceLines = 2000;
 
-// At most this many characters go into one piece.
-constexpr qsizetype MaxPieceCharacters = 1 << 20;
-
 // The lines of a stretch of the text that ends just after a "\n", which
 // belongs with it.
 void AppendLinesCodes(QStringView piece, std::vector<quint8> &codes)
@@ -107,18 +104,13 @@ bool LoadIntoMemo(THistoryMemo &memo, const QString &text, Environment &environm
     qint64 linesDone = 0;
     qsizetype lineStart = 0; // the first line not yet in `codes`
     for (qsizetype at = 0; at < total;) {
-        // A piece ends after a line break, or inside a very long line.
+        // A piece ends after a line break. A line is never cut: a piece
+        // that adds no block has its block laid out at once, so a long line
+        // added in parts would be laid out again and again.
         qsizetype end = at;
         for (qsizetype lines = 0; lines < pieceLines && end < total; ++lines) {
             const qsizetype found = text.indexOf(u'\n', end);
             end = found < 0 ? total : found + 1;
-            if (end - at > MaxPieceCharacters)
-                break;
-        }
-        if (end - at > MaxPieceCharacters) {
-            end = at + MaxPieceCharacters;
-            if (text.at(end - 1).isHighSurrogate() || text.at(end - 1) == u'\r')
-                --end; // a pair of halves, or "\r\n", stays in one piece
         }
         QElapsedTimer timer;
         timer.start();
