@@ -71,13 +71,11 @@ void TForm1::N5Click()
         const WindowBusy busy(*this);
         // A failed read leaves the handler here, with the history untouched.
         const QString text = ReadHistoryBesideEvents(*path);
-        // The same text again is left alone: no change, no extra pass. A new
-        // one is one change, whose notification runs the one pass; a
-        // cancelled load changes nothing.
-        if (!listBox1->HoldsText(text)) {
-            LoadIntoMemo(*listBox1, text, environment(), this);
+        // The same text again is left alone: no change. A new one is one
+        // change, whose notification runs the one pass. A cancelled load
+        // changes nothing and ends as the same text does.
+        if (!listBox1->HoldsText(text) && LoadIntoMemo(*listBox1, text, environment(), this))
             return;
-        }
     }
     Calc();
 }

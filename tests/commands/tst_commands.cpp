@@ -454,7 +454,7 @@ void TestCommands::cancelledLoadLeavesTheHistory()
     QCOMPARE(memo().document(), before);
     QVERIFY(memo().document()->isUndoAvailable());
     QCOMPARE(changed.size(), 0);
-    QCOMPARE(passesCounted(), 0);
+    QCOMPARE(passesCounted(), 1); // as when the same text is loaded again
     QVERIFY(env->progress.size() < 10);
     QVERIFY(form->centralWidget()->isEnabled());
     QVERIFY(!QApplication::overrideCursor());
