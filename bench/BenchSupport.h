@@ -44,6 +44,21 @@ public:
     bool settingsFolderWritable() const override { return true; }
     QString userSettingsFolder() const override { return QString(); }
     quint32 clockSeed() const override { return 1; }
+
+    // Never cancelled; counts the percents given.
+    struct Progress final : ProgressView
+    {
+        int *steps;
+        void setPercent(int) override { ++*steps; }
+        bool cancelled() override { return false; }
+    };
+    int progressSteps = 0;
+    std::unique_ptr<ProgressView> showProgress(QWidget *, const QString &) override
+    {
+        auto view = std::make_unique<Progress>();
+        view->steps = &progressSteps;
+        return view;
+    }
 };
 
 // `lines` spins drawn from a SpinSource seeded with `seed`, one per line,

@@ -1,5 +1,6 @@
 // The statistics engine against the bare cost of reading the history: a
 // baseline that only splits the text into lines and parses each one.
+#include "analysis/SpinHistoryModel.h"
 #include "analysis/Statistics.h"
 #include "common/IntegerText.h"
 #include "common/Lines.h"
@@ -55,8 +56,21 @@ void BM_Engine(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The model set from the whole text, then one pass: what a load costs it.
+void BM_ModelFromText(benchmark::State &state)
+{
+    const QString &text = history(int(state.range(0)));
+    trevolo::SpinHistoryModel model;
+    for (auto _ : state) {
+        model.SetText(text);
+        benchmark::DoNotOptimize(model.Statistics(u"170"));
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 } // namespace
 
+BENCHMARK(BM_ModelFromText)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParseOnly)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Engine)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 

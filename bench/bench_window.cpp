@@ -1,15 +1,46 @@
-// One keystroke at the end of a long history, end to end: the key event
-// changes the memo, its change notification runs the statistics pass, which
-// reads the whole memo and writes the window's controls.
+// One keystroke in a long history, end to end: the key event changes the
+// memo, its change notification runs the statistics pass, which writes the
+// window's controls. Beside it, the same keystroke in a bare editor holding
+// the same text: Qt's own cost for the edit.
+#include "BenchScale.h"
 #include "BenchSupport.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 #include <benchmark/benchmark.h>
 
 namespace {
 
 using namespace trevolo;
+
+// Alternately types a digit and takes it back: each is one keystroke.
+void TypeAndTakeBack(benchmark::State &state, QPlainTextEdit &edit)
+{
+    bool typed = false;
+    for (auto _ : state) {
+        if (typed)
+            QTest::keyClick(&edit, Qt::Key_Backspace);
+        else
+            QTest::keyClick(&edit, Qt::Key_7);
+        typed = !typed;
+    }
+}
+
+// The caret at the end of the text, or at the end of line `line`.
+void PlaceCaret(QPlainTextEdit &edit, int line)
+{
+    QTextCursor cursor(edit.document());
+    if (line < 0) {
+        cursor.movePosition(QTextCursor::End);
+    } else {
+        cursor.setPosition(edit.document()->findBlockByNumber(line).position());
+        cursor.movePosition(QTextCursor::EndOfBlock);
+    }
+    edit.setTextCursor(cursor);
+    QApplication::processEvents();
+}
 
 void BM_KeystrokeCalc(benchmark::State &state)
 {
@@ -17,23 +48,50 @@ void BM_KeystrokeCalc(benchmark::State &state)
     TForm1 &form = window.form;
     window.Show();
     form.listBox1->ReplaceText(GeneratedHistory(int(state.range(0))));
-    form.listBox1->moveCursor(QTextCursor::End);
-    QApplication::processEvents();
-
-    // Alternately type a digit and take it back: each is one keystroke and
-    // one statistics pass over the whole history.
-    bool typed = false;
-    for (auto _ : state) {
-        if (typed)
-            QTest::keyClick(form.listBox1, Qt::Key_Backspace);
-        else
-            QTest::keyClick(form.listBox1, Qt::Key_7);
-        typed = !typed;
-    }
+    PlaceCaret(*form.listBox1, -1);
+    TypeAndTakeBack(state, *form.listBox1);
     window.CheckNoBoxes(state);
     state.counters["lines"] = double(state.range(0));
+    state.counters["peak_rss_mb"] = PeakRssMegabytes();
 }
-BENCHMARK(BM_KeystrokeCalc)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeCalc)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Apply(WithHuge)
+    ->Unit(benchmark::kMillisecond);
+
+// A digit typed at the end of the middle line, in the window.
+void BM_KeystrokeMiddle(benchmark::State &state)
+{
+    BenchWindow window;
+    TForm1 &form = window.form;
+    window.Show();
+    const int lines = int(state.range(0));
+    form.listBox1->ReplaceText(GeneratedHistory(lines));
+    PlaceCaret(*form.listBox1, lines / 2);
+    TypeAndTakeBack(state, *form.listBox1);
+    window.CheckNoBoxes(state);
+}
+BENCHMARK(BM_KeystrokeMiddle)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The same keystroke in a bare editor of the memo's size and wrapping.
+void BM_KeystrokeMiddleQtOnly(benchmark::State &state)
+{
+    BenchWindow window;
+    window.Show();
+    QPlainTextEdit edit(&window.form);
+    edit.setGeometry(window.form.listBox1->geometry());
+    edit.setWordWrapMode(QTextOption::WrapAnywhere);
+    edit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit.show();
+    edit.raise();
+    const int lines = int(state.range(0));
+    edit.setPlainText(GeneratedHistory(lines));
+    PlaceCaret(edit, lines / 2);
+    TypeAndTakeBack(state, edit);
+}
+BENCHMARK(BM_KeystrokeMiddleQtOnly)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // The pass alone, called directly.
 void BM_Calc(benchmark::State &state)
@@ -43,7 +101,7 @@ void BM_Calc(benchmark::State &state)
     for (auto _ : state)
         window.form.Calc();
 }
-BENCHMARK(BM_Calc)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Calc)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -24,40 +24,52 @@ const std::array<quint16, WheelSize> &combinationTable()
 
 } // namespace
 
+qint32 SpinOfLine(QStringView line) noexcept
+{
+    const auto n = TryStrToInt(line);
+    return n && quint32(*n) < quint32(WheelSize) ? *n : -1;
+}
+
 HistoryStatistics ComputeStatistics(QStringView history, QStringView thresholdText)
 {
     HistoryStatistics s;
-    const auto &combinations = combinationTable();
 
-    // Remember where each number was last seen, counted in valid spins. A
-    // combination was last hit by the latest of its numbers, so the runs and
-    // absences both follow from these positions and the total at the end.
+    // Remember where each number was last seen, counted in valid spins; the
+    // absences follow from these positions and the total at the end.
     std::array<qint32, WheelSize> lastSeen;
     lastSeen.fill(-1);
     qint32 spins = 0;
 
     ForEachLine(history, [&](QStringView line) {
         ++s.lineCount;
-        const auto n = TryStrToInt(line);
-        if (!n || quint32(*n) >= quint32(WheelSize))
+        const qint32 n = SpinOfLine(line);
+        if (n < 0)
             return;
-        lastSeen[*n] = spins++;
-        ++s.occurrence[*n];
+        lastSeen[n] = spins++;
+        ++s.occurrence[n];
     });
 
     s.spinCount = spins;
-
-    std::array<qint32, CombinationCount + 1> lastHit;
-    lastHit.fill(-1);
-    for (int n = 0; n < WheelSize; ++n) {
+    for (int n = 0; n < WheelSize; ++n)
         s.absence[n] = spins - 1 - lastSeen[n];
+    CompleteStatistics(s, thresholdText);
+    return s;
+}
+
+void CompleteStatistics(HistoryStatistics &s, QStringView thresholdText)
+{
+    const auto &combinations = combinationTable();
+
+    // A combination was last hit by the latest of its numbers, so its run is
+    // the smallest absence among them (every valid spin when none came up).
+    for (int g = 1; g <= CombinationCount; ++g)
+        s.missRuns[g] = s.spinCount;
+    for (int n = 0; n < WheelSize; ++n) {
         for (quint16 bits = combinations[n]; bits != 0; bits &= quint16(bits - 1)) {
-            qint32 &last = lastHit[std::countr_zero(bits)];
-            last = std::max(last, lastSeen[n]);
+            qint32 &run = s.missRuns[std::countr_zero(bits)];
+            run = std::min(run, s.absence[n]);
         }
     }
-    for (int g = 1; g <= CombinationCount; ++g)
-        s.missRuns[g] = spins - 1 - lastHit[g];
 
     for (int k = 0; k < int(s.nearest.size()); ++k) {
         qint32 best = -1;
@@ -76,7 +88,6 @@ HistoryStatistics ComputeStatistics(QStringView history, QStringView thresholdTe
             s.alarm[n] = s.absence[n] >= *threshold;
         s.statusText = NearestNumbersText(s, *threshold);
     }
-    return s;
 }
 
 QString NearestNumbersText(const HistoryStatistics &statistics, qint32 threshold)

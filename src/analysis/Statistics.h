@@ -39,7 +39,17 @@ struct HistoryStatistics
 // A valid spin is a line whose whole text reads as an integer 0..36; every
 // other line (letters, blanks, numbers outside the wheel) changes nothing and
 // breaks no run, but still counts as a line.
+// The full pass over the whole text: the reference every faster way of
+// reaching the same figures is measured against.
 HistoryStatistics ComputeStatistics(QStringView history, QStringView thresholdText);
+
+// What one line contributes: the wheel number 0..36 it holds, the whole line
+// read by the integer rule (" 7", "+7" and "$7" all hold 7), or -1.
+qint32 SpinOfLine(QStringView line) noexcept;
+
+// The rest of a pass once lineCount, spinCount, occurrence and absence are
+// filled in: miss runs, nearest numbers, and what depends on the threshold.
+void CompleteStatistics(HistoryStatistics &statistics, QStringView thresholdText);
 
 // "Ближайшее число: %s" with the qualifying nearest numbers, as "n (count)"
 // joined by ", ".

@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionFrame>
 #include <QStyleOptionSlider>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QThread>
 
 namespace trevolo {
 
@@ -43,6 +45,35 @@ void SetLabelCaption(QLabel &label, const QString &caption)
         return;
     }
     label.adjustSize();
+}
+
+void SetFittingText(QLineEdit &edit, const QString &text)
+{
+    if (edit.text() == text)
+        return;
+    // The room for text: the box less its frame and the edit's own margins.
+    QStyleOptionFrame option;
+    option.initFrom(&edit);
+    option.lineWidth = edit.hasFrame()
+                           ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit)
+                           : 0;
+    const QRect contents =
+        edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &edit);
+    const QMargins margins = edit.textMargins();
+    constexpr int InnerMargin = 2; // the edit keeps this much clear on each side
+    const int room = contents.width() - margins.left() - margins.right() - 2 * InnerMargin;
+
+    QFont font = edit.parentWidget() ? edit.parentWidget()->font() : edit.font();
+    const qreal full = font.pointSizeF();
+    for (qreal size = full; size > 4; size -= 0.5) {
+        font.setPointSizeF(size);
+        if (QFontMetrics(font).horizontalAdvance(text) <= room)
+            break;
+    }
+    if (edit.font() != font)
+        edit.setFont(font);
+    edit.setText(text);
+    edit.setCursorPosition(0);
 }
 
 void SetLabelBold(QLabel &label, bool bold)
@@ -123,8 +154,10 @@ void TComboBox::SetItemIndex(int index)
 
 // ------------------------------------------------------------- THistoryMemo
 
-THistoryMemo::THistoryMemo(QWidget *parent) : QPlainTextEdit(parent)
+THistoryMemo::THistoryMemo(QWidget *parent)
+    : QPlainTextEdit(parent), m_spins(new DocumentSpins(this))
 {
+    m_spins->Watch(document());
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // Lines wrap at the edge, anywhere. In a column a few digits wide this
     // looks the same as wrapping at word boundaries, but the search for a
@@ -182,16 +215,68 @@ void THistoryMemo::AppendLine(const QString &line)
 
 void THistoryMemo::ClearSilently()
 {
+    // Qt reports the clearing of a document as two changes that do not add
+    // up; the empty text's one line is known without them.
     const QSignalBlocker blocker(this);
+    m_spins->Suspend();
     clear();
+    m_spins->Resume({SpinHistoryModel::EmptyLine});
 }
 
 void THistoryMemo::ReplaceText(const QString &text)
 {
     {
+        // The lines are read off the text itself, which costs a fraction of
+        // reading them back block by block from the document.
+        std::vector<quint8> codes;
+        codes.reserve(size_t(text.size() / 2 + 1));
+        SpinHistoryModel::AppendCodes(text, codes);
         const QSignalBlocker blocker(this);
+        m_spins->Suspend();
         setPlainText(text);
+        m_spins->Resume(std::move(codes));
     }
+    Q_EMIT textChanged();
+}
+
+bool THistoryMemo::HoldsText(const QString &text) const
+{
+    return text.size() == document()->characterCount() - 1 && text == Text();
+}
+
+std::unique_ptr<QPlainTextEdit> THistoryMemo::MakeLayoutTwin() const
+{
+    auto twin = std::make_unique<QPlainTextEdit>();
+    twin->setAttribute(Qt::WA_DontShowOnScreen);
+    twin->setFocusPolicy(Qt::NoFocus);
+    twin->setFont(font());
+    twin->setFrameStyle(frameStyle());
+    twin->setLineWrapMode(lineWrapMode());
+    twin->setWordWrapMode(wordWrapMode());
+    twin->setVerticalScrollBarPolicy(verticalScrollBarPolicy());
+    twin->setHorizontalScrollBarPolicy(horizontalScrollBarPolicy());
+    twin->resize(size());
+    twin->show();
+    return twin;
+}
+
+void THistoryMemo::ReplaceDocument(QTextDocument *replacement, std::vector<quint8> &&codes)
+{
+    QTextDocument *old = document();
+    {
+        const QSignalBlocker blocker(this);
+        old->setParent(nullptr); // else it would be deleted here and now
+        setDocument(replacement);
+        replacement->setParent(this);
+        replacement->setUndoRedoEnabled(true);
+        replacement->setModified(false);
+        m_spins->Watch(replacement, std::move(codes));
+    }
+    QThread *disposer = QThread::create([old] { delete old; });
+    old->moveToThread(disposer);
+    connect(disposer, &QThread::finished, disposer, &QObject::deleteLater);
+    disposer->start();
+    Q_EMIT documentReplaced();
     Q_EMIT textChanged();
 }
 

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "app/DocumentSpins.h"
 #include "app/Environment.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QObject>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QStatusBar>
+#include <memory>
 #include <optional>
 
 namespace trevolo {
@@ -22,6 +25,11 @@ void SetTooltipBackground(QWidget *widget);
 // right-aligned label keeps its right edge, any other keeps its top left
 // corner and takes the size of its text.
 void SetLabelCaption(QLabel &label, const QString &caption);
+
+// Sets a read-only line edit's text, in a font made just small enough for the
+// whole text to show (the window's own size at most), from its first
+// character. The text is written only when it changes.
+void SetFittingText(QLineEdit &edit, const QString &text);
 
 // Makes a label's font bold or regular; the font is written only when that
 // changes.
@@ -122,6 +130,32 @@ public:
 
     // Replaces the whole text; exactly one change notification.
     void ReplaceText(const QString &text);
+
+    // True when the memo holds exactly `text` (as Text() gives it); the
+    // lengths are compared first.
+    bool HoldsText(const QString &text) const;
+
+    // An editor set up as this memo and of its size, never on screen: a
+    // document it shows is laid out at the memo's width.
+    std::unique_ptr<QPlainTextEdit> MakeLayoutTwin() const;
+
+    // Shows `document` (a plain text document, taken over) in place of the
+    // current one as one change with one change notification; `codes` hold
+    // its lines (SpinHistoryModel). The old document is let go on a worker
+    // thread, so a long one costs the window nothing.
+    void ReplaceDocument(QTextDocument *document, std::vector<quint8> &&codes);
+
+    // The statistics model of the text, following every change of it.
+    const SpinHistoryModel &Spins() { return m_spins->Model(); }
+    DocumentSpins &SpinFeed() { return *m_spins; }
+
+Q_SIGNALS:
+    // The memo shows another document (ReplaceDocument), just before the
+    // change notification of that replacement.
+    void documentReplaced();
+
+private:
+    DocumentSpins *m_spins;
 };
 
 // Status bar with one simple text and no size grip. The text sits in a label

@@ -1,9 +1,9 @@
 #include "app/EntryPadForm.h"
 
 #include "analysis/NumberClasses.h"
+#include "analysis/Statistics.h"
 #include "app/HistoryTail.h"
 #include "app/Unit1.h"
-#include "history/HistoryText.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -72,7 +72,12 @@ EntryPadForm::EntryPadForm(TForm1 &form)
     m_recent->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     column->addWidget(m_recent);
 
-    connect(m_memo.document(), &QTextDocument::contentsChange, this, &EntryPadForm::HistoryChanged);
+    WatchDocument();
+    // A loaded history comes as a document of its own.
+    connect(&m_memo, &THistoryMemo::documentReplaced, this, [this] {
+        WatchDocument();
+        HistoryChanged();
+    });
     Refresh();
 }
 
@@ -161,9 +166,9 @@ void EntryPadForm::EnterTyped()
     if (m_typed.isEmpty())
         return;
     // Anything else stays as typed, shown in red.
-    if (const auto spin = SpinOfLine(m_typed)) {
+    if (const qint32 spin = SpinOfLine(m_typed); spin >= 0) {
         SetTyped(QString());
-        Enter(*spin);
+        Enter(spin);
     }
 }
 
@@ -171,7 +176,7 @@ void EntryPadForm::SetTyped(const QString &typed)
 {
     m_typed = typed;
     m_typedLabel->setText(typed);
-    const bool refused = !typed.isEmpty() && !SpinOfLine(typed);
+    const bool refused = !typed.isEmpty() && SpinOfLine(typed) < 0;
     QPalette palette = m_typedLabel->palette();
     palette.setColor(QPalette::WindowText,
                      refused ? QColor(Qt::red) : this->palette().color(QPalette::WindowText));
@@ -240,6 +245,13 @@ void EntryPadForm::Redo()
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(text);
     });
+}
+
+void EntryPadForm::WatchDocument()
+{
+    disconnect(m_watch);
+    m_watch = connect(m_memo.document(), &QTextDocument::contentsChange, this,
+                      &EntryPadForm::HistoryChanged);
 }
 
 void EntryPadForm::HistoryChanged()

@@ -67,6 +67,8 @@ private:
     // which does not count as a change by someone else.
     template <typename F>
     void OwnEdit(F &&edit);
+    // Follows the changes of the document the memo shows now.
+    void WatchDocument();
     void HistoryChanged();
     // The recent strip and the two commands, from the history as it is.
     void Refresh();
@@ -76,6 +78,7 @@ private:
     // What each undo removed, the latest last, exactly as it stood.
     QList<QString> m_redo;
     bool m_ownEdit = false;
+    QMetaObject::Connection m_watch;
     QString m_typed;
 
     QLabel *m_typedLabel = nullptr;

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -39,6 +40,28 @@ std::optional<FileChoice> runFileDialog(QWidget *parent, const FileDialogOptions
     const qsizetype chosen = shownFilters.indexOf(dialog.selectedNameFilter());
     return FileChoice{files.first(), chosen >= 0 ? options.filters.at(chosen) : QString()};
 }
+
+// A window-modal progress dialog that shows itself when the task has run
+// for 0.3 s and looks likely to run on.
+class DialogProgress final : public ProgressView
+{
+public:
+    DialogProgress(QWidget *parent, const QString &text)
+        : m_dialog(text, QStringLiteral("Отмена"), 0, 100, parent)
+    {
+        m_dialog.setWindowTitle(QStringLiteral("Trevolo"));
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(300);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+    }
+    void setPercent(int percent) override { m_dialog.setValue(percent); }
+    bool cancelled() override { return m_dialog.wasCanceled(); }
+
+private:
+    QProgressDialog m_dialog;
+};
 
 } // namespace
 
@@ -143,6 +166,15 @@ QString QtEnvironment::userSettingsFolder() const
 quint32 QtEnvironment::clockSeed() const
 {
     return SeedFromClock();
+}
+
+} // namespace trevolo
+
+namespace trevolo {
+
+std::unique_ptr<ProgressView> QtEnvironment::showProgress(QWidget *parent, const QString &text)
+{
+    return std::make_unique<DialogProgress>(parent, text);
 }
 
 } // namespace trevolo

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -42,6 +43,16 @@ enum class Answer
     Cancel
 };
 
+// A long task's progress as the user sees it, from its start until the object
+// is destroyed: the percent done, and whether the user asked to cancel.
+class ProgressView
+{
+public:
+    virtual ~ProgressView() = default;
+    virtual void setPercent(int percent) = 0;
+    virtual bool cancelled() = 0;
+};
+
 // Everything the window asks of the desktop: message boxes, file dialogs, the
 // shell, the program folder and the clock. The program uses QtEnvironment;
 // tests substitute a recording fake.
@@ -76,6 +87,11 @@ public:
 
     // A clock reading for seeding the random spin source.
     virtual quint32 clockSeed() const = 0;
+
+    // Progress of a long task, shown once it has taken about 0.3 s: the
+    // text, the percent done and a Cancel button (Esc cancels too). The
+    // window behind it takes no input meanwhile.
+    virtual std::unique_ptr<ProgressView> showProgress(QWidget *parent, const QString &text) = 0;
 };
 
 // The desktop as Qt offers it.
@@ -94,6 +110,7 @@ public:
     bool settingsFolderWritable() const override;
     QString userSettingsFolder() const override;
     quint32 clockSeed() const override;
+    std::unique_ptr<ProgressView> showProgress(QWidget *parent, const QString &text) override;
 };
 
 } // namespace trevolo

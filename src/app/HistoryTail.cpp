@@ -1,6 +1,6 @@
 #include "app/HistoryTail.h"
 
-#include "history/HistoryText.h"
+#include "analysis/Statistics.h"
 
 #include <algorithm>
 
@@ -12,8 +12,8 @@ QList<int> LastSpins(const QTextDocument &document, int count)
     if (count <= 0)
         return spins;
     ForEachLineBackwards(document, [&](const DocumentLine &line) {
-        if (const auto spin = SpinOfLine(line.text))
-            spins.append(*spin);
+        if (const qint32 spin = SpinOfLine(line.text); spin >= 0)
+            spins.append(spin);
         return spins.size() < count;
     });
     return spins;
@@ -23,7 +23,7 @@ std::optional<int> LastSpinCut(const QTextDocument &document, bool endsWithLineB
 {
     std::optional<int> cut;
     ForEachLineBackwards(document, [&](const DocumentLine &line) {
-        if (!SpinOfLine(line.text))
+        if (SpinOfLine(line.text) < 0)
             return true;
         cut = endsWithLineBreak ? line.start : std::max(line.breakBefore, 0);
         return false;

@@ -126,7 +126,7 @@ void TForm1::ConnectEvents()
 void TForm1::Calc()
 {
     const QString thresholdText = edit1->text();
-    const HistoryStatistics statistics = ComputeStatistics(listBox1->Text(), thresholdText);
+    const HistoryStatistics statistics = listBox1->Spins().Statistics(thresholdText);
     if (m_analysisForm)
         m_analysisForm->Follow(statistics, thresholdText);
 
@@ -152,9 +152,7 @@ void TForm1::Calc()
         SetCaption(Component<QLabel>(Numbered(u"label", 147 + n)),
                    IntToStr(statistics.occurrence[n]));
     m_accessibleTexts.Update();
-    const QString lines = IntToStr(statistics.lineCount);
-    if (edit13->text() != lines)
-        edit13->setText(lines);
+    SetFittingText(*edit13, IntToStr(statistics.lineCount));
 }
 
 // ------------------------------------------------------------ control makers

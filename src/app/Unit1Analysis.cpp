@@ -26,8 +26,7 @@ void TForm1::N27Click()
     // While hidden it followed no pass, so it starts from the history as it
     // stands now.
     if (!m_analysisForm->isVisible())
-        m_analysisForm->ShowStatistics(ComputeStatistics(listBox1->Text(), edit1->text()),
-                                       edit1->text());
+        m_analysisForm->ShowStatistics(listBox1->Spins().Statistics(edit1->text()), edit1->text());
     m_analysisForm->show();
     m_analysisForm->raise();
     m_analysisForm->activateWindow();

@@ -2,6 +2,7 @@
 #include "app/Unit1.h"
 
 #include "app/EntryPadForm.h"
+#include "app/HistoryLoad.h"
 #include "common/IntegerText.h"
 #include "history/HistoryFile.h"
 
@@ -79,14 +80,29 @@ void TForm1::N5Click()
 
 void TForm1::LoadHistoryFrom(const QString &path)
 {
-    // A failed read leaves here, with the history untouched.
-    const QString text = LoadHistoryFile(path);
-    // The same text again is left alone: no change, no extra pass.
-    if (text != listBox1->Text())
-        listBox1->ReplaceText(text);
+    enum class Outcome
+    {
+        Same,
+        Loaded,
+        Cancelled
+    };
+    const Outcome outcome = [&] {
+        const WindowBusy busy(*this);
+        // A failed read leaves here, with the history untouched.
+        const QString text = ReadHistoryBesideEvents(path);
+        // The same text again is left alone: no change. A new one is one
+        // change, whose notification runs the one pass. A cancelled load
+        // changes nothing and ends as the same text does.
+        if (listBox1->HoldsText(text))
+            return Outcome::Same;
+        return LoadIntoMemo(*listBox1, text, environment(), this) ? Outcome::Loaded
+                                                                  : Outcome::Cancelled;
+    }();
     // As the memo holds it: the file's own line breaks may differ.
-    MarkHistorySaved(listBox1->Text());
-    Calc();
+    if (outcome != Outcome::Cancelled)
+        MarkHistorySaved(listBox1->Text());
+    if (outcome != Outcome::Loaded)
+        Calc();
 }
 
 void TForm1::N6Click()

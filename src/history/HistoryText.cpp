@@ -1,7 +1,6 @@
 #include "history/HistoryText.h"
 
 #include "common/Cp1251.h"
-#include "common/IntegerText.h"
 
 namespace trevolo {
 
@@ -31,14 +30,6 @@ QString TextToAppend(bool endsWithLineBreak, QStringView line)
         result.append(line);
     }
     return result;
-}
-
-std::optional<int> SpinOfLine(QStringView line) noexcept
-{
-    const std::optional<qint32> n = TryStrToInt(line);
-    if (!n || *n < 0 || *n > 36)
-        return std::nullopt;
-    return *n;
 }
 
 QString NormaliseLineBreaks(QStringView text)

@@ -4,7 +4,6 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
-#include <optional>
 
 namespace trevolo {
 
@@ -22,11 +21,6 @@ bool EndsWithLineBreak(QStringView text) noexcept;
 // ended without a final break still does. The caller says which case holds,
 // so the history memo can tell without copying its text.
 QString TextToAppend(bool endsWithLineBreak, QStringView line);
-
-// The wheel number 0..36 that a history line holds: the whole line read by
-// the integer rule ("7", " 7", "+7", "$7" all hold 7); nothing for any other
-// line. The statistics count exactly these lines as spins.
-std::optional<int> SpinOfLine(QStringView line) noexcept;
 
 // The in-memory form: every CR LF, lone CR and lone LF becomes one "\n".
 // Nothing else changes (NUL and any other characters are kept).

@@ -1,5 +1,8 @@
 #include "analysis/NumberClasses.h"
+#include "analysis/SpinHistoryModel.h"
 #include "analysis/Statistics.h"
+
+#include <QRandomGenerator>
 
 #include <QTest>
 
@@ -58,6 +61,7 @@ private Q_SLOTS:
     void nearestNumbers();
     void badThreshold();
     void runsMatchAStepByStepRecount();
+    void modelFollowsLineEdits();
 };
 
 void TestAnalysis::predicates_data()
@@ -309,6 +313,45 @@ void TestAnalysis::runsMatchAStepByStepRecount()
             QCOMPARE(s.occurrence[m], occurrence[m]);
         }
         QCOMPARE(s.lineCount, count);
+    }
+}
+
+void TestAnalysis::modelFollowsLineEdits()
+{
+    // Small chunks, so edits split, merge and empty them all the time; the
+    // model is checked against the full pass over the same lines.
+    SpinHistoryModel model(8);
+    QStringList lines{QString()};
+    model.SetText(QString());
+    QRandomGenerator random(7);
+    const QString words[] = {QString(), QStringLiteral("x"), QStringLiteral("37"),
+                             QStringLiteral(" 5"), QStringLiteral("0x10")};
+    for (int edit = 0; edit < 3000; ++edit) {
+        const int first = int(random.bounded(lines.size() + 1));
+        const int removed = int(random.bounded(qMin<qsizetype>(lines.size() - first, 60) + 1));
+        QStringList added;
+        const int count = int(random.bounded(random.bounded(8) == 0 ? 200 : 4));
+        for (int i = 0; i < count; ++i)
+            added << (random.bounded(5) == 0 ? words[random.bounded(5)]
+                                             : QString::number(random.bounded(37)));
+        std::vector<quint8> codes;
+        for (const QString &line : added)
+            codes.push_back(SpinHistoryModel::CodeOfLine(line));
+        model.Replace(first, removed, codes);
+        lines.remove(first, removed);
+        for (int i = 0; i < added.size(); ++i)
+            lines.insert(first + i, added[i]);
+
+        QCOMPARE(model.size(), lines.size());
+        const auto expected = ComputeStatistics(lines.join(u'\n'), u"2");
+        const auto actual = model.Statistics(u"2");
+        QCOMPARE(actual.lineCount, expected.lineCount);
+        QCOMPARE(actual.spinCount, expected.spinCount);
+        QCOMPARE(actual.absence, expected.absence);
+        QCOMPARE(actual.occurrence, expected.occurrence);
+        QCOMPARE(actual.missRuns, expected.missRuns);
+        QCOMPARE(actual.nearest, expected.nearest);
+        QCOMPARE(actual.statusText, expected.statusText);
     }
 }
 

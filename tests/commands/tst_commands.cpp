@@ -5,8 +5,10 @@
 #include "TestHistories.h"
 #include "window/WindowFixture.h"
 
+#include "analysis/Statistics.h"
 #include "app/Unit1.h"
 #include "common/Lines.h"
+#include "history/HistoryText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSignalSpy>
@@ -97,6 +100,10 @@ private Q_SLOTS:
     void loadThenSave_data();
     void loadThenSave();
     void loadedTextWithoutFinalBreakStaysSo();
+    void longLoadShowsProgressAndTakesNoInput();
+    void cancelledLoadLeavesTheHistory();
+    void oddFilesLoadExactly_data();
+    void oddFilesLoadExactly();
     void anyBytesLoad_data();
     void anyBytesLoad();
     void saveReplacesWithoutAQuestion();
@@ -268,10 +275,11 @@ void TestCommands::passesPerCommand_data()
         << u"N5"_s << u"5\n17\n"_s << QByteArray("5\r\n17\r\n") << 1 << 0 << u"5\n17\n"_s;
     QTest::newRow("load same text, LF file")
         << u"N5"_s << u"5\n17\n"_s << QByteArray("5\n17\n") << 1 << 0 << u"5\n17\n"_s;
+    // A loaded text is one change with exactly one pass after it.
     QTest::newRow("load other text")
-        << u"N5"_s << u"5\n17\n"_s << QByteArray("5\r\n17") << 2 << 1 << u"5\n17"_s;
+        << u"N5"_s << u"5\n17\n"_s << QByteArray("5\r\n17") << 1 << 1 << u"5\n17"_s;
     QTest::newRow("load empty file")
-        << u"N5"_s << u"5\n"_s << QByteArray("") << 2 << 1 << QString();
+        << u"N5"_s << u"5\n"_s << QByteArray("") << 1 << 1 << QString();
     QTest::newRow("save") << u"N6"_s << u"5\n"_s << QByteArray("") << 0 << 0 << u"5\n"_s;
     QTest::newRow("save cancelled") << u"N6"_s << u"5\n"_s << cancel << 0 << 0 << u"5\n"_s;
     QTest::newRow("generate 5") << u"N52"_s << u"5"_s << cancel << 5 << 5
@@ -362,6 +370,122 @@ void TestCommands::loadThenSave()
     // Saving touches neither the history nor the file it was loaded from.
     QCOMPARE(memo().Text(), history);
     QCOMPARE(ReadRaw(path(u"in.txt"_s)), file);
+}
+
+namespace {
+
+// A history file of `lines` spins and a few lines that are none.
+QByteArray LongHistoryFile(int lines)
+{
+    QByteArray bytes;
+    for (int i = 0; i < lines; ++i)
+        bytes += (i % 1000 == 999 ? QByteArray("x") : QByteArray::number(i * 7 % 37)) + "\r\n";
+    return bytes;
+}
+
+// The figures of the memo's pass beside those of the full pass.
+void CompareWithFullPass(THistoryMemo &memo)
+{
+    const HistoryStatistics model = memo.Spins().Statistics(u"9");
+    const HistoryStatistics full = ComputeStatistics(memo.Text(), u"9");
+    QCOMPARE(model.lineCount, full.lineCount);
+    QCOMPARE(model.spinCount, full.spinCount);
+    QCOMPARE(model.absence, full.absence);
+    QCOMPARE(model.occurrence, full.occurrence);
+    QCOMPARE(model.missRuns, full.missRuns);
+    QCOMPARE(model.statusText, full.statusText);
+}
+
+} // namespace
+
+void TestCommands::longLoadShowsProgressAndTakesNoInput()
+{
+    memo().ReplaceText(u"5\n17\n"_s);
+    const QByteArray bytes = LongHistoryFile(150000);
+    QVERIFY(WriteRaw(path(u"long.txt"_s), bytes));
+    answerOpen(path(u"long.txt"_s));
+    countPassesByErrorBoxes();
+    QSignalSpy changed(&memo(), &QPlainTextEdit::textChanged);
+
+    // Between pieces the window handles events but takes no input: a key
+    // typed into the memo changes nothing.
+    QStringList seen;
+    env->onProgress = [&](int) {
+        const QCursor *cursor = QApplication::overrideCursor();
+        seen << u"%1 %2 %3"_s.arg(form->centralWidget()->isEnabled())
+                    .arg(form->menuBar()->isEnabled())
+                    .arg(cursor ? int(cursor->shape()) : -1);
+        QTest::keyClick(&memo(), Qt::Key_9);
+    };
+    item(u"N5"_s).trigger();
+
+    QCOMPARE(memo().Text(), HistoryFromFileBytes(bytes));
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(passesCounted(), 1);
+    QVERIFY2(seen.size() > 3, qPrintable(env->progress.join(u' ')));
+    QCOMPARE(seen.count(u"0 0 %1"_s.arg(int(Qt::BusyCursor))), seen.size());
+    QCOMPARE(env->progress.first(), u"start Загрузка истории..."_s);
+    QCOMPARE(env->progress.last(), u"100"_s);
+    for (qsizetype i = 2; i < env->progress.size(); ++i)
+        QVERIFY(env->progress[i].toInt() >= env->progress[i - 1].toInt());
+    QVERIFY(form->centralWidget()->isEnabled());
+    QVERIFY(!QApplication::overrideCursor());
+    CompareWithFullPass(memo());
+
+    // The loaded history is edited as any other.
+    memo().moveCursor(QTextCursor::End);
+    QTest::keyClicks(&memo(), u"12"_s);
+    QTest::keyClick(&memo(), Qt::Key_Return);
+    QVERIFY(memo().Text().endsWith(u"\n12\n"_s));
+    CompareWithFullPass(memo());
+}
+
+void TestCommands::cancelledLoadLeavesTheHistory()
+{
+    memo().ReplaceText(u"5\n17\n"_s);
+    memo().moveCursor(QTextCursor::End);
+    QTest::keyClicks(&memo(), u"3"_s);
+    const QTextDocument *before = memo().document();
+    QVERIFY(WriteRaw(path(u"long.txt"_s), LongHistoryFile(150000)));
+    answerOpen(path(u"long.txt"_s));
+    countPassesByErrorBoxes();
+    QSignalSpy changed(&memo(), &QPlainTextEdit::textChanged);
+    env->cancelAtPercent = 1;
+
+    item(u"N5"_s).trigger();
+
+    QCOMPARE(memo().Text(), u"5\n17\n3"_s);
+    QCOMPARE(memo().document(), before);
+    QVERIFY(memo().document()->isUndoAvailable());
+    QCOMPARE(changed.size(), 0);
+    QCOMPARE(passesCounted(), 1); // as when the same text is loaded again
+    QVERIFY(env->progress.size() < 10);
+    QVERIFY(form->centralWidget()->isEnabled());
+    QVERIFY(!QApplication::overrideCursor());
+    CompareWithFullPass(memo());
+}
+
+void TestCommands::oddFilesLoadExactly_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("NUL bytes") << QByteArray("1\r\n\0\r\n2\0\r\n\0\0\r\n36", 15);
+    QTest::newRow("one line of 3 MiB") << QByteArray(3 << 20, '7');
+    QTest::newRow("a long line among spins")
+        << QByteArray("5\r\n") + QByteArray((1 << 20) + 5, '1') + "\r\n\r\n8\r\n";
+    QTest::newRow("only breaks") << QByteArray(300000, '\n');
+    QTest::newRow("lone CRs") << QByteArray("1\r2\r\r3\n\r4");
+}
+
+void TestCommands::oddFilesLoadExactly()
+{
+    QFETCH(QByteArray, bytes);
+    memo().ReplaceText(u"5\n"_s);
+    QVERIFY(WriteRaw(path(u"odd.txt"_s), bytes));
+    answerOpen(path(u"odd.txt"_s));
+    item(u"N5"_s).trigger();
+    QCOMPARE(memo().Text(), HistoryFromFileBytes(bytes));
+    QCOMPARE(memo().SpinFeed().Rebuilds(), 0);
+    CompareWithFullPass(memo());
 }
 
 void TestCommands::loadedTextWithoutFinalBreakStaysSo()

@@ -2,6 +2,8 @@
 // history memo of a real main window.
 #include "window/WindowFixture.h"
 
+#include "TestFiles.h"
+
 #include "app/EntryPadForm.h"
 #include "app/Unit1.h"
 
@@ -9,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace trevolo;
@@ -156,11 +159,16 @@ void TestEntryPad::redoEndsWithAnyOtherChange_data()
     QTest::newRow("generated") << u"N52"_s;
     QTest::newRow("pad click") << u"Pad9"_s;
     QTest::newRow("memo's own undo") << u"memo undo"_s;
+    QTest::newRow("loaded") << u"N5"_s;
 }
 
 void TestEntryPad::redoEndsWithAnyOtherChange()
 {
     QFETCH(QString, change);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"loaded.txt"_s);
+    QVERIFY(WriteRaw(file, "1\r\n2\r\n"));
+    env->openAnswers.push_back(FileChoice{file, {}});
     openPad(u"4\n8\n"_s);
     pad().Undo();
     QVERIFY(pad().CanRedo());
@@ -177,6 +185,13 @@ void TestEntryPad::redoEndsWithAnyOtherChange()
     QVERIFY(!button(u"PadRedo"_s).isEnabled());
     pad().Redo();
     QCOMPARE(memo().Text(), changed);
+    // The pad still follows the history (a loaded one is a new document).
+    memo().AppendLine(u"5"_s);
+    QVERIFY(recent().startsWith(u"Последние: 5"_s));
+    pad().Undo();
+    QVERIFY(pad().CanRedo());
+    QTest::keyClick(&memo(), Qt::Key_9);
+    QVERIFY(!pad().CanRedo());
 }
 
 // Keys: digits, "\n" Enter, "\b" Backspace, "\x1b" Esc.

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QUrl>
 #include <deque>
+#include <functional>
 
 namespace trevolo {
 
@@ -80,12 +81,43 @@ public:
     {
         return QStringLiteral("message|Trevolo|") + text;
     }
+    // Every percent a progress view was given, a view's start shown as "start".
+    QStringList progress;
+    // The view reports "cancelled" once it has been given this percent.
+    int cancelAtPercent = 1000;
+    // Called with each percent, while the task waits for it.
+    std::function<void(int)> onProgress;
+
+    std::unique_ptr<ProgressView> showProgress(QWidget *, const QString &text) override
+    {
+        progress.append(QStringLiteral("start ") + text);
+        return std::make_unique<FakeProgress>(*this);
+    }
+
     QString settingsFolder() const override { return folder; }
     bool settingsFolderWritable() const override { return folderWritable; }
     QString userSettingsFolder() const override { return userFolder; }
     quint32 clockSeed() const override { return seed; }
 
 private:
+    class FakeProgress final : public ProgressView
+    {
+    public:
+        explicit FakeProgress(FakeEnvironment &owner) : m_owner(owner) {}
+        void setPercent(int percent) override
+        {
+            m_owner.progress.append(QString::number(percent));
+            m_cancelled = m_cancelled || percent >= m_owner.cancelAtPercent;
+            if (m_owner.onProgress)
+                m_owner.onProgress(percent);
+        }
+        bool cancelled() override { return m_cancelled; }
+
+    private:
+        FakeEnvironment &m_owner;
+        bool m_cancelled = false;
+    };
+
     static std::optional<FileChoice> next(std::deque<std::optional<FileChoice>> &answers)
     {
         if (answers.empty() || !answers.front()) {

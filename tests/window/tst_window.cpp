@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStyleOptionFrame>
 #include <QTest>
 #include <QTextCursor>
 #include <memory>
@@ -136,6 +137,8 @@ private:
 private Q_SLOTS:
     void init();
     void cleanup();
+    void lineCountShowsInFull_data();
+    void lineCountShowsInFull();
 
     void registryFindsEveryName();
     void registryIgnoresLatinCase_data();
@@ -807,6 +810,34 @@ void TestWindow::badThresholdShowsOneErrorAndKeepsCounts()
     QCOMPARE(form->edit13->text(), u"4"_s);
     QCOMPARE(label(147)->text(), u"2"_s);
     QCOMPARE(env->boxes.size(), 4);
+}
+
+void TestWindow::lineCountShowsInFull_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::newRow("7 digits") << u"1000000"_s;
+    QTest::newRow("8 digits") << u"99999999"_s;
+    QTest::newRow("back to 1") << u"1"_s;
+}
+
+void TestWindow::lineCountShowsInFull()
+{
+    QFETCH(QString, count);
+    form->show();
+    QLineEdit &edit = *form->edit13;
+    SetFittingText(edit, u"12345678"_s);
+    SetFittingText(edit, count);
+    QCOMPARE(edit.text(), count);
+    QCOMPARE(edit.cursorPosition(), 0);
+    // Every digit lies inside the box's text area.
+    QStyleOptionFrame option;
+    option.initFrom(&edit);
+    option.lineWidth = edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit);
+    const QRect area = edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &edit);
+    QVERIFY(QFontMetrics(edit.font()).horizontalAdvance(count) <= area.width() - 4);
+    // A short count keeps the window's own size of letters.
+    if (count.size() <= 5)
+        QCOMPARE(edit.font().pointSizeF(), form->font().pointSizeF());
 }
 
 void TestWindow::countLabelsGrowToTheRight()

@@ -1,0 +1,144 @@
+#include "app/HistoryLoad.h"
+
+#include "history/HistoryFile.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMenuBar>
+#include <QPlainTextDocumentLayout>
+#include <QTextCursor>
+#include <QThread>
+#include <exception>
+#include <memory>
+
+namespace trevolo {
+
+namespace {
+
+// A piece of the document takes about this long to build.
+constexpr qint64 PieceNanoseconds = 30'000'000;
+constexpr qsizetype FirstPieceLines = 2000;
+
+// The lines of a stretch of the text that ends just after a "\n", which
+// belongs with it.
+void AppendLinesCodes(QStringView piece, std::vector<quint8> &codes)
+{
+    piece.chop(1);
+    if (piece.endsWith(u'\r'))
+        piece.chop(1); // "\r\n" is one break
+    SpinHistoryModel::AppendCodes(piece, codes);
+}
+
+} // namespace
+
+WindowBusy::WindowBusy(QMainWindow &window) : m_window(window)
+{
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    if (QWidget *client = m_window.centralWidget())
+        client->setEnabled(false);
+    if (QMenuBar *menus = m_window.menuBar())
+        menus->setEnabled(false);
+}
+
+WindowBusy::~WindowBusy()
+{
+    if (QWidget *client = m_window.centralWidget())
+        client->setEnabled(true);
+    if (QMenuBar *menus = m_window.menuBar())
+        menus->setEnabled(true);
+    QApplication::restoreOverrideCursor();
+}
+
+QString ReadHistoryBesideEvents(const QString &path)
+{
+    QString text;
+    std::exception_ptr failure;
+    QEventLoop loop;
+    std::unique_ptr<QThread> reader(QThread::create([&] {
+        try {
+            text = LoadHistoryFile(path);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }));
+    QObject::connect(reader.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    reader->start();
+    // User input is shut out by the caller; only what the window must do
+    // to stay alive is handled here.
+    loop.exec();
+    reader->wait();
+    if (failure)
+        std::rethrow_exception(failure);
+    return text;
+}
+
+bool LoadIntoMemo(THistoryMemo &memo, const QString &text, Environment &environment,
+                  QWidget *parent)
+{
+    const std::unique_ptr<ProgressView> progress =
+        environment.showProgress(parent, QStringLiteral("Загрузка истории..."));
+    progress->setPercent(0);
+
+    // The new document takes the memo's look.
+    auto document = std::make_unique<QTextDocument>();
+    document->setDocumentLayout(new QPlainTextDocumentLayout(document.get()));
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(memo.document()->defaultFont());
+    document->setDefaultTextOption(memo.document()->defaultTextOption());
+    document->setDocumentMargin(memo.document()->documentMargin());
+
+    // A twin of the memo, never on screen, lays the document out at the
+    // memo's width while it grows. Handed to the memo afterwards, the
+    // document then needs no layout pass over every line, which for a long
+    // history would freeze the window as long as the load itself.
+    const auto twin = memo.MakeLayoutTwin();
+    twin->setDocument(document.get());
+
+    const qsizetype total = text.size();
+    const qint64 totalLines = qint64(text.count(u'\n')) + 1;
+    std::vector<quint8> codes;
+    codes.reserve(size_t(totalLines));
+    QTextCursor cursor(document.get());
+    qsizetype pieceLines = FirstPieceLines;
+    qint64 linesDone = 0;
+    qsizetype lineStart = 0; // the first line not yet in `codes`
+    for (qsizetype at = 0; at < total;) {
+        // A piece ends after a line break. A line is never cut: a piece
+        // that adds no block has its block laid out at once, so a long line
+        // added in parts would be laid out again and again.
+        qsizetype end = at;
+        for (qsizetype lines = 0; lines < pieceLines && end < total; ++lines) {
+            const qsizetype found = text.indexOf(u'\n', end);
+            end = found < 0 ? total : found + 1;
+        }
+        QElapsedTimer timer;
+        timer.start();
+        const QStringView piece = QStringView(text).sliced(at, end - at);
+        cursor.insertText(piece.toString());
+        const qsizetype lastBreak = piece.lastIndexOf(u'\n');
+        if (lastBreak >= 0) {
+            const qsizetype after = at + lastBreak + 1;
+            AppendLinesCodes(QStringView(text).sliced(lineStart, after - lineStart), codes);
+            lineStart = after;
+            linesDone += piece.count(u'\n');
+        }
+        at = end;
+
+        // Aim the next piece at the time a piece should take.
+        const qint64 spent = std::max<qint64>(timer.nsecsElapsed(), 1);
+        pieceLines = qsizetype(
+            std::clamp<qint64>(pieceLines * PieceNanoseconds / spent, 200, qint64(pieceLines) * 4));
+        progress->setPercent(int(linesDone * 100 / totalLines));
+        QApplication::processEvents();
+        if (progress->cancelled())
+            return false;
+    }
+    // The last line, empty when the text ends with a break.
+    SpinHistoryModel::AppendCodes(QStringView(text).sliced(lineStart), codes);
+    progress->setPercent(100);
+    memo.ReplaceDocument(document.release(), std::move(codes));
+    return true;
+}
+
+} // namespace trevolo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/Controls.h"
+#include "app/Environment.h"
+
+#include <QMainWindow>
+#include <QString>
+
+namespace trevolo {
+
+// While alive: a busy cursor, and the window's menus and controls take no
+// input (events are still handled, so it repaints).
+class WindowBusy
+{
+public:
+    explicit WindowBusy(QMainWindow &window);
+    ~WindowBusy();
+    WindowBusy(const WindowBusy &) = delete;
+    WindowBusy &operator=(const WindowBusy &) = delete;
+
+private:
+    QMainWindow &m_window;
+};
+
+// Reads a history file (LoadHistoryFile) on a worker thread while this
+// thread goes on handling events; rethrows what the read throws.
+QString ReadHistoryBesideEvents(const QString &path);
+
+// Puts `text` into the memo as one change with one change notification,
+// without freezing the window: the new document is built beside the old one
+// in pieces of about 30 ms each, with the events handled between pieces and
+// the progress reported in percent of lines. When the user cancels, the memo
+// is left exactly as it was and false is returned.
+bool LoadIntoMemo(THistoryMemo &memo, const QString &text, Environment &environment,
+                  QWidget *parent);
+
+} // namespace trevolo
