@@ -123,14 +123,24 @@ std::optional<FileFailure> ReadWholeFile(const QString &fileName, QByteArray &by
     if (IsUnusableName(fileName))
         return FileFailure{Step::Open, EINVAL};
 
-    // Without blocking: opening a named pipe would otherwise wait for a
-    // writer, forever. A regular file reads the same either way.
-    const FileDescriptor fd(OpenDescriptor(QFile::encodeName(fileName), O_RDONLY));
+    // What is no regular file is not even opened: opening a device may do
+    // something of its own. A name that cannot be looked at is left to open()
+    // to report.
+    const QByteArray nativeName = QFile::encodeName(fileName);
+    struct stat info = {};
+    if (::stat(nativeName.constData(), &info) == 0) {
+        if (const auto refused = RefuseUnlessRegular(info))
+            return refused;
+    }
+
+    // Without blocking all the same: should a named pipe take the file's
+    // place meanwhile, opening it would wait for a writer, forever. A
+    // regular file reads the same either way.
+    const FileDescriptor fd(OpenDescriptor(nativeName, O_RDONLY));
     if (fd.get() < 0)
         return FileFailure{Step::Open, LastErrorOr(EIO)};
 
     constexpr qsizetype Chunk = 64 * 1024;
-    struct stat info = {};
     if (::fstat(fd.get(), &info) != 0)
         return FileFailure{Step::Open, LastErrorOr(EIO)};
     if (const auto refused = RefuseUnlessRegular(info))
