@@ -152,10 +152,10 @@ std::optional<qint32> ReferenceInteger(QStringView text)
         if (d < 0)
             return std::nullopt;
         if (!digits.empty() || d != 0)
-            digits += "0123456789abcdef"[d];
+            digits.push_back("0123456789abcdef"[d]);
     }
     if (digits.empty())
-        digits = "0";
+        digits.push_back('0');
 
     if (base == 16) {
         if (digits.size() > 8)
