@@ -10,9 +10,15 @@
 #include <QFile>
 #include <QString>
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Writes the file with exactly these bytes; false when that fails.
 inline bool WriteRaw(const QString &path, const QByteArray &bytes)
@@ -100,3 +106,76 @@ bool WithFileSizeLimit(rlim_t limit, Action &&action)
     std::signal(SIGXFSZ, previousHandler);
     return true;
 }
+
+// Lays out in `folder` what is no regular file: a named pipe "fifo" and a
+// symlink "link" to it. Opening the pipe for reading would wait for a writer.
+inline bool MakeNamedPipe(const QString &folder)
+{
+    return ::mkfifo(QFile::encodeName(folder + QStringLiteral("/fifo")).constData(), 0666) == 0 &&
+           QFile::link(folder + QStringLiteral("/fifo"), folder + QStringLiteral("/link"));
+}
+
+// True when the name leads (through symlinks) to a named pipe.
+inline bool IsNamedPipe(const QString &path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
+// Closes a folder to new files while it lives; the files in it stay
+// writable. Taking away the write permission stops everyone but the
+// superuser, whom the immutable attribute stops instead. Refusal() is the
+// errno that creating a file then meets, 0 when neither way works here.
+class FolderWithoutNewFiles
+{
+public:
+    explicit FolderWithoutNewFiles(const QString &folder) : m_folder(QFile::encodeName(folder))
+    {
+        ::chmod(m_folder.constData(), 0555);
+        m_refusal = Probe();
+        if (m_refusal == 0 && SetImmutable(true)) {
+            m_immutable = true;
+            m_refusal = Probe();
+        }
+    }
+    ~FolderWithoutNewFiles()
+    {
+        if (m_immutable)
+            SetImmutable(false);
+        ::chmod(m_folder.constData(), 0755);
+    }
+    FolderWithoutNewFiles(const FolderWithoutNewFiles &) = delete;
+    FolderWithoutNewFiles &operator=(const FolderWithoutNewFiles &) = delete;
+
+    int Refusal() const { return m_refusal; }
+
+private:
+    int Probe() const
+    {
+        const QByteArray probe = m_folder + "/.probe";
+        const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd < 0)
+            return errno;
+        ::close(fd);
+        ::unlink(probe.constData());
+        return 0;
+    }
+    bool SetImmutable(bool on) const
+    {
+        const int fd = ::open(m_folder.constData(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0)
+            return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (done) {
+            flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        ::close(fd);
+        return done;
+    }
+
+    QByteArray m_folder;
+    int m_refusal = 0;
+    bool m_immutable = false;
+};

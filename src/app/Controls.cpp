@@ -1,9 +1,13 @@
 #include "app/Controls.h"
 
+#include "common/Cp1251.h"
 #include "history/HistoryText.h"
 
 #include <QHBoxLayout>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -278,6 +282,46 @@ void THistoryMemo::ReplaceDocument(QTextDocument *replacement, std::vector<quint
     disposer->start();
     Q_EMIT documentReplaced();
     Q_EMIT textChanged();
+}
+
+void THistoryMemo::keyPressEvent(QKeyEvent *event)
+{
+    const QString held = LimitToCp1251(event->text());
+    if (held == event->text()) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent limited(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                      event->nativeVirtualKey(), event->nativeModifiers(), held,
+                      event->isAutoRepeat(), quint16(event->count()), event->device());
+    QPlainTextEdit::keyPressEvent(&limited);
+    event->setAccepted(limited.isAccepted());
+}
+
+void THistoryMemo::inputMethodEvent(QInputMethodEvent *event)
+{
+    // The text being composed only shows until it is committed.
+    const QString held = LimitToCp1251(event->commitString());
+    if (held == event->commitString()) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent limited(event->preeditString(), event->attributes());
+    limited.setCommitString(held, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&limited);
+    event->setAccepted(limited.isAccepted());
+}
+
+void THistoryMemo::insertFromMimeData(const QMimeData *source)
+{
+    // A plain-text box takes only the text of what is pasted or dropped.
+    if (source == nullptr || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QMimeData limited;
+    limited.setText(LimitToCp1251(source->text()));
+    QPlainTextEdit::insertFromMimeData(&limited);
 }
 
 // --------------------------------------------------------------- TStatusBar

@@ -156,6 +156,14 @@ Q_SIGNALS:
 
 private:
     DocumentSpins *m_spins;
+
+protected:
+    // What is typed, composed or pasted (or dropped) enters as code page 1251
+    // holds it: a character the code page lacks becomes "?", so the memo
+    // shows what a saved history file will hold (LimitToCp1251).
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
 };
 
 // Status bar with one simple text and no size grip. The text sits in a label

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace trevolo {
 
@@ -40,10 +41,79 @@ public:
     FileDescriptor &operator=(const FileDescriptor &) = delete;
 
     int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
 
 private:
     int m_fd;
 };
+
+// Opens without blocking and without handing the descriptor to children.
+int OpenDescriptor(const QByteArray &nativeName, int flags)
+{
+    int descriptor = -1;
+    do {
+        errno = 0;
+        descriptor = ::open(nativeName.constData(), flags | O_CLOEXEC | O_NONBLOCK);
+    } while (descriptor < 0 && errno == EINTR);
+    return descriptor;
+}
+
+// Only regular files are read or written whole; a folder has an error
+// number of its own.
+std::optional<FileFailure> RefuseUnlessRegular(const struct stat &info)
+{
+    if (S_ISDIR(info.st_mode))
+        return FileFailure{Step::Open, EISDIR};
+    if (!S_ISREG(info.st_mode))
+        return FileFailure{Step::Open, EINVAL, true};
+    return std::nullopt;
+}
+
+// Writes all of `bytes` to the descriptor, then puts them on disk.
+std::optional<FileFailure> WriteAndSync(int fd, QByteArrayView bytes)
+{
+    const char *data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        errno = 0;
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return FileFailure{Step::Transfer, LastErrorOr(EIO)};
+        data += written;
+        left -= written;
+    }
+    errno = 0;
+    if (::fsync(fd) != 0)
+        return FileFailure{Step::Transfer, LastErrorOr(EIO)};
+    return std::nullopt;
+}
+
+// The fallback for a folder that takes no new file: the existing file is
+// cut to nothing and written again in place.
+std::optional<FileFailure> RewriteInPlace(const QByteArray &nativeName, QByteArrayView bytes)
+{
+    FileDescriptor fd(OpenDescriptor(nativeName, O_WRONLY));
+    if (fd.get() < 0)
+        return FileFailure{Step::Open, LastErrorOr(EIO)};
+    struct stat info = {};
+    errno = 0;
+    if (::fstat(fd.get(), &info) != 0)
+        return FileFailure{Step::Open, LastErrorOr(EIO)};
+    // Looked at again on the open file: the name may lead elsewhere by now.
+    if (const auto refused = RefuseUnlessRegular(info))
+        return refused;
+    errno = 0;
+    if (::ftruncate(fd.get(), 0) != 0)
+        return FileFailure{Step::Transfer, LastErrorOr(EIO)};
+    if (const auto failure = WriteAndSync(fd.get(), bytes))
+        return failure;
+    errno = 0;
+    if (::close(fd.release()) != 0)
+        return FileFailure{Step::Transfer, LastErrorOr(EIO)};
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -53,32 +123,35 @@ std::optional<FileFailure> ReadWholeFile(const QString &fileName, QByteArray &by
     if (IsUnusableName(fileName))
         return FileFailure{Step::Open, EINVAL};
 
+    // What is no regular file is not even opened: opening a device may do
+    // something of its own. A name that cannot be looked at is left to open()
+    // to report.
     const QByteArray nativeName = QFile::encodeName(fileName);
-    int descriptor = -1;
-    do {
-        errno = 0;
-        descriptor = ::open(nativeName.constData(), O_RDONLY | O_CLOEXEC);
-    } while (descriptor < 0 && errno == EINTR);
-    const FileDescriptor fd(descriptor);
+    struct stat info = {};
+    if (::stat(nativeName.constData(), &info) == 0) {
+        if (const auto refused = RefuseUnlessRegular(info))
+            return refused;
+    }
+
+    // Without blocking all the same: should a named pipe take the file's
+    // place meanwhile, opening it would wait for a writer, forever. A
+    // regular file reads the same either way.
+    const FileDescriptor fd(OpenDescriptor(nativeName, O_RDONLY));
     if (fd.get() < 0)
         return FileFailure{Step::Open, LastErrorOr(EIO)};
 
     constexpr qsizetype Chunk = 64 * 1024;
-    struct stat info = {};
     if (::fstat(fd.get(), &info) != 0)
         return FileFailure{Step::Open, LastErrorOr(EIO)};
-    // Opening a folder for reading succeeds here; it is still no file.
-    if (S_ISDIR(info.st_mode))
-        return FileFailure{Step::Open, EISDIR};
-    if (S_ISREG(info.st_mode)) {
-        if (info.st_size > limit)
-            return FileFailure{Step::Open, EFBIG};
-        if (info.st_size > 0 && info.st_size < qint64(1) << 30)
-            bytes.reserve(qsizetype(info.st_size) + Chunk);
-    }
+    if (const auto refused = RefuseUnlessRegular(info))
+        return refused;
+    if (info.st_size > limit)
+        return FileFailure{Step::Open, EFBIG};
+    if (info.st_size > 0 && info.st_size < qint64(1) << 30)
+        bytes.reserve(qsizetype(info.st_size) + Chunk);
 
     // Read to the end rather than trusting the size: the file may grow while
-    // it is read, or be no regular file at all. The limit holds either way.
+    // it is read. The limit holds either way.
     for (;;) {
         const qsizetype used = bytes.size();
         bytes.resize(used + Chunk);
@@ -108,9 +181,12 @@ std::optional<FileFailure> SaveWholeFile(const QString &fileName, QByteArrayView
     const QByteArray nativeName = QFile::encodeName(fileName);
     struct stat info = {};
     errno = 0;
-    if (::stat(nativeName.constData(), &info) == 0) {
-        if (S_ISDIR(info.st_mode))
-            return FileFailure{Step::Open, EISDIR};
+    // The name is followed through symlinks, as the save file does: a named
+    // pipe or a device behind it must not be replaced by a regular file.
+    const bool exists = ::stat(nativeName.constData(), &info) == 0;
+    if (exists) {
+        if (const auto refused = RefuseUnlessRegular(info))
+            return refused;
         if (::access(nativeName.constData(), W_OK) != 0)
             return FileFailure{Step::Open, LastErrorOr(EACCES)};
     } else if (errno != ENOENT) {
@@ -122,8 +198,14 @@ std::optional<FileFailure> SaveWholeFile(const QString &fileName, QByteArrayView
     // unreported, and the cut-off content would replace the old file.
     QSaveFile file(fileName);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return FileFailure{Step::Open, LastErrorOr(EIO)};
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const int error = LastErrorOr(EIO);
+        // The temporary file could not be created beside a file that may be
+        // written: the folder is closed to new files.
+        if (exists && (error == EACCES || error == EPERM))
+            return RewriteInPlace(nativeName, bytes);
+        return FileFailure{Step::Open, error};
+    }
 
     const char *data = bytes.data();
     qint64 left = bytes.size();

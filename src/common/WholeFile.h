@@ -21,18 +21,29 @@ struct FileFailure
     };
     Step step;
     int error;
+    // The name leads to something other than a regular file or a folder (a
+    // named pipe, a device, a socket), which is refused with EINVAL before a
+    // byte moves.
+    bool notRegularFile = false;
 };
 
 // Reads the whole file into `bytes` (which is replaced); after a failed read
 // `bytes` holds what was read before it. An empty name is refused with
-// EINVAL, a folder with EISDIR, and a file of more than `limit` bytes with
-// EFBIG, by its size before anything is read where the size is known.
+// EINVAL, a folder with EISDIR, anything else that is no regular file (also
+// through a symlink) as notRegularFile, and a file of more than `limit` bytes
+// with EFBIG, by its size before anything is read. Opening never waits, not
+// even for the writer of a named pipe.
 std::optional<FileFailure> ReadWholeFile(const QString &fileName, QByteArray &bytes,
                                          qint64 limit = std::numeric_limits<qint64>::max());
 
 // Replaces the file with `bytes`. The new content goes to a temporary file in
 // the same folder, which takes the old file's place only once it is complete
-// and on disk, so a failed save leaves the previous file as it was.
+// and on disk, so a failed save leaves the previous file as it was. A symlink
+// is written through to its target. Only regular files are written: a folder
+// is refused with EISDIR, anything else as notRegularFile, and left alone.
+// When the folder takes no new file (no rights to it) but the file itself may
+// be written, the file is rewritten in place instead; a failure part way then
+// leaves it cut short, and is reported like any other.
 std::optional<FileFailure> SaveWholeFile(const QString &fileName, QByteArrayView bytes);
 
 } // namespace trevolo

@@ -26,6 +26,14 @@ QString SystemDescription(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// What went wrong, in the words that follow the file name.
+QString Description(const FileFailure &failure)
+{
+    if (failure.notRegularFile)
+        return QStringLiteral("Not a regular file");
+    return SystemDescription(failure.error);
+}
+
 IoError CannotOpen(const QString &path, const QString &description)
 {
     return IoError(
@@ -52,7 +60,7 @@ QString LoadHistoryFile(const QString &path)
         if (failure->error == EFBIG)
             throw TooLarge();
         if (failure->step == FileFailure::Step::Open)
-            throw CannotOpen(path, SystemDescription(failure->error));
+            throw CannotOpen(path, Description(*failure));
         throw IoError(QStringLiteral("Stream read error"));
     }
     return HistoryFromFileBytes(bytes);
@@ -62,7 +70,7 @@ void SaveHistoryFile(const QString &path, QStringView history)
 {
     if (const auto failure = SaveWholeFile(path, HistoryToFileBytes(history))) {
         if (failure->step == FileFailure::Step::Open)
-            throw CannotCreate(path, SystemDescription(failure->error));
+            throw CannotCreate(path, Description(*failure));
         throw IoError(QStringLiteral("Stream write error"));
     }
 }

@@ -13,7 +13,8 @@ constexpr qint64 MaxHistoryFileBytes = qint64(64) * 1024 * 1024;
 // Reads the whole history file at `path` and returns its text in the
 // in-memory form (HistoryFromFileBytes). Throws IoError:
 // - "Cannot open file \"<absolute path>\". <system description>" when the file
-//   cannot be opened for reading (missing, a directory, no rights, ...);
+//   cannot be opened for reading (missing, a directory, no rights, ...), with
+//   "Not a regular file" as the description for a named pipe or a device;
 // - "Text exceeds memo capacity" for a file over MaxHistoryFileBytes;
 // - "Stream read error" when reading fails part way.
 QString LoadHistoryFile(const QString &path);
@@ -23,7 +24,9 @@ QString LoadHistoryFile(const QString &path);
 // file beside the target and put in place only when complete, so on any
 // failure an existing file keeps its old content. Throws IoError:
 // - "Cannot create file \"<absolute path>\". <system description>" when the
-//   file cannot be created or replaced;
+//   file cannot be created or replaced (the same description for a named pipe
+//   or a device, which is left alone); in a folder that takes no new file an
+//   existing file is rewritten in place;
 // - "Stream write error" when the content cannot be written in full.
 void SaveHistoryFile(const QString &path, QStringView history);
 

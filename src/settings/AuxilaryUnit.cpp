@@ -1,11 +1,13 @@
 #include "settings/AuxilaryUnit.h"
 
 #include "common/Cp1251.h"
+#include "common/Error.h"
 #include "common/IntegerText.h"
 #include "common/SystemError.h"
 #include "common/WholeFile.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace trevolo {
 
@@ -176,7 +178,11 @@ TSection &TINIView::AppendSection(const QString &name)
 void TINIView::LoadFromFile(const QString &fileName)
 {
     QByteArray bytes;
-    const auto failure = ReadWholeFile(fileName, bytes);
+    const auto failure = ReadWholeFile(fileName, bytes, MaxSettingsFileBytes);
+    // A file over the limit is refused as a whole, also when it grew past it
+    // while being read.
+    if (failure && failure->error == EFBIG)
+        throw IoError(QStringLiteral("File too large"));
     Reader(*this).Read(FromCp1251(bytes), !failure);
     if (failure)
         ThrowIoError(failure->error);

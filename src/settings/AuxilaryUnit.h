@@ -13,6 +13,10 @@
 
 namespace trevolo {
 
+// The largest settings file that is read; a larger one is refused before it
+// is read, with "File too large".
+constexpr qint64 MaxSettingsFileBytes = qint64(16) * 1024 * 1024;
+
 // One named section of an INI document: keys in order of first insertion,
 // each with its value. Keys are unique by a case-blind match.
 class TSection
@@ -60,10 +64,11 @@ public:
 
     // Reads the file and appends its sections; the document is not cleared
     // first. A file that cannot be read raises IoError; what was read before
-    // the failure stays.
+    // the failure stays. Only a regular file (or a symlink to one) of at most
+    // MaxSettingsFileBytes is read; anything else adds nothing.
     void LoadFromFile(const QString &fileName);
-    // Writes the whole document, replacing the file. A failure raises
-    // IoError and leaves the previous file untouched.
+    // Writes the whole document, replacing the file (SaveWholeFile: through a
+    // symlink, only to a regular file). A failure raises IoError.
     void SaveToFile(const QString &fileName) const;
 
     // The same, on the file's bytes.

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -73,6 +74,9 @@ private Q_SLOTS:
     void oversizedFileIsRefused_data();
     void oversizedFileIsRefused();
     void failedSaveKeepsTheOldFile();
+    void specialFilesAreRefused_data();
+    void specialFilesAreRefused();
+    void folderWithoutNewFilesSavesInPlace();
 };
 
 void TestHistory::spinSequence_data()
@@ -413,6 +417,57 @@ void TestHistory::failedSaveKeepsTheOldFile()
     // With room again the same save goes through.
     SaveHistoryFile(path, history);
     QCOMPARE(ReadRaw(path), HistoryToFileBytes(history));
+}
+
+void TestHistory::specialFilesAreRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("named pipe") << u"fifo"_s;
+    QTest::newRow("symlink to a named pipe") << u"link"_s;
+    QTest::newRow("device") << u"/dev/zero"_s;
+}
+
+void TestHistory::specialFilesAreRefused()
+{
+    QFETCH(QString, name);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(MakeNamedPipe(dir.path()));
+    const QString path = name.startsWith(u'/') ? name : dir.filePath(name);
+
+    // At once, without waiting for a writer or reading without end.
+    QCOMPARE(IoErrorOf([&] { LoadHistoryFile(path); }),
+             u"Cannot open file \"%1\". Not a regular file"_s.arg(path));
+    if (!IsNamedPipe(path))
+        return; // a device is never written to here
+    QCOMPARE(IoErrorOf([&] { SaveHistoryFile(path, u"5\n"); }),
+             u"Cannot create file \"%1\". Not a regular file"_s.arg(path));
+    QVERIFY(IsNamedPipe(path));
+    QVERIFY(QFileInfo(dir.filePath(u"link"_s)).isSymLink());
+}
+
+void TestHistory::folderWithoutNewFilesSavesInPlace()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"spins.txt"_s);
+    QVERIFY(WriteRaw(path, QByteArrayLiteral("1\r\n2\r\n3\r\n")));
+    const FolderWithoutNewFiles closed(dir.path());
+    if (closed.Refusal() == 0)
+        QSKIP("no way here to close a folder to new files");
+
+    SaveHistoryFile(path, u"5\n17"_s);
+    QCOMPARE(ReadRaw(path), QByteArrayLiteral("5\r\n17"));
+
+    // A new file is still refused; a write that falls short still reported.
+    const QString fresh = dir.filePath(u"new.txt"_s);
+    QCOMPARE(IoErrorOf([&] { SaveHistoryFile(fresh, u"5\n"); }),
+             CannotCreateMessage(fresh, closed.Refusal()));
+    QString message;
+    QVERIFY(WithFileSizeLimit(
+        100, [&] { message = IoErrorOf([&] { SaveHistoryFile(path, Numbers(1000)); }); }));
+    QCOMPARE(message, u"Stream write error"_s);
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

@@ -41,6 +41,9 @@ private Q_SLOTS:
     void readFailureKeepsDocument();
     void saveErrors_data();
     void saveErrors();
+    void saveLeavesSpecialFilesAlone_data();
+    void saveLeavesSpecialFilesAlone();
+    void folderWithoutNewFilesSavesInPlace();
     void failedSaveKeepsOldFile();
     void saveReplacesLongerFile();
     void garbageInput_data();

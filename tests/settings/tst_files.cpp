@@ -68,6 +68,11 @@ void TestSettings::loadErrors_data()
     QTest::newRow("empty name") << QString() << u"Invalid filename"_s;
     QTest::newRow("NUL in name") << u"%1/plain"_s + QChar(0) + u"x"_s << u"Invalid filename"_s;
     QTest::newRow("read failure") << u"/proc/self/mem"_s << u"I/O error %1"_s.arg(EIO);
+    // Refused at once, neither waiting for a writer nor reading without end.
+    QTest::newRow("named pipe") << u"%1/fifo"_s << u"Invalid filename"_s;
+    QTest::newRow("symlink to a named pipe") << u"%1/link"_s << u"Invalid filename"_s;
+    QTest::newRow("device") << u"/dev/zero"_s << u"Invalid filename"_s;
+    QTest::newRow("over the size limit") << u"%1/huge"_s << u"File too large"_s;
 }
 
 void TestSettings::loadErrors()
@@ -78,6 +83,9 @@ void TestSettings::loadErrors()
     if (fileName.startsWith(u"/proc/"_s) && !QFileInfo::exists(fileName))
         QSKIP("No /proc file system here");
     WriteBytes(path(u"plain"_s), Bytes("[S]\r\n  k=\"v\"\r\n"));
+    QVERIFY(MakeNamedPipe(m_dir->path()));
+    QVERIFY(
+        MakeSparseFile(path(u"huge"_s), MaxSettingsFileBytes + 1, Bytes("[S]\r\n  k=\"v\"\r\n")));
 
     TINIView document;
     QCOMPARE(IoErrorOf([&] { document.LoadFromFile(Resolve(fileName, m_dir->path())); }), expected);
@@ -133,6 +141,46 @@ void TestSettings::saveErrors()
     QCOMPARE(ReadRaw(path(u"plain"_s)), plain);
     QVERIFY(QDir(path(u"folder"_s)).isEmpty());
     QVERIFY(!QFileInfo::exists(u"/sys/trevolo-test.ini"_s));
+}
+
+void TestSettings::saveLeavesSpecialFilesAlone_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("named pipe") << u"fifo"_s;
+    QTest::newRow("symlink to a named pipe") << u"link"_s;
+}
+
+void TestSettings::saveLeavesSpecialFilesAlone()
+{
+    QFETCH(QString, name);
+    QVERIFY(MakeNamedPipe(m_dir->path()));
+    TINIView document;
+    document.WriteString(u"S", u"k", u"v"_s);
+    QCOMPARE(IoErrorOf([&] { document.SaveToFile(path(name)); }), u"Invalid filename"_s);
+    QVERIFY(IsNamedPipe(path(name)));
+    QVERIFY(QFileInfo(path(u"link"_s)).isSymLink());
+}
+
+void TestSettings::folderWithoutNewFilesSavesInPlace()
+{
+    const QString fileName = path(u"default.ini"_s);
+    WriteBytes(fileName, Bytes("[Old]\r\n"));
+    const FolderWithoutNewFiles closed(m_dir->path());
+    if (closed.Refusal() == 0)
+        QSKIP("no way here to close a folder to new files");
+
+    TINIView document;
+    document.WriteString(u"S", u"k", u"v"_s);
+    document.SaveToFile(fileName);
+    QCOMPARE(ReadRaw(fileName), Bytes("\r\n[S]\r\n\r\n  k=\"v\"\r\n"));
+
+    // A new file is still refused; a write that falls short still reported.
+    QCOMPARE(IoErrorOf([&] { document.SaveToFile(path(u"new.ini"_s)); }), u"File access denied"_s);
+    document.WriteString(u"S", u"long", QString(1000, u'x'));
+    QString message;
+    QVERIFY(WithFileSizeLimit(
+        100, [&] { message = IoErrorOf([&] { document.SaveToFile(fileName); }); }));
+    QCOMPARE(message, u"I/O error %1"_s.arg(EFBIG));
 }
 
 void TestSettings::failedSaveKeepsOldFile()

@@ -37,6 +37,8 @@ private Q_SLOTS:
     void badBytesStartUp();
     void unreadableSettingsFile();
     void unwritableSettingsFolder();
+    void shutdownThroughSymlink_data();
+    void shutdownThroughSymlink();
     void saveSettingsCommand();
     void loadSettingsCommand();
     void loadSettingsFailure();

@@ -1,5 +1,6 @@
 #include "SettingsWindowTest.h"
 
+#include "TestFiles.h"
 #include "settings/SettingsKeys.h"
 
 #include <QAction>
@@ -267,6 +268,34 @@ void TestSettingsWindow::unwritableSettingsFolder()
     QCOMPARE(env->onlyBox(), FakeEnvironment::ErrorBox(u"File access denied."_s));
     QVERIFY(!QFileInfo::exists(folder + u"/default.ini"_s));
     QCOMPARE(settings->ReadString(CommonSection, AlphaBlendKey, QString()), u"-1"_s);
+}
+
+void TestSettingsWindow::shutdownThroughSymlink_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("boxes");
+    QTest::newRow("to a file") << u"real.ini"_s << QString();
+    QTest::newRow("to a named pipe")
+        << u"fifo"_s << FakeEnvironment::ErrorBox(u"Invalid filename."_s);
+}
+
+void TestSettingsWindow::shutdownThroughSymlink()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, boxes);
+    QVERIFY(MakeNamedPipe(dir->path()));
+    QVERIFY(WriteRaw(dir->filePath(u"real.ini"_s), IniSection(u"Common"_s, {u"Level=2"_s})));
+    QVERIFY(QFile::link(dir->filePath(target), settingsPath()));
+    start();
+    form->Guard([this] { form->FormDestroy(); });
+
+    // The link stays; a file behind it is written, anything else left alone.
+    QCOMPARE(env->boxes.isEmpty() ? QString() : env->onlyBox(), boxes);
+    QVERIFY(QFileInfo(settingsPath()).isSymLink());
+    if (target == u"fifo"_s)
+        QVERIFY(IsNamedPipe(settingsPath()));
+    else
+        QVERIFY(ReadRaw(settingsPath()).startsWith("\r\n[Common]"));
 }
 
 void TestSettingsWindow::saveSettingsCommand()

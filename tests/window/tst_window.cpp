@@ -1,5 +1,7 @@
 #include "window/WindowFixture.h"
 
+#include "TestFiles.h"
+
 #include "app/Controls.h"
 #include "app/Guard.h"
 #include "app/NameRegistry.h"
@@ -10,6 +12,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +21,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStyleOptionFrame>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <memory>
@@ -175,6 +179,8 @@ private Q_SLOTS:
     void historyMemoAppendLine_data();
     void historyMemoAppendLine();
     void historyMemoNotifications();
+    void historyMemoHoldsWhatTheFileCan_data();
+    void historyMemoHoldsWhatTheFileCan();
     void pageControlTabs();
     void fileDialogRemembersTheChoice();
 };
@@ -1167,6 +1173,41 @@ void TestWindow::historyMemoNotifications()
     // The memo still notifies afterwards.
     QTest::keyClicks(&memo, u"9"_s);
     QCOMPARE(changes.size(), 8);
+}
+
+void TestWindow::historyMemoHoldsWhatTheFileCan_data()
+{
+    QTest::addColumn<int>("way");
+    QTest::newRow("typed") << 0;
+    QTest::newRow("composed") << 1;
+    QTest::newRow("pasted") << 2;
+}
+
+void TestWindow::historyMemoHoldsWhatTheFileCan()
+{
+    QFETCH(int, way);
+    // A Chinese character and an emoji: code page 1251 holds neither.
+    const QString input = u"1\u4E2D2\U0001F600\u04103"_s;
+    THistoryMemo *memo = form->listBox1;
+    if (way == 0) {
+        QTest::sendKeyEvent(QTest::Press, memo, Qt::Key_unknown, input, Qt::NoModifier);
+    } else if (way == 1) {
+        QInputMethodEvent event;
+        event.setCommitString(input);
+        QApplication::sendEvent(memo, &event);
+    } else {
+        QGuiApplication::clipboard()->setText(input);
+        memo->paste();
+    }
+    QCOMPARE(memo->Text(), u"1?2?\u04103"_s);
+
+    // The file holds what the memo shows.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"spins.txt"_s);
+    env->saveAnswers.push_back(FileChoice{file, u"Текстовые файлы (*.txt)"_s});
+    form->n6->trigger();
+    QCOMPARE(ReadRaw(file), QByteArrayLiteral("1?2?\xC0"
+                                              "3"));
 }
 
 void TestWindow::pageControlTabs()
