@@ -55,9 +55,10 @@ struct TwoPasses
     }
 };
 
-// The window's share of a pass, as Calc calls it: the figures, the table and
-// the wheel at once, the chart kept for the next refresh.
-void BM_AnalysisFollow(benchmark::State &state)
+// Shows the analysis window, then hands it the two passes in turn; `show`
+// is what the main window would call with one of them.
+template <typename Show>
+void AlternatePasses(benchmark::State &state, Show &&show)
 {
     BenchWindow window;
     window.Show();
@@ -67,9 +68,18 @@ void BM_AnalysisFollow(benchmark::State &state)
     const TwoPasses passes;
     bool second = false;
     for (auto _ : state) {
-        analysis.Follow(second ? passes.after : passes.before, u"170");
+        show(analysis, second ? passes.after : passes.before);
         second = !second;
     }
+}
+
+// The window's share of a pass, as Calc calls it: the figures, the table and
+// the wheel at once, the chart kept for the next refresh.
+void BM_AnalysisFollow(benchmark::State &state)
+{
+    AlternatePasses(state, [](AnalysisForm &analysis, const HistoryStatistics &pass) {
+        analysis.Follow(pass, u"170");
+    });
 }
 BENCHMARK(BM_AnalysisFollow)->Unit(benchmark::kMicrosecond);
 
@@ -77,18 +87,10 @@ BENCHMARK(BM_AnalysisFollow)->Unit(benchmark::kMicrosecond);
 // repaint that follows.
 void BM_AnalysisRefresh(benchmark::State &state)
 {
-    BenchWindow window;
-    window.Show();
-    window.form.n27->trigger();
-    QApplication::processEvents();
-    AnalysisForm &analysis = *window.form.analysisForm();
-    const TwoPasses passes;
-    bool second = false;
-    for (auto _ : state) {
-        analysis.ShowStatistics(second ? passes.after : passes.before, u"170");
+    AlternatePasses(state, [](AnalysisForm &analysis, const HistoryStatistics &pass) {
+        analysis.ShowStatistics(pass, u"170");
         QApplication::processEvents();
-        second = !second;
-    }
+    });
 }
 BENCHMARK(BM_AnalysisRefresh)->Unit(benchmark::kMicrosecond);
 
