@@ -9,7 +9,9 @@
 #include "settings/AuxilaryUnit.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 #include <optional>
 
@@ -97,6 +99,40 @@ struct BenchWindow
         if (environment.boxes != 0)
             state.SkipWithError("a message box came up");
     }
+};
+
+// How long the event loop goes unserved: the longest gap between two ticks
+// of a 5 ms timer, from Start to LongestMs.
+class EventLoopGaps
+{
+public:
+    EventLoopGaps()
+    {
+        m_ticker.setInterval(5);
+        QObject::connect(&m_ticker, &QTimer::timeout, [this] { Tick(); });
+    }
+    void Start()
+    {
+        m_longest = 0;
+        m_ticker.start();
+        m_since.start();
+    }
+    double LongestMs()
+    {
+        Tick();
+        m_ticker.stop();
+        return double(m_longest) / 1e6;
+    }
+
+private:
+    void Tick()
+    {
+        m_longest = std::max(m_longest, m_since.nsecsElapsed());
+        m_since.restart();
+    }
+    QTimer m_ticker;
+    QElapsedTimer m_since;
+    qint64 m_longest = 0;
 };
 
 inline int RunWindowBenchmarks(int argc, char **argv)

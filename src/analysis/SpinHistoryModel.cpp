@@ -61,6 +61,15 @@ void SpinHistoryModel::AppendCodes(QStringView text, std::vector<quint8> &codes)
     codes.push_back(CodeOfLine(QStringView(start, end)));
 }
 
+std::vector<quint8> SpinHistoryModel::Codes() const
+{
+    std::vector<quint8> all;
+    all.reserve(size_t(m_size));
+    for (const Chunk &chunk : m_chunks)
+        all.insert(all.end(), chunk.codes.begin(), chunk.codes.end());
+    return all;
+}
+
 void SpinHistoryModel::Chunk::Summarise() noexcept
 {
     qint32 count = 0;

@@ -41,6 +41,8 @@ public:
     qint32 SpinCount() const noexcept { return m_spins; }
     // The code of one line, 0 <= line < size().
     quint8 CodeAt(qint32 line) const;
+    // Every line's code, in order.
+    std::vector<quint8> Codes() const;
 
     // Replaces lines [first, first + removed) with lines of the given codes.
     // Needs 0 <= first, 0 <= removed, first + removed <= size().

@@ -8,6 +8,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
+#include <QResizeEvent>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -161,7 +164,6 @@ void TComboBox::SetItemIndex(int index)
 THistoryMemo::THistoryMemo(QWidget *parent)
     : QPlainTextEdit(parent), m_spins(new DocumentSpins(this))
 {
-    m_spins->Watch(document());
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // Lines wrap at the edge, anywhere. In a column a few digits wide this
     // looks the same as wrapping at word boundaries, but the search for a
@@ -173,7 +175,61 @@ THistoryMemo::THistoryMemo(QWidget *parent)
     // Tab moves the focus on, as in the other text boxes; a tab character
     // would only spoil a line.
     setTabChangesFocus(true);
+
+    // The first document is laid out by the keeper as well.
+    m_layoutKeeper = MakeLayoutTwin();
+    auto *first = new QTextDocument(this);
+    first->setDocumentLayout(new QPlainTextDocumentLayout(first));
+    first->setDefaultFont(document()->defaultFont());
+    first->setDefaultTextOption(document()->defaultTextOption());
+    first->setDocumentMargin(document()->documentMargin());
+    StartLayingOut(first);
+    StopLayingOut();
+    setDocument(first);
+    m_spins->Watch(first);
+
+    // A fresh edit ends what Redo could bring back, as it does in Qt's own
+    // undo history.
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_undoing)
+            Drop(m_redoDocuments);
+    });
 }
+
+THistoryMemo::~THistoryMemo()
+{
+    Drop(m_undoDocuments);
+    Drop(m_redoDocuments);
+}
+
+namespace {
+
+// Deletes a document on a worker thread: a long one takes a while.
+void DisposeBesideEvents(QTextDocument *document)
+{
+    QThread *disposer = QThread::create([document] { delete document; });
+    document->moveToThread(disposer);
+    QObject::connect(disposer, &QThread::finished, disposer, &QObject::deleteLater);
+    disposer->start();
+}
+
+// Documents set aside for Undo at most; the oldest goes first.
+constexpr size_t MaxSetAside = 4;
+
+// The line breaks of `text` ("\r\n", a lone "\r", "\n"), counted up to
+// `enough`.
+qsizetype CountLineBreaks(QStringView text, qsizetype enough)
+{
+    qsizetype breaks = 0;
+    for (qsizetype i = 0; i < text.size() && breaks < enough; ++i) {
+        if (text[i] == u'\n' ||
+            (text[i] == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n')))
+            ++breaks;
+    }
+    return breaks;
+}
+
+} // namespace
 
 QString THistoryMemo::Text() const
 {
@@ -222,6 +278,8 @@ void THistoryMemo::ClearSilently()
     // Qt reports the clearing of a document as two changes that do not add
     // up; the empty text's one line is known without them.
     const QSignalBlocker blocker(this);
+    Drop(m_undoDocuments);
+    Drop(m_redoDocuments);
     m_spins->Suspend();
     clear();
     m_spins->Resume({SpinHistoryModel::EmptyLine});
@@ -236,6 +294,8 @@ void THistoryMemo::ReplaceText(const QString &text)
         codes.reserve(size_t(text.size() / 2 + 1));
         SpinHistoryModel::AppendCodes(text, codes);
         const QSignalBlocker blocker(this);
+        Drop(m_undoDocuments);
+        Drop(m_redoDocuments);
         m_spins->Suspend();
         setPlainText(text);
         m_spins->Resume(std::move(codes));
@@ -260,32 +320,152 @@ std::unique_ptr<QPlainTextEdit> THistoryMemo::MakeLayoutTwin() const
     twin->setVerticalScrollBarPolicy(verticalScrollBarPolicy());
     twin->setHorizontalScrollBarPolicy(horizontalScrollBarPolicy());
     twin->resize(size());
+    twin->setAttribute(Qt::WA_QuitOnClose, false);
     twin->show();
     return twin;
 }
 
-void THistoryMemo::ReplaceDocument(QTextDocument *replacement, std::vector<quint8> &&codes)
+void THistoryMemo::StartLayingOut(QTextDocument *document)
+{
+    // The keeper's text area as wide as the memo's, frames and bars aside.
+    const int wider = viewport()->width() - m_layoutKeeper->viewport()->width();
+    if (wider != 0)
+        m_layoutKeeper->resize(m_layoutKeeper->width() + wider, height());
+    m_layoutKeeper->setDocument(document);
+}
+
+void THistoryMemo::StopLayingOut()
+{
+    m_layoutKeeper->setDocument(nullptr);
+}
+
+void THistoryMemo::resizeEvent(QResizeEvent *event)
+{
+    if (event->oldSize().width() != event->size().width()) {
+        // The document follows the keeper's width, so the keeper lays it out
+        // again, once.
+        StartLayingOut(document());
+        StopLayingOut();
+    }
+    QPlainTextEdit::resizeEvent(event);
+}
+
+QTextDocument *THistoryMemo::Swap(QTextDocument *replacement, std::vector<quint8> &&codes)
 {
     QTextDocument *old = document();
-    {
-        const QSignalBlocker blocker(this);
-        old->setParent(nullptr); // else it would be deleted here and now
-        setDocument(replacement);
-        replacement->setParent(this);
-        replacement->setUndoRedoEnabled(true);
-        replacement->setModified(false);
-        m_spins->Watch(replacement, std::move(codes));
-    }
-    QThread *disposer = QThread::create([old] { delete old; });
-    old->moveToThread(disposer);
-    connect(disposer, &QThread::finished, disposer, &QObject::deleteLater);
-    disposer->start();
+    const QSignalBlocker blocker(this);
+    old->setParent(nullptr); // else it would be deleted here and now
+    StopLayingOut();
+    setDocument(replacement);
+    replacement->setParent(this);
+    replacement->setUndoRedoEnabled(true);
+    m_spins->Watch(replacement, std::move(codes));
+    return old;
+}
+
+void THistoryMemo::ReplaceDocument(QTextDocument *replacement, std::vector<quint8> &&codes)
+{
+    Drop(m_undoDocuments);
+    Drop(m_redoDocuments);
+    DisposeBesideEvents(Swap(replacement, std::move(codes)));
+    replacement->setModified(false);
     Q_EMIT documentReplaced();
     Q_EMIT textChanged();
 }
 
+void THistoryMemo::ReplaceDocumentUndoably(QTextDocument *replacement, std::vector<quint8> &&codes,
+                                           int cursorPosition)
+{
+    const QTextCursor caret = textCursor();
+    SetAside current{nullptr,          m_spins->Model().Codes(),     caret.anchor(),
+                     caret.position(), verticalScrollBar()->value(), viewport()->width()};
+    Drop(m_redoDocuments);
+    current.document = Swap(replacement, std::move(codes));
+    m_undoDocuments.push_back(std::move(current));
+    if (m_undoDocuments.size() > MaxSetAside) {
+        DisposeBesideEvents(m_undoDocuments.front().document);
+        m_undoDocuments.erase(m_undoDocuments.begin());
+    }
+    QTextCursor moved(replacement);
+    moved.setPosition(std::clamp(cursorPosition, 0, replacement->characterCount() - 1));
+    setTextCursor(moved);
+    ensureCursorVisible();
+    m_undoing = true;
+    Q_EMIT documentReplaced();
+    Q_EMIT textChanged();
+    m_undoing = false;
+}
+
+void THistoryMemo::SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &into)
+{
+    SetAside shown = std::move(from.back());
+    from.pop_back();
+    if (shown.width != viewport()->width()) {
+        // Laid out at a width the memo no longer has.
+        StartLayingOut(shown.document);
+        StopLayingOut();
+    }
+    const QTextCursor caret = textCursor();
+    SetAside current{nullptr,          m_spins->Model().Codes(),     caret.anchor(),
+                     caret.position(), verticalScrollBar()->value(), viewport()->width()};
+    current.document = Swap(shown.document, std::move(shown.codes));
+    into.push_back(std::move(current));
+    QTextCursor restored(shown.document);
+    restored.setPosition(shown.anchor);
+    restored.setPosition(shown.position, QTextCursor::KeepAnchor);
+    setTextCursor(restored);
+    verticalScrollBar()->setValue(shown.top);
+    m_undoing = true;
+    Q_EMIT documentReplaced();
+    Q_EMIT textChanged();
+    m_undoing = false;
+}
+
+void THistoryMemo::Drop(std::vector<SetAside> &documents)
+{
+    for (SetAside &aside : documents)
+        DisposeBesideEvents(aside.document);
+    documents.clear();
+}
+
+void THistoryMemo::Undo()
+{
+    if (document()->isUndoAvailable() || m_undoDocuments.empty()) {
+        m_undoing = true;
+        undo();
+        m_undoing = false;
+        return;
+    }
+    SwapBack(m_undoDocuments, m_redoDocuments);
+}
+
+void THistoryMemo::Redo()
+{
+    if (document()->isRedoAvailable() || m_redoDocuments.empty()) {
+        m_undoing = true;
+        redo();
+        m_undoing = false;
+        return;
+    }
+    SwapBack(m_redoDocuments, m_undoDocuments);
+}
+
+void THistoryMemo::SetLargeInsert(std::function<void(const QString &)> insert)
+{
+    m_largeInsert = std::move(insert);
+}
+
 void THistoryMemo::keyPressEvent(QKeyEvent *event)
 {
+    if (!isReadOnly() &&
+        (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))) {
+        if (event->matches(QKeySequence::Undo))
+            Undo();
+        else
+            Redo();
+        event->accept();
+        return;
+    }
     const QString held = LimitToCp1251(event->text());
     if (held == event->text()) {
         QPlainTextEdit::keyPressEvent(event);
@@ -319,8 +499,13 @@ void THistoryMemo::insertFromMimeData(const QMimeData *source)
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }
+    const QString text = LimitToCp1251(source->text());
+    if (m_largeInsert && CountLineBreaks(text, m_largeInsertBreaks) >= m_largeInsertBreaks) {
+        m_largeInsert(text);
+        return;
+    }
     QMimeData limited;
-    limited.setText(LimitToCp1251(source->text()));
+    limited.setText(text);
     QPlainTextEdit::insertFromMimeData(&limited);
 }
 

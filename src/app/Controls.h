@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QStatusBar>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -107,6 +108,7 @@ class THistoryMemo : public QPlainTextEdit
 
 public:
     explicit THistoryMemo(QWidget *parent = nullptr);
+    ~THistoryMemo() override;
 
     // The whole text, lines separated by "\n", every other character as it
     // stands (unlike toPlainText, which turns no-break spaces into blanks).
@@ -135,15 +137,39 @@ public:
     // lengths are compared first.
     bool HoldsText(const QString &text) const;
 
-    // An editor set up as this memo and of its size, never on screen: a
-    // document it shows is laid out at the memo's width.
-    std::unique_ptr<QPlainTextEdit> MakeLayoutTwin() const;
+    // From Start to Stop, `document` (a new plain text document, still
+    // empty) is laid out at the memo's width as it grows, by an editor that
+    // is never on screen. Shown in the memo afterwards, it then needs no
+    // layout pass over every line, which for a long text would freeze the
+    // window as long as building it did.
+    void StartLayingOut(QTextDocument *document);
+    void StopLayingOut();
 
     // Shows `document` (a plain text document, taken over) in place of the
     // current one as one change with one change notification; `codes` hold
     // its lines (SpinHistoryModel). The old document is let go on a worker
     // thread, so a long one costs the window nothing.
     void ReplaceDocument(QTextDocument *document, std::vector<quint8> &&codes);
+
+    // The same as an edit that Undo takes back: the current document is set
+    // aside with its own undo history, and Undo brings it back once the new
+    // one has nothing left to undo (Redo then shows the new one again). The
+    // caret goes to `cursorPosition` of the new document.
+    void ReplaceDocumentUndoably(QTextDocument *document, std::vector<quint8> &&codes,
+                                 int cursorPosition);
+
+    // A paste or drop of text with at least LargeInsertBreaks() line breaks
+    // goes to `insert` (already held to code page 1251) instead of into the
+    // document at the caret: Qt's own insertion of a long text freezes the
+    // window for seconds (about 8 s for a million lines).
+    void SetLargeInsert(std::function<void(const QString &)> insert);
+    void SetLargeInsertBreaks(qsizetype lineBreaks) { m_largeInsertBreaks = lineBreaks; }
+    qsizetype LargeInsertBreaks() const { return m_largeInsertBreaks; }
+
+    // Undo and Redo (Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y), the documents set aside
+    // by ReplaceDocumentUndoably included.
+    void Undo();
+    void Redo();
 
     // The statistics model of the text, following every change of it.
     const SpinHistoryModel &Spins() { return m_spins->Model(); }
@@ -155,7 +181,37 @@ Q_SIGNALS:
     void documentReplaced();
 
 private:
+    // A document set aside by ReplaceDocumentUndoably, with its lines and
+    // where its caret and view were.
+    struct SetAside
+    {
+        QTextDocument *document;
+        std::vector<quint8> codes;
+        int anchor;
+        int position;
+        int top;
+        int width; // the width it was laid out at
+    };
+    std::unique_ptr<QPlainTextEdit> MakeLayoutTwin() const;
+    // Shows `replacement` and returns the document shown before, no longer
+    // owned by the memo.
+    QTextDocument *Swap(QTextDocument *replacement, std::vector<quint8> &&codes);
+    // Sets the current document aside on `into` and shows the last of `from`.
+    void SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &into);
+    void Drop(std::vector<SetAside> &documents);
+
     DocumentSpins *m_spins;
+    // An editor set up as this memo and of its size, never on screen. Every
+    // document the memo shows was laid out by it first, so it, not the memo,
+    // is the view whose width the document's layout follows: Qt lays out
+    // every block again when a document comes into its own view.
+    std::unique_ptr<QPlainTextEdit> m_layoutKeeper;
+    std::vector<SetAside> m_undoDocuments;
+    std::vector<SetAside> m_redoDocuments;
+    // Set while the memo's own undo or redo, or a swap, changes the text.
+    bool m_undoing = false;
+    qsizetype m_largeInsertBreaks = 10000;
+    std::function<void(const QString &)> m_largeInsert;
 
 protected:
     // What is typed, composed or pasted (or dropped) enters as code page 1251
@@ -164,6 +220,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
+    void resizeEvent(QResizeEvent *event) override;
 };
 
 // Status bar with one simple text and no size grip. The text sits in a label

@@ -7,8 +7,11 @@
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QPlainTextDocumentLayout>
+#include <QScopeGuard>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QThread>
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -73,12 +76,14 @@ QString ReadHistoryBesideEvents(const QString &path)
     return text;
 }
 
-bool LoadIntoMemo(THistoryMemo &memo, const QString &text, Environment &environment,
-                  QWidget *parent)
+namespace {
+
+// Builds a document of `text` for the memo beside the events, in pieces of
+// about 30 ms, and the codes of its lines. Null when the user cancels.
+std::unique_ptr<QTextDocument> BuildForMemo(THistoryMemo &memo, const QString &text,
+                                            ProgressView &progress, std::vector<quint8> &codes)
 {
-    const std::unique_ptr<ProgressView> progress =
-        environment.showProgress(parent, QStringLiteral("Загрузка истории..."));
-    progress->setPercent(0);
+    progress.setPercent(0);
 
     // The new document takes the memo's look.
     auto document = std::make_unique<QTextDocument>();
@@ -88,16 +93,12 @@ bool LoadIntoMemo(THistoryMemo &memo, const QString &text, Environment &environm
     document->setDefaultTextOption(memo.document()->defaultTextOption());
     document->setDocumentMargin(memo.document()->documentMargin());
 
-    // A twin of the memo, never on screen, lays the document out at the
-    // memo's width while it grows. Handed to the memo afterwards, the
-    // document then needs no layout pass over every line, which for a long
-    // history would freeze the window as long as the load itself.
-    const auto twin = memo.MakeLayoutTwin();
-    twin->setDocument(document.get());
+    memo.StartLayingOut(document.get());
+    const auto stop = qScopeGuard([&memo] { memo.StopLayingOut(); });
 
     const qsizetype total = text.size();
     const qint64 totalLines = qint64(text.count(u'\n')) + 1;
-    std::vector<quint8> codes;
+    codes.clear();
     codes.reserve(size_t(totalLines));
     QTextCursor cursor(document.get());
     qsizetype pieceLines = FirstPieceLines;
@@ -129,15 +130,66 @@ bool LoadIntoMemo(THistoryMemo &memo, const QString &text, Environment &environm
         const qint64 spent = std::max<qint64>(timer.nsecsElapsed(), 1);
         pieceLines = qsizetype(
             std::clamp<qint64>(pieceLines * PieceNanoseconds / spent, 200, qint64(pieceLines) * 4));
-        progress->setPercent(int(linesDone * 100 / totalLines));
+        progress.setPercent(int(linesDone * 100 / totalLines));
         QApplication::processEvents();
-        if (progress->cancelled())
-            return false;
+        if (progress.cancelled())
+            return nullptr;
     }
     // The last line, empty when the text ends with a break.
     SpinHistoryModel::AppendCodes(QStringView(text).sliced(lineStart), codes);
-    progress->setPercent(100);
+    progress.setPercent(100);
+    return document;
+}
+
+} // namespace
+
+bool LoadIntoMemo(THistoryMemo &memo, const QString &text, Environment &environment,
+                  QWidget *parent)
+{
+    const std::unique_ptr<ProgressView> progress =
+        environment.showProgress(parent, QStringLiteral("Загрузка истории..."));
+    std::vector<quint8> codes;
+    std::unique_ptr<QTextDocument> document = BuildForMemo(memo, text, *progress, codes);
+    if (!document)
+        return false;
     memo.ReplaceDocument(document.release(), std::move(codes));
+    return true;
+}
+
+bool PasteIntoMemo(THistoryMemo &memo, const QString &pasted, Environment &environment,
+                   QWidget *parent)
+{
+    const std::unique_ptr<ProgressView> progress =
+        environment.showProgress(parent, QStringLiteral("Вставка текста..."));
+    // The text as the paste leaves it. Paragraph breaks become "\n", which
+    // the document takes the same way; soft breaks (U+2028) stay as they are.
+    const QTextCursor caret = memo.textCursor();
+    const QString before = memo.document()->toRawText();
+    const qsizetype start = caret.selectionStart();
+    const qsizetype end = caret.selectionEnd();
+    QString text;
+    text.reserve(before.size() - (end - start) + pasted.size());
+    text += QStringView(before).first(start);
+    text += pasted;
+    text += QStringView(before).sliced(end);
+    const auto toLineFeed = [](QChar &c) {
+        if (c == QChar::ParagraphSeparator)
+            c = u'\n';
+    };
+    std::for_each(text.begin(), text.begin() + start, toLineFeed);
+    std::for_each(text.end() - (before.size() - end), text.end(), toLineFeed);
+    // A lone "\r" at the end of the paste is a break of its own, not the
+    // first half of one with the break after it.
+    if (pasted.endsWith(u'\r'))
+        text[start + pasted.size() - 1] = u'\n';
+
+    std::vector<quint8> codes;
+    std::unique_ptr<QTextDocument> document = BuildForMemo(memo, text, *progress, codes);
+    if (!document)
+        return false;
+    // In the document "\r\n" is one break, so one position.
+    const int caretAfter = int(start + pasted.size() - pasted.count(u"\r\n"));
+    memo.ReplaceDocumentUndoably(document.release(), std::move(codes), caretAfter);
     return true;
 }
 

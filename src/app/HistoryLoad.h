@@ -34,4 +34,11 @@ QString ReadHistoryBesideEvents(const QString &path);
 bool LoadIntoMemo(THistoryMemo &memo, const QString &text, Environment &environment,
                   QWidget *parent);
 
+// Pastes `pasted` over the memo's selection the way LoadIntoMemo loads: the
+// document as the paste leaves it is built beside the events and shown in
+// place of the current one, which Undo brings back. False when cancelled,
+// with the memo as it was.
+bool PasteIntoMemo(THistoryMemo &memo, const QString &pasted, Environment &environment,
+                   QWidget *parent);
+
 } // namespace trevolo

@@ -25,6 +25,13 @@ void AppendSpins(THistoryMemo &memo, SpinSource &spins, int count)
 
 void TForm1::ConnectHistoryCommands()
 {
+    // A long paste is built beside the events, as a load is.
+    listBox1->SetLargeInsert([this](const QString &text) {
+        Guard([this, &text] {
+            const WindowBusy busy(*this);
+            PasteIntoMemo(*listBox1, text, environment(), this);
+        });
+    });
     // The popup items and their main-menu twins share one handler.
     OnClick(n1, &TForm1::N1Click);
     OnClick(n16, &TForm1::N1Click);

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -102,6 +103,9 @@ private Q_SLOTS:
     void loadedTextWithoutFinalBreakStaysSo();
     void longLoadShowsProgressAndTakesNoInput();
     void cancelledLoadLeavesTheHistory();
+    void largePasteIsOneUndoableChange_data();
+    void largePasteIsOneUndoableChange();
+    void largePasteKeepsTheUndoHistory();
     void oddFilesLoadExactly_data();
     void oddFilesLoadExactly();
     void anyBytesLoad_data();
@@ -462,6 +466,92 @@ void TestCommands::cancelledLoadLeavesTheHistory()
     QVERIFY(env->progress.size() < 10);
     QVERIFY(form->centralWidget()->isEnabled());
     QVERIFY(!QApplication::overrideCursor());
+    CompareWithFullPass(memo());
+}
+
+void TestCommands::largePasteIsOneUndoableChange_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("between lines") << u"5\n17\n3\n"_s << 2 << 2 << u"1\n2\n3\n"_s;
+    QTest::newRow("over a selection") << u"5\n17\n3"_s << 5 << 2 << u"8\r\n9\r\n10"_s;
+    QTest::newRow("lone CR before a break") << u"5\n17"_s << 1 << 1 << u"1\r2\r"_s;
+    QTest::newRow("soft breaks stay") << u"5\u202817\n3"_s << 6 << 6 << u"\n4\n5\n"_s;
+    QTest::newRow("into nothing") << QString() << 0 << 0 << u"0\n1\n2"_s;
+}
+
+void TestCommands::largePasteIsOneUndoableChange()
+{
+    QFETCH(QString, text);
+    QFETCH(int, anchor);
+    QFETCH(int, position);
+    QFETCH(QString, pasted);
+    const auto place = [&](THistoryMemo &into) {
+        into.ReplaceText(text);
+        QTextCursor cursor(into.document());
+        cursor.setPosition(anchor);
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
+        into.setTextCursor(cursor);
+    };
+    QApplication::clipboard()->setText(pasted);
+    THistoryMemo qtOwn; // no large insert: the paste Qt does itself
+    place(qtOwn);
+    QTest::keyClick(&qtOwn, Qt::Key_V, Qt::ControlModifier);
+
+    memo().SetLargeInsertBreaks(2);
+    place(memo());
+    const QString before = memo().document()->toRawText();
+    countPassesByErrorBoxes();
+    QTest::keyClick(&memo(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(env->progress.value(0), u"start Вставка текста..."_s);
+    QCOMPARE(memo().document()->toRawText(), qtOwn.document()->toRawText());
+    QCOMPARE(memo().textCursor().position(), qtOwn.textCursor().position());
+    QCOMPARE(passesCounted(), 1);
+    CompareWithFullPass(memo());
+
+    QTest::keyClick(&memo(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(memo().document()->toRawText(), before);
+    QCOMPARE(memo().textCursor().anchor(), anchor);
+    QCOMPARE(memo().textCursor().position(), position);
+    CompareWithFullPass(memo());
+    QTest::keyClick(&memo(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(memo().document()->toRawText(), qtOwn.document()->toRawText());
+    QCOMPARE(passesCounted(), 3);
+    CompareWithFullPass(memo());
+}
+
+void TestCommands::largePasteKeepsTheUndoHistory()
+{
+    memo().SetLargeInsertBreaks(2);
+    memo().ReplaceText(u"5\n"_s);
+    memo().moveCursor(QTextCursor::End);
+    QTest::keyClicks(&memo(), u"1"_s);
+    QApplication::clipboard()->setText(u"\n2\n3"_s);
+    const auto key = [&](Qt::KeyboardModifiers modifiers) {
+        QTest::keyClick(&memo(), Qt::Key_Z, Qt::ControlModifier | modifiers);
+        return memo().Text();
+    };
+    env->cancelAtPercent = 1;
+    const QTextDocument *typedInto = memo().document();
+    QTest::keyClick(&memo(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(memo().Text(), u"5\n1"_s); // cancelled: nothing changed
+    QCOMPARE(memo().document(), typedInto);
+    env->cancelAtPercent = 1000;
+    QTest::keyClick(&memo(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(memo().Text(), u"5\n1\n2\n3"_s);
+
+    // Back through the paste into what was typed before it, and forward again.
+    QCOMPARE(key(Qt::NoModifier), u"5\n1"_s);
+    QCOMPARE(key(Qt::NoModifier), u"5\n"_s);
+    QCOMPARE(key(Qt::ShiftModifier), u"5\n1"_s);
+    QCOMPARE(key(Qt::ShiftModifier), u"5\n1\n2\n3"_s);
+    // A fresh edit after Undo ends what Redo could bring back.
+    QCOMPARE(key(Qt::NoModifier), u"5\n1"_s);
+    QTest::keyClicks(&memo(), u"7"_s);
+    QCOMPARE(key(Qt::ShiftModifier), u"5\n17"_s);
+    QCOMPARE(memo().SpinFeed().Rebuilds(), 0);
     CompareWithFullPass(memo());
 }
 
