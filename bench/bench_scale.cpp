@@ -209,6 +209,19 @@ void LoadAndCheck(benchmark::State &state, const QByteArray &bytes)
         model.lineCount != full.lineCount || model.occurrence != full.occurrence ||
         window.form.edit13->text() != QString::number(full.lineCount))
         state.SkipWithError("the figures differ from the full pass");
+    // The window afterwards: a digit typed at the end and taken back, with
+    // the repaints they cause.
+    QElapsedTimer timer;
+    timer.start();
+    memo.setFocus();
+    memo.moveCursor(QTextCursor::End);
+    QTest::keyClick(&memo, Qt::Key_7);
+    QApplication::processEvents();
+    QTest::keyClick(&memo, Qt::Key_Backspace);
+    QApplication::processEvents();
+    state.counters["type_and_take_back_ms"] = double(timer.nsecsElapsed()) / 1e6;
+    if (memo.Text() != HistoryFromFileBytes(bytes))
+        state.SkipWithError("typing and taking back changed the text");
     window.CheckNoBoxes(state);
     state.counters["lines"] = full.lineCount;
     state.counters["peak_rss_mb"] = PeakRssMegabytes();

@@ -162,7 +162,8 @@ void TComboBox::SetItemIndex(int index)
 // ------------------------------------------------------------- THistoryMemo
 
 THistoryMemo::THistoryMemo(QWidget *parent)
-    : QPlainTextEdit(parent), m_spins(new DocumentSpins(this))
+    : QPlainTextEdit(parent), m_spins(new DocumentSpins(this)),
+      m_foldedLines(new FoldedLineView(this))
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // Lines wrap at the edge, anywhere. In a column a few digits wide this
@@ -236,12 +237,27 @@ QString THistoryMemo::Text() const
     // toPlainText() would also turn no-break spaces into blanks, so a loaded
     // file would not be saved back byte for byte. Only the separators of
     // paragraphs and of soft lines (Shift+Enter) become line breaks.
-    QString text = document()->toRawText();
+    QString text = RawText();
     for (QChar &c : text) {
         if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
             c = u'\n';
     }
     return text;
+}
+
+QString THistoryMemo::RawText() const
+{
+    QString raw = document()->toRawText();
+    if (!MayHoldFoldedLines(*document()))
+        return raw;
+    return Unfold(*document(), std::move(raw), 0);
+}
+
+qsizetype THistoryMemo::TextLength() const
+{
+    if (!MayHoldFoldedLines(*document()))
+        return document()->characterCount() - 1;
+    return RawText().size();
 }
 
 bool THistoryMemo::EndsWithLineBreak() const
@@ -297,7 +313,15 @@ void THistoryMemo::ReplaceText(const QString &text)
         Drop(m_undoDocuments);
         Drop(m_redoDocuments);
         m_spins->Suspend();
-        setPlainText(text);
+        if (HasFoldableLine(text)) {
+            setPlainText(QString());
+            document()->setUndoRedoEnabled(false);
+            QTextCursor cursor(document());
+            InsertFolding(cursor, text);
+            document()->setUndoRedoEnabled(true);
+        } else {
+            setPlainText(text);
+        }
         m_spins->Resume(std::move(codes));
     }
     Q_EMIT textChanged();
@@ -305,7 +329,7 @@ void THistoryMemo::ReplaceText(const QString &text)
 
 bool THistoryMemo::HoldsText(const QString &text) const
 {
-    return text.size() == document()->characterCount() - 1 && text == Text();
+    return text.size() == TextLength() && text == Text();
 }
 
 std::unique_ptr<QPlainTextEdit> THistoryMemo::MakeLayoutTwin() const
@@ -327,6 +351,7 @@ std::unique_ptr<QPlainTextEdit> THistoryMemo::MakeLayoutTwin() const
 
 void THistoryMemo::StartLayingOut(QTextDocument *document)
 {
+    m_foldedLines->Register(*document);
     // The keeper's text area as wide as the memo's, frames and bars aside.
     const int wider = viewport()->width() - m_layoutKeeper->viewport()->width();
     if (wider != 0)
@@ -500,13 +525,32 @@ void THistoryMemo::insertFromMimeData(const QMimeData *source)
         return;
     }
     const QString text = LimitToCp1251(source->text());
-    if (m_largeInsert && CountLineBreaks(text, m_largeInsertBreaks) >= m_largeInsertBreaks) {
+    if (m_largeInsert && (CountLineBreaks(text, m_largeInsertBreaks) >= m_largeInsertBreaks ||
+                          HasFoldableLine(text))) {
         m_largeInsert(text);
         return;
     }
     QMimeData limited;
     limited.setText(text);
     QPlainTextEdit::insertFromMimeData(&limited);
+}
+
+QMimeData *THistoryMemo::createMimeDataFromSelection() const
+{
+    if (!MayHoldFoldedLines(*document()))
+        return QPlainTextEdit::createMimeDataFromSelection();
+    // As Qt's own plain text of a selection, folded lines put back.
+    const QTextCursor selection = textCursor();
+    QString text = Unfold(*document(), selection.selectedText(), selection.selectionStart());
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+        else if (c == QChar::Nbsp)
+            c = u' ';
+    }
+    auto *data = new QMimeData;
+    data->setText(text);
+    return data;
 }
 
 // --------------------------------------------------------------- TStatusBar

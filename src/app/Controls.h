@@ -2,6 +2,7 @@
 
 #include "app/DocumentSpins.h"
 #include "app/Environment.h"
+#include "app/FoldedLines.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -113,6 +114,11 @@ public:
     // The whole text, lines separated by "\n", every other character as it
     // stands (unlike toPlainText, which turns no-break spaces into blanks).
     QString Text() const;
+    // The document's raw text (paragraph breaks as U+2029, soft ones as
+    // U+2028), folded lines put back.
+    QString RawText() const;
+    // The length of Text(), without a copy when no line is folded.
+    qsizetype TextLength() const;
 
     // True when the text is empty or its last character is a line break:
     // EndsWithLineBreak of Text(), read off the document without a copy.
@@ -201,6 +207,7 @@ private:
     void Drop(std::vector<SetAside> &documents);
 
     DocumentSpins *m_spins;
+    FoldedLineView *m_foldedLines;
     // An editor set up as this memo and of its size, never on screen. Every
     // document the memo shows was laid out by it first, so it, not the memo,
     // is the view whose width the document's layout follows: Qt lays out
@@ -220,6 +227,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
+    // What is copied or dragged holds the folded lines in full.
+    QMimeData *createMimeDataFromSelection() const override;
     void resizeEvent(QResizeEvent *event) override;
 };
 

@@ -1,5 +1,7 @@
 #include "app/DocumentSpins.h"
 
+#include "app/FoldedLines.h"
+
 #include <QTextBlock>
 #include <algorithm>
 
@@ -13,7 +15,9 @@ namespace {
 // Returns the number of lines appended.
 qint32 AppendBlockCodes(const QTextBlock &block, std::vector<quint8> &codes)
 {
-    const QString text = block.text();
+    QString text = block.text();
+    if (text.contains(QChar::ObjectReplacementCharacter))
+        text = Unfold(*block.document(), std::move(text), block.position());
     const size_t before = codes.size();
     SpinHistoryModel::AppendCodes(text, codes);
     if (text.endsWith(u'\r') && block.next().isValid())

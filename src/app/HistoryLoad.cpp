@@ -1,5 +1,6 @@
 #include "app/HistoryLoad.h"
 
+#include "app/FoldedLines.h"
 #include "history/HistoryFile.h"
 
 #include <QApplication>
@@ -116,7 +117,7 @@ std::unique_ptr<QTextDocument> BuildForMemo(THistoryMemo &memo, const QString &t
         QElapsedTimer timer;
         timer.start();
         const QStringView piece = QStringView(text).sliced(at, end - at);
-        cursor.insertText(piece.toString());
+        InsertFolding(cursor, piece);
         const qsizetype lastBreak = piece.lastIndexOf(u'\n');
         if (lastBreak >= 0) {
             const qsizetype after = at + lastBreak + 1;
@@ -164,31 +165,31 @@ bool PasteIntoMemo(THistoryMemo &memo, const QString &pasted, Environment &envir
     // The text as the paste leaves it. Paragraph breaks become "\n", which
     // the document takes the same way; soft breaks (U+2028) stay as they are.
     const QTextCursor caret = memo.textCursor();
-    const QString before = memo.document()->toRawText();
-    const qsizetype start = caret.selectionStart();
-    const qsizetype end = caret.selectionEnd();
-    QString text;
-    text.reserve(before.size() - (end - start) + pasted.size());
-    text += QStringView(before).first(start);
+    const QTextDocument &shown = *memo.document();
+    const QString raw = shown.toRawText();
+    const int start = caret.selectionStart();
+    const int end = caret.selectionEnd();
+    QString text = Unfold(shown, raw.first(start), 0);
+    const qsizetype pastedAt = text.size();
     text += pasted;
-    text += QStringView(before).sliced(end);
+    const qsizetype pastedEnd = text.size();
+    text += Unfold(shown, raw.sliced(end), end);
     const auto toLineFeed = [](QChar &c) {
         if (c == QChar::ParagraphSeparator)
             c = u'\n';
     };
-    std::for_each(text.begin(), text.begin() + start, toLineFeed);
-    std::for_each(text.end() - (before.size() - end), text.end(), toLineFeed);
+    std::for_each(text.begin(), text.begin() + pastedAt, toLineFeed);
+    std::for_each(text.begin() + pastedEnd, text.end(), toLineFeed);
     // A lone "\r" at the end of the paste is a break of its own, not the
     // first half of one with the break after it.
     if (pasted.endsWith(u'\r'))
-        text[start + pasted.size() - 1] = u'\n';
+        text[pastedEnd - 1] = u'\n';
 
     std::vector<quint8> codes;
     std::unique_ptr<QTextDocument> document = BuildForMemo(memo, text, *progress, codes);
     if (!document)
         return false;
-    // In the document "\r\n" is one break, so one position.
-    const int caretAfter = int(start + pasted.size() - pasted.count(u"\r\n"));
+    const int caretAfter = int(FoldedPosition(text, pastedEnd));
     memo.ReplaceDocumentUndoably(document.release(), std::move(codes), caretAfter);
     return true;
 }

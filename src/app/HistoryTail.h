@@ -4,6 +4,8 @@
 // line backwards, without a copy of the whole text: what the entry pad needs
 // to show the latest spins and to take the last one back, at a cost that
 // does not grow with the length of the history.
+#include "app/FoldedLines.h"
+
 #include <QList>
 #include <QStringView>
 #include <QTextBlock>
@@ -38,8 +40,13 @@ void ForEachLineBackwards(const QTextDocument &document, Visit &&visit)
                 end > 0 ? text.lastIndexOf(QChar::LineSeparator, end - 1) : qsizetype(-1);
             const qsizetype start = separator + 1;
             if (!atEnd || start != end) {
-                const DocumentLine line{QStringView(text).sliced(start, end - start),
-                                        position + int(start), position + int(start) - 1};
+                QStringView piece = QStringView(text).sliced(start, end - start);
+                QString unfolded; // a folded line put back
+                if (piece.contains(QChar::ObjectReplacementCharacter)) {
+                    unfolded = Unfold(document, piece.toString(), position + int(start));
+                    piece = unfolded;
+                }
+                const DocumentLine line{piece, position + int(start), position + int(start) - 1};
                 if (!visit(line))
                     return;
             }

@@ -19,7 +19,7 @@ bool TForm1::MayClose()
 {
     // The length is known without a copy of the text; the hash, which needs
     // one, is taken only when a length matches, and at most once.
-    const qsizetype length = listBox1->document()->characterCount() - 1;
+    const qsizetype length = listBox1->TextLength();
     std::optional<size_t> hash;
     const auto unchangedSince = [&](const HistoryMark &mark) {
         if (mark.length != length)

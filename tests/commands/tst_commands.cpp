@@ -6,6 +6,7 @@
 #include "window/WindowFixture.h"
 
 #include "analysis/Statistics.h"
+#include "app/HistoryTail.h"
 #include "app/Unit1.h"
 #include "common/Lines.h"
 #include "history/HistoryText.h"
@@ -106,6 +107,7 @@ private Q_SLOTS:
     void largePasteIsOneUndoableChange_data();
     void largePasteIsOneUndoableChange();
     void largePasteKeepsTheUndoHistory();
+    void overlongLineIsFoldedAndKeptExact();
     void oddFilesLoadExactly_data();
     void oddFilesLoadExactly();
     void anyBytesLoad_data();
@@ -553,6 +555,46 @@ void TestCommands::largePasteKeepsTheUndoHistory()
     QCOMPARE(key(Qt::ShiftModifier), u"5\n17"_s);
     QCOMPARE(memo().SpinFeed().Rebuilds(), 0);
     CompareWithFullPass(memo());
+}
+
+void TestCommands::overlongLineIsFoldedAndKeptExact()
+{
+    // A spin behind 70,000 blanks: one line the memo shows folded.
+    const QByteArray file = "5\r\n" + QByteArray(70000, ' ') + "7\r\n8\r\n";
+    QVERIFY(WriteRaw(path(u"in.txt"_s), file));
+    answerOpen(path(u"in.txt"_s));
+    item(u"N5"_s).trigger();
+    QCOMPARE(memo().document()->findBlockByNumber(1).text(),
+             QString(QChar::ObjectReplacementCharacter));
+    QCOMPARE(memo().Text(), HistoryFromFileBytes(file));
+    CompareWithFullPass(memo());
+    QCOMPARE(LastSpins(*memo().document(), 3), (QList<int>{8, 7, 5}));
+
+    // Typed beside the folded line, the line is the longer text.
+    QTextCursor cursor(memo().document()->findBlockByNumber(1));
+    memo().setTextCursor(cursor);
+    QTest::keyClicks(&memo(), u" "_s);
+    QCOMPARE(memo().Text(), u"5\n "_s + QString(70000, u' ') + u"7\n8\n"_s);
+    CompareWithFullPass(memo());
+    QTest::keyClick(&memo(), Qt::Key_Z, Qt::ControlModifier);
+
+    QTest::keyClick(&memo(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&memo(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), memo().Text());
+    answerSave(path(u"out.txt"_s));
+    item(u"N6"_s).trigger();
+    QCOMPARE(ReadRaw(path(u"out.txt"_s)), file);
+    QCOMPARE(memo().TextLength(), memo().Text().size());
+
+    // Pasted (a long line goes the way of a long paste), then taken back.
+    memo().moveCursor(QTextCursor::End);
+    QApplication::clipboard()->setText(QString(70001, u'1'));
+    QTest::keyClick(&memo(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(memo().Text(), HistoryFromFileBytes(file) + QString(70001, u'1'));
+    QCOMPARE(memo().document()->blockCount(), 4);
+    CompareWithFullPass(memo());
+    QTest::keyClick(&memo(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(memo().Text(), HistoryFromFileBytes(file));
 }
 
 void TestCommands::oddFilesLoadExactly_data()

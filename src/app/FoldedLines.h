@@ -1,0 +1,60 @@
+#pragma once
+
+// Lines too long to lay out at keystroke speed. Qt lays out and paints a
+// text block as a whole, so a line of megabytes in the history memo would
+// freeze the window at every repaint and keystroke. Such a line is folded:
+// the document holds it as one object character (U+FFFC, which code page
+// 1251 lacks, so no other text holds it) whose format carries the line's
+// text, and the memo shows a short mark in its place. Everything that reads
+// the memo's text puts the folded lines back (Unfold).
+#include <QObject>
+#include <QString>
+#include <QStringView>
+#include <QTextObjectInterface>
+
+class QTextCursor;
+class QTextDocument;
+
+namespace trevolo {
+
+// A line longer than this many characters is folded.
+constexpr qsizetype FoldedLineChars = 65536;
+
+// True when some line of `text` (cut at "\r", "\n", U+2028 and U+2029) is
+// longer than FoldedLineChars.
+bool HasFoldableLine(QStringView text);
+
+// Inserts `text` at the cursor as QTextCursor::insertText does, each line
+// longer than FoldedLineChars folded.
+void InsertFolding(QTextCursor &cursor, QStringView text);
+
+// The document position that index `at` of `text`, inserted by
+// InsertFolding at position 0, ends up at (a folded line counts as one).
+qsizetype FoldedPosition(QStringView text, qsizetype at);
+
+// False when the document surely holds no folded line (a quick look at its
+// formats); true when it may.
+bool MayHoldFoldedLines(const QTextDocument &document);
+
+// `text`, a stretch of the document's raw text that starts at `position`,
+// with every folded line in it put back.
+QString Unfold(const QTextDocument &document, QString text, int position);
+
+// Draws the mark of a folded line: its first characters and "…", greyed.
+// Registered with every document the memo shows (Register).
+class FoldedLineView : public QObject, public QTextObjectInterface
+{
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+
+public:
+    using QObject::QObject;
+
+    void Register(QTextDocument &document);
+
+    QSizeF intrinsicSize(QTextDocument *document, int position, const QTextFormat &format) override;
+    void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *document, int position,
+                    const QTextFormat &format) override;
+};
+
+} // namespace trevolo
