@@ -1,5 +1,7 @@
 #include "app/Controls.h"
 
+#include "app/MemoDocumentLayout.h"
+
 #include "common/Cp1251.h"
 #include "history/HistoryText.h"
 
@@ -8,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
-#include <QPlainTextDocumentLayout>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -179,11 +180,8 @@ THistoryMemo::THistoryMemo(QWidget *parent)
 
     // The first document is laid out by the keeper as well.
     m_layoutKeeper = MakeLayoutTwin();
-    auto *first = new QTextDocument(this);
-    first->setDocumentLayout(new QPlainTextDocumentLayout(first));
-    first->setDefaultFont(document()->defaultFont());
-    first->setDefaultTextOption(document()->defaultTextOption());
-    first->setDocumentMargin(document()->documentMargin());
+    QTextDocument *first = NewDocument().release();
+    first->setParent(this);
     StartLayingOut(first);
     StopLayingOut();
     setDocument(first);
@@ -347,6 +345,16 @@ std::unique_ptr<QPlainTextEdit> THistoryMemo::MakeLayoutTwin() const
     twin->setAttribute(Qt::WA_QuitOnClose, false);
     twin->show();
     return twin;
+}
+
+std::unique_ptr<QTextDocument> THistoryMemo::NewDocument() const
+{
+    auto made = std::make_unique<QTextDocument>();
+    made->setDocumentLayout(new MemoDocumentLayout(made.get()));
+    made->setDefaultFont(document()->defaultFont());
+    made->setDefaultTextOption(document()->defaultTextOption());
+    made->setDocumentMargin(document()->documentMargin());
+    return made;
 }
 
 void THistoryMemo::StartLayingOut(QTextDocument *document)

@@ -143,6 +143,10 @@ public:
     // lengths are compared first.
     bool HoldsText(const QString &text) const;
 
+    // A new, empty document with the memo's layout and look, to be shown in
+    // it later (ReplaceDocument).
+    std::unique_ptr<QTextDocument> NewDocument() const;
+
     // From Start to Stop, `document` (a new plain text document, still
     // empty) is laid out at the memo's width as it grows, by an editor that
     // is never on screen. Shown in the memo afterwards, it then needs no

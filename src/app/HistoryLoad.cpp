@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMenuBar>
-#include <QPlainTextDocumentLayout>
 #include <QScopeGuard>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -86,13 +85,8 @@ std::unique_ptr<QTextDocument> BuildForMemo(THistoryMemo &memo, const QString &t
 {
     progress.setPercent(0);
 
-    // The new document takes the memo's look.
-    auto document = std::make_unique<QTextDocument>();
-    document->setDocumentLayout(new QPlainTextDocumentLayout(document.get()));
+    std::unique_ptr<QTextDocument> document = memo.NewDocument();
     document->setUndoRedoEnabled(false);
-    document->setDefaultFont(memo.document()->defaultFont());
-    document->setDefaultTextOption(memo.document()->defaultTextOption());
-    document->setDocumentMargin(memo.document()->documentMargin());
 
     memo.StartLayingOut(document.get());
     const auto stop = qScopeGuard([&memo] { memo.StopLayingOut(); });

@@ -93,10 +93,11 @@ void TForm1::LoadHistoryFrom(const QString &path)
         Loaded,
         Cancelled
     };
+    QString text;
     const Outcome outcome = [&] {
         const WindowBusy busy(*this);
         // A failed read leaves here, with the history untouched.
-        const QString text = ReadHistoryBesideEvents(path);
+        text = ReadHistoryBesideEvents(path);
         // The same text again is left alone: no change. A new one is one
         // change, whose notification runs the one pass. A cancelled load
         // changes nothing and ends as the same text does.
@@ -105,9 +106,10 @@ void TForm1::LoadHistoryFrom(const QString &path)
         return LoadIntoMemo(*listBox1, text, environment(), this) ? Outcome::Loaded
                                                                   : Outcome::Cancelled;
     }();
-    // As the memo holds it: the file's own line breaks may differ.
+    // The text read has its line breaks as the memo gives them back ("\n"
+    // only), so it is what the memo now holds: no copy of the memo's text.
     if (outcome != Outcome::Cancelled)
-        MarkHistorySaved(listBox1->Text());
+        MarkHistorySaved(text);
     if (outcome != Outcome::Loaded)
         Calc();
 }

@@ -11,6 +11,7 @@
 #include "common/Lines.h"
 #include "history/HistoryText.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -26,6 +27,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTimer>
 #include <QUrlQuery>
 
@@ -108,6 +110,7 @@ private Q_SLOTS:
     void largePasteIsOneUndoableChange();
     void largePasteKeepsTheUndoHistory();
     void overlongLineIsFoldedAndKeptExact();
+    void longLinesWrapAtTheMemoWidth();
     void oddFilesLoadExactly_data();
     void oddFilesLoadExactly();
     void anyBytesLoad_data();
@@ -595,6 +598,26 @@ void TestCommands::overlongLineIsFoldedAndKeptExact()
     CompareWithFullPass(memo());
     QTest::keyClick(&memo(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(memo().Text(), HistoryFromFileBytes(file));
+}
+
+void TestCommands::longLinesWrapAtTheMemoWidth()
+{
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(WriteRaw(path(u"in.txt"_s), "5\r\n" + QByteArray(300, '1') + "\r\n7\r\n"));
+    answerOpen(path(u"in.txt"_s));
+    item(u"N5"_s).trigger();                                  // laid out beside the memo
+    memo().ReplaceText(memo().Text() + u"2"_s.repeated(300)); // and in it
+    QApplication::processEvents();
+    for (const int number : {1, 3}) {
+        const QTextBlock block = memo().document()->findBlockByNumber(number);
+        memo().document()->documentLayout()->blockBoundingRect(block); // laid out if not yet
+        const QTextLayout *layout = block.layout();
+        QVERIFY(layout->lineCount() > 10);
+        for (int i = 0; i < layout->lineCount(); ++i)
+            QVERIFY(layout->lineAt(i).naturalTextWidth() <= memo().viewport()->width());
+    }
+    QVERIFY(memo().verticalScrollBar()->maximum() > 20);
 }
 
 void TestCommands::oddFilesLoadExactly_data()
