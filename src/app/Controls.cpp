@@ -315,7 +315,7 @@ void THistoryMemo::ReplaceText(const QString &text)
             setPlainText(QString());
             document()->setUndoRedoEnabled(false);
             QTextCursor cursor(document());
-            InsertFolding(cursor, text);
+            InsertFolding(cursor, text, 0, text.size());
             document()->setUndoRedoEnabled(true);
         } else {
             setPlainText(text);

@@ -15,11 +15,26 @@ namespace {
 // Returns the number of lines appended.
 qint32 AppendBlockCodes(const QTextBlock &block, std::vector<quint8> &codes)
 {
-    QString text = block.text();
-    if (text.contains(QChar::ObjectReplacementCharacter))
-        text = Unfold(*block.document(), std::move(text), block.position());
+    const QString text = block.text();
     const size_t before = codes.size();
-    SpinHistoryModel::AppendCodes(text, codes);
+    if (!text.contains(QChar::ObjectReplacementCharacter)) {
+        SpinHistoryModel::AppendCodes(text, codes);
+    } else {
+        // Line by line, a folded line put back only where it may matter.
+        const QTextDocument &document = *block.document();
+        qsizetype start = 0;
+        for (qsizetype end = 0; end <= text.size(); ++end) {
+            if (end < text.size() && text[end] != QChar::LineSeparator)
+                continue;
+            const QStringView line = QStringView(text).sliced(start, end - start);
+            const int position = block.position() + int(start);
+            if (HoldsInertFold(document, line, position))
+                codes.push_back(SpinHistoryModel::OtherLine);
+            else
+                SpinHistoryModel::AppendCodes(Unfold(document, line.toString(), position), codes);
+            start = end + 1;
+        }
+    }
     if (text.endsWith(u'\r') && block.next().isValid())
         codes.pop_back();
     return qint32(codes.size() - before);

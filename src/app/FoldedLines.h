@@ -24,9 +24,10 @@ constexpr qsizetype FoldedLineChars = 65536;
 // longer than FoldedLineChars.
 bool HasFoldableLine(QStringView text);
 
-// Inserts `text` at the cursor as QTextCursor::insertText does, each line
-// longer than FoldedLineChars folded.
-void InsertFolding(QTextCursor &cursor, QStringView text);
+// Inserts text[from, to) at the cursor as QTextCursor::insertText does,
+// each line longer than FoldedLineChars folded. A line that is the whole of
+// `text` is kept without a copy.
+void InsertFolding(QTextCursor &cursor, const QString &text, qsizetype from, qsizetype to);
 
 // The document position that index `at` of `text`, inserted by
 // InsertFolding at position 0, ends up at (a folded line counts as one).
@@ -39,6 +40,13 @@ bool MayHoldFoldedLines(const QTextDocument &document);
 // `text`, a stretch of the document's raw text that starts at `position`,
 // with every folded line in it put back.
 QString Unfold(const QTextDocument &document, QString text, int position);
+
+// True when `line` (raw text of the document from `position`) holds a
+// folded line that no line holding it can be a number with: the integer
+// rule allows at most a sign, a base mark and ten significant digits that
+// are not blanks or zeros, and such a folded line has more. Such a line is
+// read without putting the folded one back.
+bool HoldsInertFold(const QTextDocument &document, QStringView line, int position);
 
 // Draws the mark of a folded line: its first characters and "…", greyed.
 // Registered with every document the memo shows (Register).

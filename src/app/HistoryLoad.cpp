@@ -53,14 +53,17 @@ WindowBusy::~WindowBusy()
     QApplication::restoreOverrideCursor();
 }
 
-QString ReadHistoryBesideEvents(const QString &path)
+ReadHistory ReadHistoryBesideEvents(const QString &path)
 {
-    QString text;
+    ReadHistory read;
     std::exception_ptr failure;
     QEventLoop loop;
     std::unique_ptr<QThread> reader(QThread::create([&] {
         try {
-            text = LoadHistoryFile(path);
+            read.text = LoadHistoryFile(path);
+            read.codes.reserve(size_t(read.text.size() / 2 + 1));
+            SpinHistoryModel::AppendCodes(read.text, read.codes);
+            read.hash = qHash(read.text);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -73,15 +76,17 @@ QString ReadHistoryBesideEvents(const QString &path)
     reader->wait();
     if (failure)
         std::rethrow_exception(failure);
-    return text;
+    return read;
 }
 
 namespace {
 
 // Builds a document of `text` for the memo beside the events, in pieces of
-// about 30 ms, and the codes of its lines. Null when the user cancels.
+// about 30 ms, and the codes of its lines unless `codesGiven` says they are
+// in `codes` already. Null when the user cancels.
 std::unique_ptr<QTextDocument> BuildForMemo(THistoryMemo &memo, const QString &text,
-                                            ProgressView &progress, std::vector<quint8> &codes)
+                                            ProgressView &progress, std::vector<quint8> &codes,
+                                            bool codesGiven)
 {
     progress.setPercent(0);
 
@@ -92,9 +97,11 @@ std::unique_ptr<QTextDocument> BuildForMemo(THistoryMemo &memo, const QString &t
     const auto stop = qScopeGuard([&memo] { memo.StopLayingOut(); });
 
     const qsizetype total = text.size();
-    const qint64 totalLines = qint64(text.count(u'\n')) + 1;
-    codes.clear();
-    codes.reserve(size_t(totalLines));
+    const qint64 totalLines = codesGiven ? qint64(codes.size()) : qint64(text.count(u'\n')) + 1;
+    if (!codesGiven) {
+        codes.clear();
+        codes.reserve(size_t(totalLines));
+    }
     QTextCursor cursor(document.get());
     qsizetype pieceLines = FirstPieceLines;
     qint64 linesDone = 0;
@@ -104,20 +111,27 @@ std::unique_ptr<QTextDocument> BuildForMemo(THistoryMemo &memo, const QString &t
         // that adds no block has its block laid out at once, so a long line
         // added in parts would be laid out again and again.
         qsizetype end = at;
-        for (qsizetype lines = 0; lines < pieceLines && end < total; ++lines) {
+        qsizetype breaks = 0;
+        qsizetype lastBreak = -1;
+        while (breaks < pieceLines && end < total) {
             const qsizetype found = text.indexOf(u'\n', end);
-            end = found < 0 ? total : found + 1;
+            if (found < 0) {
+                end = total;
+                break;
+            }
+            lastBreak = found;
+            end = found + 1;
+            ++breaks;
         }
         QElapsedTimer timer;
         timer.start();
-        const QStringView piece = QStringView(text).sliced(at, end - at);
-        InsertFolding(cursor, piece);
-        const qsizetype lastBreak = piece.lastIndexOf(u'\n');
+        InsertFolding(cursor, text, at, end);
         if (lastBreak >= 0) {
-            const qsizetype after = at + lastBreak + 1;
-            AppendLinesCodes(QStringView(text).sliced(lineStart, after - lineStart), codes);
+            const qsizetype after = lastBreak + 1;
+            if (!codesGiven)
+                AppendLinesCodes(QStringView(text).sliced(lineStart, after - lineStart), codes);
             lineStart = after;
-            linesDone += piece.count(u'\n');
+            linesDone += breaks;
         }
         at = end;
 
@@ -131,20 +145,22 @@ std::unique_ptr<QTextDocument> BuildForMemo(THistoryMemo &memo, const QString &t
             return nullptr;
     }
     // The last line, empty when the text ends with a break.
-    SpinHistoryModel::AppendCodes(QStringView(text).sliced(lineStart), codes);
+    if (!codesGiven)
+        SpinHistoryModel::AppendCodes(QStringView(text).sliced(lineStart), codes);
     progress.setPercent(100);
     return document;
 }
 
 } // namespace
 
-bool LoadIntoMemo(THistoryMemo &memo, const QString &text, Environment &environment,
+bool LoadIntoMemo(THistoryMemo &memo, const ReadHistory &history, Environment &environment,
                   QWidget *parent)
 {
     const std::unique_ptr<ProgressView> progress =
         environment.showProgress(parent, QStringLiteral("Загрузка истории..."));
-    std::vector<quint8> codes;
-    std::unique_ptr<QTextDocument> document = BuildForMemo(memo, text, *progress, codes);
+    std::vector<quint8> codes = history.codes;
+    std::unique_ptr<QTextDocument> document =
+        BuildForMemo(memo, history.text, *progress, codes, true);
     if (!document)
         return false;
     memo.ReplaceDocument(document.release(), std::move(codes));
@@ -180,7 +196,7 @@ bool PasteIntoMemo(THistoryMemo &memo, const QString &pasted, Environment &envir
         text[pastedEnd - 1] = u'\n';
 
     std::vector<quint8> codes;
-    std::unique_ptr<QTextDocument> document = BuildForMemo(memo, text, *progress, codes);
+    std::unique_ptr<QTextDocument> document = BuildForMemo(memo, text, *progress, codes, false);
     if (!document)
         return false;
     const int caretAfter = int(FoldedPosition(text, pastedEnd));

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <vector>
 
 namespace trevolo {
 
@@ -22,16 +23,26 @@ private:
     QMainWindow &m_window;
 };
 
-// Reads a history file (LoadHistoryFile) on a worker thread while this
-// thread goes on handling events; rethrows what the read throws.
-QString ReadHistoryBesideEvents(const QString &path);
+// A history file as read: its text, the codes of its lines
+// (SpinHistoryModel) and the hash (qHash) of the text.
+struct ReadHistory
+{
+    QString text;
+    std::vector<quint8> codes;
+    size_t hash = 0;
+};
 
-// Puts `text` into the memo as one change with one change notification,
+// Reads a history file (LoadHistoryFile) on a worker thread while this
+// thread goes on handling events, and works out its lines and hash there
+// too; rethrows what the read throws.
+ReadHistory ReadHistoryBesideEvents(const QString &path);
+
+// Puts the history read into the memo as one change with one change notification,
 // without freezing the window: the new document is built beside the old one
 // in pieces of about 30 ms each, with the events handled between pieces and
 // the progress reported in percent of lines. When the user cancels, the memo
 // is left exactly as it was and false is returned.
-bool LoadIntoMemo(THistoryMemo &memo, const QString &text, Environment &environment,
+bool LoadIntoMemo(THistoryMemo &memo, const ReadHistory &history, Environment &environment,
                   QWidget *parent);
 
 // Pastes `pasted` over the memo's selection the way LoadIntoMemo loads: the

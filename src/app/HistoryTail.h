@@ -42,7 +42,8 @@ void ForEachLineBackwards(const QTextDocument &document, Visit &&visit)
             if (!atEnd || start != end) {
                 QStringView piece = QStringView(text).sliced(start, end - start);
                 QString unfolded; // a folded line put back
-                if (piece.contains(QChar::ObjectReplacementCharacter)) {
+                if (piece.contains(QChar::ObjectReplacementCharacter) &&
+                    !HoldsInertFold(document, piece, position + int(start))) {
                     unfolded = Unfold(document, piece.toString(), position + int(start));
                     piece = unfolded;
                 }

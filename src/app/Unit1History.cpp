@@ -93,23 +93,24 @@ void TForm1::LoadHistoryFrom(const QString &path)
         Loaded,
         Cancelled
     };
-    QString text;
+    ReadHistory read;
     const Outcome outcome = [&] {
         const WindowBusy busy(*this);
         // A failed read leaves here, with the history untouched.
-        text = ReadHistoryBesideEvents(path);
+        read = ReadHistoryBesideEvents(path);
         // The same text again is left alone: no change. A new one is one
         // change, whose notification runs the one pass. A cancelled load
         // changes nothing and ends as the same text does.
-        if (listBox1->HoldsText(text))
+        if (listBox1->HoldsText(read.text))
             return Outcome::Same;
-        return LoadIntoMemo(*listBox1, text, environment(), this) ? Outcome::Loaded
+        return LoadIntoMemo(*listBox1, read, environment(), this) ? Outcome::Loaded
                                                                   : Outcome::Cancelled;
     }();
     // The text read has its line breaks as the memo gives them back ("\n"
-    // only), so it is what the memo now holds: no copy of the memo's text.
+    // only), so it is what the memo now holds: its mark was taken as it was
+    // read, and the memo's text is not copied again.
     if (outcome != Outcome::Cancelled)
-        MarkHistorySaved(text);
+        m_savedHistory = {read.text.size(), read.hash};
     if (outcome != Outcome::Loaded)
         Calc();
 }

@@ -595,6 +595,7 @@ void TestCommands::overlongLineIsFoldedAndKeptExact()
     QTest::keyClick(&memo(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(memo().Text(), HistoryFromFileBytes(file) + QString(70001, u'1'));
     QCOMPARE(memo().document()->blockCount(), 4);
+    QCOMPARE(memo().textCursor().position(), memo().document()->characterCount() - 1);
     CompareWithFullPass(memo());
     QTest::keyClick(&memo(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(memo().Text(), HistoryFromFileBytes(file));
