@@ -463,24 +463,25 @@ void THistoryMemo::Drop(std::vector<SetAside> &documents)
 
 void THistoryMemo::Undo()
 {
-    if (document()->isUndoAvailable() || m_undoDocuments.empty()) {
-        m_undoing = true;
-        undo();
-        m_undoing = false;
-        return;
-    }
-    SwapBack(m_undoDocuments, m_redoDocuments);
+    Step(document()->isUndoAvailable(), &QPlainTextEdit::undo, m_undoDocuments, m_redoDocuments);
 }
 
 void THistoryMemo::Redo()
 {
-    if (document()->isRedoAvailable() || m_redoDocuments.empty()) {
+    Step(document()->isRedoAvailable(), &QPlainTextEdit::redo, m_redoDocuments, m_undoDocuments);
+}
+
+void THistoryMemo::Step(bool ownStep, void (QPlainTextEdit::*own)(), std::vector<SetAside> &from,
+                        std::vector<SetAside> &into)
+{
+    // The document's own history first, then the documents set aside.
+    if (ownStep || from.empty()) {
         m_undoing = true;
-        redo();
+        (this->*own)();
         m_undoing = false;
         return;
     }
-    SwapBack(m_redoDocuments, m_undoDocuments);
+    SwapBack(from, into);
 }
 
 void THistoryMemo::SetLargeInsert(std::function<void(const QString &)> insert)

@@ -209,6 +209,9 @@ private:
     // Sets the current document aside on `into` and shows the last of `from`.
     void SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &into);
     void Drop(std::vector<SetAside> &documents);
+    // One Undo (own: QPlainTextEdit::undo) or Redo step.
+    void Step(bool ownStep, void (QPlainTextEdit::*own)(), std::vector<SetAside> &from,
+              std::vector<SetAside> &into);
 
     DocumentSpins *m_spins;
     FoldedLineView *m_foldedLines;
