@@ -12,6 +12,7 @@
 #include <QTextCursor>
 
 using namespace trevolo;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -83,6 +84,8 @@ private Q_SLOTS:
     void softLineBreaks_data();
     void softLineBreaks();
     void missedChangeIsReadAgainOnce();
+    void foldedLinesReadExactly_data();
+    void foldedLinesReadExactly();
 };
 
 void TestMemo::randomEditsMatchTheFullPass()
@@ -231,6 +234,50 @@ void TestMemo::missedChangeIsReadAgainOnce()
     }
     QCOMPARE(ModelPass(memo), ReferencePass(memo));
     QCOMPARE(memo.SpinFeed().Rebuilds(), 2);
+}
+
+void TestMemo::foldedLinesReadExactly_data()
+{
+    // A line too long to lay out, and what is typed before and after it in
+    // its block. Whether the line is a spin comes from the full text.
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    const QString blanks(70000, u' ');
+    const QString zeros(70000, u'0');
+    QTest::newRow("digits, one typed after") << QString(70000, u'5') << QString() << u"7"_s;
+    QTest::newRow("blanks, then a spin") << blanks + u"7"_s << QString() << QString();
+    QTest::newRow("blanks, a sign typed before") << blanks + u"7"_s << u"-"_s << QString();
+    QTest::newRow("zeros, a digit typed after") << zeros << QString() << u"3"_s;
+    QTest::newRow("blanks, the digits typed before") << blanks << u"  1"_s << QString();
+    QTest::newRow("zeros, a base mark typed before") << zeros + u"1F"_s << u"$"_s << QString();
+    QTest::newRow("a one and zeros") << u"1"_s + zeros << QString() << QString();
+    QTest::newRow("thirteen marks") << blanks + u"1234567890123"_s << QString() << QString();
+    QTest::newRow("twelve marks, a soft break after")
+        << u"-0x"_s + zeros + u"123456789"_s << QString() << u"\u20285"_s;
+}
+
+void TestMemo::foldedLinesReadExactly()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+
+    THistoryMemo memo;
+    memo.ReplaceText(u"5\n"_s + line + u"\n8"_s);
+    QCOMPARE(memo.document()->findBlockByNumber(1).text(),
+             QString(QChar::ObjectReplacementCharacter));
+    QTextCursor cursor(memo.document()->findBlockByNumber(1));
+    cursor.insertText(before);
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    cursor.insertText(after);
+    // Typed and taken back, so the block is read again in any case.
+    cursor.insertText(u"x"_s);
+    cursor.deletePreviousChar();
+    QCOMPARE(memo.Text(),
+             u"5\n"_s + before + line + QString(after).replace(u'\u2028', u'\n') + u"\n8"_s);
+    QCOMPARE(ModelPass(memo), ReferencePass(memo));
+    QCOMPARE(memo.SpinFeed().Rebuilds(), 0);
 }
 
 QTEST_MAIN(TestMemo)
