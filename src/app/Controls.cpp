@@ -212,6 +212,16 @@ void DisposeBesideEvents(QTextDocument *document)
     disposer->start();
 }
 
+// Paragraph separators and soft line breaks (U+2028) as "\n".
+QString WithLineFeeds(QString text)
+{
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
+}
+
 // Documents set aside for Undo at most; the oldest goes first.
 constexpr size_t MaxSetAside = 4;
 
@@ -235,12 +245,7 @@ QString THistoryMemo::Text() const
     // toPlainText() would also turn no-break spaces into blanks, so a loaded
     // file would not be saved back byte for byte. Only the separators of
     // paragraphs and of soft lines (Shift+Enter) become line breaks.
-    QString text = RawText();
-    for (QChar &c : text) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-    }
-    return text;
+    return WithLineFeeds(RawText());
 }
 
 QString THistoryMemo::RawText() const
@@ -409,9 +414,7 @@ void THistoryMemo::ReplaceDocument(QTextDocument *replacement, std::vector<quint
 void THistoryMemo::ReplaceDocumentUndoably(QTextDocument *replacement, std::vector<quint8> &&codes,
                                            int cursorPosition)
 {
-    const QTextCursor caret = textCursor();
-    SetAside current{nullptr,          m_spins->Model().Codes(),     caret.anchor(),
-                     caret.position(), verticalScrollBar()->value(), viewport()->width()};
+    SetAside current = Shown();
     Drop(m_redoDocuments);
     current.document = Swap(replacement, std::move(codes));
     m_undoDocuments.push_back(std::move(current));
@@ -423,10 +426,7 @@ void THistoryMemo::ReplaceDocumentUndoably(QTextDocument *replacement, std::vect
     moved.setPosition(std::clamp(cursorPosition, 0, replacement->characterCount() - 1));
     setTextCursor(moved);
     ensureCursorVisible();
-    m_undoing = true;
-    Q_EMIT documentReplaced();
-    Q_EMIT textChanged();
-    m_undoing = false;
+    AnnounceSwap();
 }
 
 void THistoryMemo::SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &into)
@@ -438,9 +438,7 @@ void THistoryMemo::SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &
         StartLayingOut(shown.document);
         StopLayingOut();
     }
-    const QTextCursor caret = textCursor();
-    SetAside current{nullptr,          m_spins->Model().Codes(),     caret.anchor(),
-                     caret.position(), verticalScrollBar()->value(), viewport()->width()};
+    SetAside current = Shown();
     current.document = Swap(shown.document, std::move(shown.codes));
     into.push_back(std::move(current));
     QTextCursor restored(shown.document);
@@ -448,6 +446,19 @@ void THistoryMemo::SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &
     restored.setPosition(shown.position, QTextCursor::KeepAnchor);
     setTextCursor(restored);
     verticalScrollBar()->setValue(shown.top);
+    AnnounceSwap();
+}
+
+THistoryMemo::SetAside THistoryMemo::Shown()
+{
+    const QTextCursor caret = textCursor();
+    return {document(),       m_spins->Model().Codes(),     caret.anchor(),
+            caret.position(), verticalScrollBar()->value(), viewport()->width()};
+}
+
+void THistoryMemo::AnnounceSwap()
+{
+    // Neither signal ends what Redo could bring back.
     m_undoing = true;
     Q_EMIT documentReplaced();
     Q_EMIT textChanged();
@@ -550,13 +561,9 @@ QMimeData *THistoryMemo::createMimeDataFromSelection() const
         return QPlainTextEdit::createMimeDataFromSelection();
     // As Qt's own plain text of a selection, folded lines put back.
     const QTextCursor selection = textCursor();
-    QString text = Unfold(*document(), selection.selectedText(), selection.selectionStart());
-    for (QChar &c : text) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-        else if (c == QChar::Nbsp)
-            c = u' ';
-    }
+    QString text =
+        WithLineFeeds(Unfold(*document(), selection.selectedText(), selection.selectionStart()));
+    text.replace(QChar::Nbsp, u' ');
     auto *data = new QMimeData;
     data->setText(text);
     return data;

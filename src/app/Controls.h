@@ -168,13 +168,13 @@ public:
     void ReplaceDocumentUndoably(QTextDocument *document, std::vector<quint8> &&codes,
                                  int cursorPosition);
 
-    // A paste or drop of text with at least LargeInsertBreaks() line breaks
+    // A paste or drop of text with at least SetLargeInsertBreaks line breaks
+    // (10,000 unless set)
     // goes to `insert` (already held to code page 1251) instead of into the
     // document at the caret: Qt's own insertion of a long text freezes the
     // window for seconds (about 8 s for a million lines).
     void SetLargeInsert(std::function<void(const QString &)> insert);
     void SetLargeInsertBreaks(qsizetype lineBreaks) { m_largeInsertBreaks = lineBreaks; }
-    qsizetype LargeInsertBreaks() const { return m_largeInsertBreaks; }
 
     // Undo and Redo (Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y), the documents set aside
     // by ReplaceDocumentUndoably included.
@@ -209,6 +209,10 @@ private:
     // Sets the current document aside on `into` and shows the last of `from`.
     void SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &into);
     void Drop(std::vector<SetAside> &documents);
+    // The shown document as it would be set aside.
+    SetAside Shown();
+    // The change notifications of a swap.
+    void AnnounceSwap();
     // One Undo (own: QPlainTextEdit::undo) or Redo step.
     void Step(bool ownStep, void (QPlainTextEdit::*own)(), std::vector<SetAside> &from,
               std::vector<SetAside> &into);

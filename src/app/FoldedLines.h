@@ -4,8 +4,9 @@
 // text block as a whole, so a line of megabytes in the history memo would
 // freeze the window at every repaint and keystroke. Such a line is folded:
 // the document holds it as one object character (U+FFFC, which code page
-// 1251 lacks, so no other text holds it) whose format carries the line's
-// text, and the memo shows a short mark in its place. Everything that reads
+// 1251 lacks, so no other text holds it) whose format carries the number of
+// the line in the document's list of folded lines, and the memo shows a
+// short mark in its place. Everything that reads
 // the memo's text puts the folded lines back (Unfold).
 #include <QObject>
 #include <QString>
