@@ -3,8 +3,8 @@
 // What the window benchmarks share: a desktop that shows nothing, a generated
 // history, a main window built on them, and a main() that runs Google
 // Benchmark inside a QApplication on the offscreen platform.
-#include "app/Environment.h"
-#include "app/Unit1.h"
+#include "app/desktop/Environment.h"
+#include "app/mainwindow/Unit1.h"
 #include "history/SpinSource.h"
 #include "settings/AuxilaryUnit.h"
 

@@ -7,7 +7,7 @@
 
 #include "analysis/Chances.h"
 #include "analysis/Statistics.h"
-#include "app/AnalysisForm.h"
+#include "app/analysiswindow/AnalysisForm.h"
 
 #include <QApplication>
 #include <QTextCursor>

@@ -3,8 +3,8 @@
 // pad's recent strip), and the pad's own look at the end of the history.
 #include "BenchSupport.h"
 
-#include "app/EntryPadForm.h"
-#include "app/HistoryTail.h"
+#include "app/entrypad/EntryPadForm.h"
+#include "app/memo/HistoryTail.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -118,6 +118,25 @@ BENCHMARK(BM_BuildOnThread)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+} // namespace
+
+// The memo's document swap on its own, without the load around it.
+struct trevolo::MemoDocumentAccess
+{
+    static void StartLayingOut(THistoryMemo &memo, QTextDocument *document)
+    {
+        memo.StartLayingOut(document);
+    }
+    static void StopLayingOut(THistoryMemo &memo) { memo.StopLayingOut(); }
+    static void ReplaceDocument(THistoryMemo &memo, QTextDocument *document,
+                                std::vector<quint8> &&codes)
+    {
+        memo.ReplaceDocument(document, std::move(codes));
+    }
+};
+
+namespace {
+
 // What either way ends with: the finished document shown in the memo.
 // Argument 1: laid out beforehand at the memo's width (what the load does);
 // 0: not, so the memo lays out every block when it takes the document.
@@ -134,15 +153,15 @@ void BM_SwapIntoMemo(benchmark::State &state)
         document->setDefaultFont(memo.document()->defaultFont());
         document->setDefaultTextOption(memo.document()->defaultTextOption());
         if (state.range(0) == 1)
-            memo.StartLayingOut(document.get());
+            MemoDocumentAccess::StartLayingOut(memo, document.get());
         QTextCursor(document.get()).insertText(text);
-        memo.StopLayingOut();
+        MemoDocumentAccess::StopLayingOut(memo);
         std::vector<quint8> codes;
         SpinHistoryModel::AppendCodes(text, codes);
         state.ResumeTiming();
         QElapsedTimer timer;
         timer.start();
-        memo.ReplaceDocument(document.release(), std::move(codes));
+        MemoDocumentAccess::ReplaceDocument(memo, document.release(), std::move(codes));
         QApplication::processEvents();
         swap = std::max(swap, double(timer.nsecsElapsed()) / 1e6);
     }

@@ -1,7 +1,7 @@
 #include "app/Project1.h"
 
-#include "app/Environment.h"
-#include "app/Unit1.h"
+#include "app/desktop/Environment.h"
+#include "app/mainwindow/Unit1.h"
 #include "history/SpinSource.h"
 #include "settings/AuxilaryUnit.h"
 

@@ -43,4 +43,19 @@ std::optional<qint32> StakeSum(const QStringList &stakeTexts)
     return Narrow(sum);
 }
 
+StakeSeries ComputeStakeSeries(const QString &minimumText, QStringView multiplierText)
+{
+    StakeSeries series;
+    series.stakes.reserve(StakeCount);
+    series.stakes.append(minimumText);
+    for (int k = 1; k < StakeCount; ++k) {
+        const auto stake = NextStake(series.stakes.back(), multiplierText);
+        if (!stake)
+            return series;
+        series.stakes.append(IntToStr(*stake));
+    }
+    series.sum = StakeSum(series.stakes);
+    return series;
+}
+
 } // namespace trevolo

@@ -27,4 +27,16 @@ std::optional<qint32> NextStake(QStringView previousStakeText, QStringView multi
 // rule. Empty when a text is refused or the sum leaves the signed 32-bit range.
 std::optional<qint32> StakeSum(const QStringList &stakeTexts);
 
+// One recalculation, the steps chained: the first stake is the minimum
+// stake's text as typed, each further stake the one before (its text) times
+// the multiplier, then the sum of the eight. A failed step ends it: `stakes`
+// holds the texts worked out before that step (fewer than StakeCount when a
+// stake failed), and `sum` is empty.
+struct StakeSeries
+{
+    QStringList stakes;
+    std::optional<qint32> sum;
+};
+StakeSeries ComputeStakeSeries(const QString &minimumText, QStringView multiplierText);
+
 } // namespace trevolo

@@ -1,10 +1,10 @@
 // Keyboard and screen-reader access to the real window: the keys that move
 // across the pages and reach the menu commands from any text box, and the
 // accessibility tree a screen reader walks.
-#include "window/WindowFixture.h"
+#include "support/WindowFixture.h"
 
-#include "app/PageControl.h"
-#include "app/Unit1.h"
+#include "app/mainwindow/Unit1.h"
+#include "app/widgets/PageControl.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

@@ -1,7 +1,7 @@
-#include "window/WindowFixture.h"
+#include "support/WindowFixture.h"
 
-#include "app/AnalysisForm.h"
-#include "app/WheelView.h"
+#include "app/analysiswindow/AnalysisForm.h"
+#include "app/analysiswindow/WheelView.h"
 
 #include <QAction>
 #include <QApplication>

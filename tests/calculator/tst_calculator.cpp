@@ -19,22 +19,18 @@ struct Fields
     QString sum = u"?"_s;
 };
 
-// Recalculates the way the window does: copy the minimum stake, then each
-// stake from the text of the one before, then the sum of the eight fields.
-// Returns the 1-based stake whose step failed (9 for the sum), or 0.
+// Recalculates as the window does: the series' texts copied into the
+// fields. Returns the 1-based stake whose step failed (9 for the sum), or 0.
 int Recalculate(Fields &fields, const QString &minimum, const QString &multiplier)
 {
-    fields.stakes[0] = minimum;
-    for (int k = 1; k < StakeCount; ++k) {
-        const auto stake = NextStake(fields.stakes[k - 1], multiplier);
-        if (!stake)
-            return k + 1;
-        fields.stakes[k] = IntToStr(*stake);
-    }
-    const auto sum = StakeSum(fields.stakes);
-    if (!sum)
+    const StakeSeries series = ComputeStakeSeries(minimum, multiplier);
+    for (qsizetype k = 0; k < series.stakes.size(); ++k)
+        fields.stakes[k] = series.stakes[k];
+    if (series.stakes.size() < StakeCount)
+        return int(series.stakes.size()) + 1;
+    if (!series.sum)
         return StakeCount + 1;
-    fields.sum = IntToStr(*sum);
+    fields.sum = IntToStr(*series.sum);
     return 0;
 }
 

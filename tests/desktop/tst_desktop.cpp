@@ -2,11 +2,11 @@
 // folder is read-only, the command line, Qt's own Russian texts, and the
 // pictures on a screen with twice the pixels (this program runs with a scale
 // factor of 2).
-#include "TestFiles.h"
-#include "window/WindowFixture.h"
+#include "support/TestFiles.h"
+#include "support/WindowFixture.h"
 
 #include "app/Project1.h"
-#include "app/Unit1.h"
+#include "app/mainwindow/Unit1.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -174,7 +174,7 @@ private Q_SLOTS:
     {
         QCOMPARE(qApp->devicePixelRatio(), 2.0);
         createAll();
-        for (const QString name : {u"b"_s, u"y"_s, u"g"_s, u"Im_12_10"_s}) {
+        for (const QString &name : {u"b"_s, u"y"_s, u"g"_s, u"Im_12_10"_s}) {
             const QPixmap picture = form->FindComponentAs<TImage>(name)->Picture();
             QCOMPARE(picture.devicePixelRatio(), 2.0);
             QCOMPARE(picture.size(), QSize(32, 32));

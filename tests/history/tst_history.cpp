@@ -1,5 +1,5 @@
-#include "TestFiles.h"
-#include "TestHistories.h"
+#include "support/TestFiles.h"
+#include "support/TestHistories.h"
 
 #include "common/Lines.h"
 #include "history/HistoryFile.h"

@@ -1,7 +1,7 @@
 // The history memo's statistics model against the full pass, through real
 // edits of a real memo.
 #include "analysis/Statistics.h"
-#include "app/Controls.h"
+#include "app/memo/HistoryMemo.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/WindowFixture.h"
+#include "support/WindowFixture.h"
 
 #include <QObject>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "SettingsWindowTest.h"
 
-#include "TestFiles.h"
 #include "settings/SettingsKeys.h"
+#include "support/TestFiles.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,5 +1,5 @@
 #include "SettingsWindowTest.h"
-#include "TestFiles.h"
+#include "support/TestFiles.h"
 
 #include "common/Cp1251.h"
 

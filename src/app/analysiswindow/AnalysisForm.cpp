@@ -1,0 +1,365 @@
+#include "app/analysiswindow/AnalysisForm.h"
+
+#include "analysis/Chances.h"
+#include "app/analysiswindow/WheelView.h"
+#include "app/widgets/Controls.h"
+#include "common/IntegerText.h"
+
+#include <QAreaSeries>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <cmath>
+
+namespace trevolo {
+
+namespace {
+
+enum LabelIndex
+{
+    Spins,
+    ChiSquare,
+    ChiSquareP,
+    Verdict,
+    Hottest,
+    HottestP,
+    HottestFamilyP,
+    Drought,
+    DroughtP,
+    DroughtFamilyP,
+    AlarmRate,
+    GroupsMostUnusual,
+    GroupsFamilyP,
+    SectorsMostUnusual,
+    SectorsFamilyP,
+};
+
+struct BoxRow
+{
+    const char16_t *title;
+    int column; // 0 beside 1; the table of groups opens column 1
+};
+
+constexpr BoxRow Boxes[] = {
+    {u"История", 0},
+    {u"Равномерность (χ², 36 степеней свободы)", 0},
+    {u"Самое частое число", 0},
+    {u"Самое долгое отсутствие", 0},
+    {u"Сигнализация", 0},
+    {u"Комбинации и сектора", 1},
+};
+constexpr int GroupsBox = 5;
+
+// One label of the window: its box, the caption before it (none: a line of
+// its own), its name and the widest text it can show (none: it wraps), in
+// the order they show. Counts have room for eight digits.
+struct LabelRow
+{
+    int box;
+    const char16_t *caption;
+    const char16_t *name;
+    const char16_t *widest;
+};
+
+constexpr const char16_t *Chance = u"< 0,0001 %";
+constexpr LabelRow LabelRows[] = {
+    {0, u"Спинов:", u"LabelSpins", u"88888888"},
+    {1, u"Статистика χ²:", u"LabelChiSquare", u"8888888888,88"},
+    {1, u"Шанс такой или большей:", u"LabelChiSquareP", Chance},
+    {1, nullptr, u"LabelVerdict", nullptr},
+    {2, nullptr, u"LabelHottest", u"36: 88888888 (ожидается 8888888,8)"},
+    {2, u"Шанс для этого числа:", u"LabelHottestP", Chance},
+    {2, u"Хотя бы для одного из 37:", u"LabelHottestFamilyP", Chance},
+    {3, u"Число: спинов без него", u"LabelDrought", u"36: 88888888"},
+    {3, u"Шанс для этого числа:", u"LabelDroughtP", Chance},
+    {3, u"Хотя бы для одного из 37:", u"LabelDroughtFamilyP", Chance},
+    {4, u"Порог горит на честном колесе:", u"LabelAlarmRate", Chance},
+    {5, u"Самая необычная комбинация:", u"LabelGroupsMostUnusual", u"1,4,7,10...: 88888888"},
+    {5, u"Такое хотя бы у одной из 12:", u"LabelGroupsFamilyP", Chance},
+    {5, u"Самый необычный сектор:", u"LabelSectorsMostUnusual", u"Соседи зеро: 88888888"},
+    {5, u"Такое хотя бы у одного из 4:", u"LabelSectorsFamilyP", Chance},
+};
+static_assert(std::size(LabelRows) == SectorsFamilyP + 1);
+
+enum GroupColumn
+{
+    NameColumn,
+    RunColumn,
+    ChanceColumn,
+    GroupColumnCount
+};
+
+} // namespace
+
+AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_captions(captions)
+{
+    setObjectName(QStringLiteral("AnalysisForm"));
+    setWindowTitle(QStringLiteral("Анализ последовательности"));
+
+    QWidget *columns[2] = {new QWidget, new QWidget};
+    QFormLayout *forms[std::size(Boxes)];
+    for (std::size_t b = 0; b < std::size(Boxes); ++b) {
+        auto *box = new QGroupBox(QString::fromUtf16(Boxes[b].title));
+        forms[b] = new QFormLayout(box);
+        forms[b]->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+        if (b == 0 || Boxes[b].column != Boxes[b - 1].column)
+            new QVBoxLayout(columns[Boxes[b].column]);
+        columns[Boxes[b].column]->layout()->addWidget(box);
+    }
+    for (QWidget *column : columns)
+        qobject_cast<QVBoxLayout *>(column->layout())->addStretch();
+
+    m_groups = new QTableWidget(GroupRowCount, GroupColumnCount);
+    m_groups->setObjectName(QStringLiteral("TableGroups"));
+    m_groups->setHorizontalHeaderLabels(
+        {QStringLiteral("Группа"), QStringLiteral("Серия"), QStringLiteral("Шанс отдельно")});
+    m_groups->verticalHeader()->hide();
+    m_groups->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_groups->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
+    m_groups->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_groups->setSelectionMode(QAbstractItemView::NoSelection);
+    m_groups->setFocusPolicy(Qt::NoFocus);
+    for (int row = 0; row < GroupRowCount; ++row) {
+        for (int column = 0; column < GroupColumnCount; ++column) {
+            auto *cell = new QTableWidgetItem(column == NameColumn ? GroupName(row) : QString());
+            if (column != NameColumn)
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            m_groups->setItem(row, column, cell);
+        }
+    }
+    m_groups->resizeColumnsToContents();
+    m_groups->setFixedHeight(m_groups->horizontalHeader()->sizeHint().height() +
+                             GroupRowCount * m_groups->verticalHeader()->defaultSectionSize() +
+                             2 * m_groups->frameWidth());
+    m_groups->setMinimumWidth(300);
+    forms[GroupsBox]->addRow(m_groups);
+
+    for (std::size_t i = 0; i < std::size(LabelRows); ++i) {
+        const LabelRow &row = LabelRows[i];
+        auto *label = new QLabel(NoFigure());
+        label->setObjectName(QString::fromUtf16(row.name));
+        label->setTextFormat(Qt::PlainText);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        if (row.widest) {
+            // Of fixed size, so a new text repaints the label alone and does
+            // not lay the window out again.
+            label->setFixedSize(
+                label->fontMetrics().horizontalAdvance(QString::fromUtf16(row.widest)) + 4,
+                label->sizeHint().height());
+        } else {
+            label->setWordWrap(true);
+        }
+        if (row.caption)
+            forms[row.box]->addRow(QString::fromUtf16(row.caption), label);
+        else
+            forms[row.box]->addRow(label);
+        m_labels[i] = label;
+    }
+
+    m_wheel = new WheelView;
+    BuildChart();
+
+    auto *top = new QWidget;
+    auto *topLayout = new QHBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->addWidget(columns[0]);
+    topLayout->addWidget(columns[1]);
+    topLayout->addWidget(m_wheel, 1);
+
+    auto *splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(top);
+    splitter->addWidget(m_chartView);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setChildrenCollapsible(false);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(splitter);
+    resize(1180, 900);
+
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(RefreshDelay);
+    connect(&m_refresh, &QTimer::timeout, this, [this] { ShowChart(m_pending); });
+}
+
+void AnalysisForm::hideEvent(QHideEvent *event)
+{
+    m_refresh.stop();
+    QWidget::hideEvent(event);
+}
+
+void AnalysisForm::BuildChart()
+{
+    auto *chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignBottom);
+
+    m_bars = new QBarSet(QStringLiteral("Выпадений"));
+    m_bars->setColor(QColor(0x5b, 0x7d, 0xb1));
+    QStringList numbers;
+    for (int n = 0; n < WheelSize; ++n) {
+        m_bars->append(0);
+        numbers << IntToStr(n);
+    }
+    auto *bars = new QBarSeries;
+    bars->setBarWidth(0.8);
+    bars->append(m_bars);
+
+    // The band and the line span the whole axis, from before the first bar
+    // to after the last.
+    m_bandUpper = new QLineSeries;
+    m_bandLower = new QLineSeries;
+    auto *band = new QAreaSeries(m_bandUpper, m_bandLower);
+    m_bandUpper->setParent(band);
+    m_bandLower->setParent(band);
+    band->setName(QStringLiteral("95 % для честного колеса"));
+    band->setColor(QColor(0xf0, 0xa0, 0x30, 70));
+    band->setBorderColor(QColor(0xf0, 0xa0, 0x30, 140));
+    m_expected = new QLineSeries;
+    m_expected->setName(QStringLiteral("Ожидается n/37"));
+    m_expected->setPen(QPen(QColor(0xd0, 0x50, 0x10), 2));
+
+    chart->addSeries(band);
+    chart->addSeries(bars);
+    chart->addSeries(m_expected);
+    auto *numberAxis = new QBarCategoryAxis;
+    numberAxis->append(numbers);
+    m_countAxis = new QValueAxis;
+    m_countAxis->setLabelFormat(QStringLiteral("%d"));
+    m_countAxis->setTickType(QValueAxis::TicksDynamic);
+    m_countAxis->setTickAnchor(0);
+    m_countAxis->setRange(0, 1);
+    chart->addAxis(numberAxis, Qt::AlignBottom);
+    chart->addAxis(m_countAxis, Qt::AlignLeft);
+    for (QAbstractSeries *series : chart->series()) {
+        series->attachAxis(numberAxis);
+        series->attachAxis(m_countAxis);
+    }
+
+    m_chartView = new QChartView(chart);
+    m_chartView->setObjectName(QStringLiteral("ChartOccurrences"));
+    m_chartView->setRenderHint(QPainter::Antialiasing);
+    m_chartView->setMinimumHeight(220);
+}
+
+void AnalysisForm::Follow(const HistoryStatistics &statistics, QStringView thresholdText)
+{
+    if (!isVisible())
+        return;
+    // The figures, the table and the wheel follow at once; the chart, whose
+    // layout is the one costly part, catches up after RefreshDelay.
+    ShowFigures(statistics, thresholdText);
+    m_pending = statistics;
+    if (!m_refresh.isActive())
+        m_refresh.start();
+}
+
+void AnalysisForm::ShowStatistics(const HistoryStatistics &statistics, QStringView thresholdText)
+{
+    m_refresh.stop();
+    ShowFigures(statistics, thresholdText);
+    ShowChart(statistics);
+}
+
+void AnalysisForm::ShowFigures(const HistoryStatistics &statistics, QStringView thresholdText)
+{
+    const AnalysisFigures f = ComputeAnalysis(statistics, thresholdText);
+    const auto show = [this](LabelIndex index, const QString &text) {
+        SetTextIfChanged(*m_labels[index], text);
+    };
+
+    show(Spins, IntToStr(f.spins));
+    show(ChiSquare, FormatDecimal(f.chiSquare, 2));
+    show(ChiSquareP, FormatChance(f.chiSquareP));
+    if (f.spins < BiasTestMinimumSpins)
+        show(Verdict, QStringLiteral("Слишком мало спинов для проверки: нужно не меньше 185."));
+    else if (f.chiSquareP < BiasTestLevel)
+        show(Verdict, QStringLiteral("Распределение заметно отличается от равномерного."));
+    else
+        show(Verdict, QStringLiteral("Отклонений от честного колеса не видно."));
+
+    show(Hottest, f.hottest < 0 ? NoFigure()
+                                : QStringLiteral("%1: %2 (ожидается %3)")
+                                      .arg(IntToStr(f.hottest), IntToStr(f.hottestCount),
+                                           FormatDecimal(f.expectedCount, 1)));
+    show(HottestP, FormatChance(f.hottestP));
+    show(HottestFamilyP, FormatChance(f.hottestFamilyP));
+    show(Drought, IntToStr(f.drought) + QStringLiteral(": ") + IntToStr(f.droughtSpins));
+    show(DroughtP, FormatChance(f.droughtP));
+    show(DroughtFamilyP, FormatChance(f.droughtFamilyP));
+    show(AlarmRate, FormatChance(f.alarmRate));
+
+    for (int row = 0; row < GroupRowCount; ++row) {
+        SetTextIfChanged(*m_groups->item(row, RunColumn), IntToStr(f.runs[row]));
+        SetTextIfChanged(*m_groups->item(row, ChanceColumn), FormatChance(f.chances[row]));
+    }
+    show(GroupsMostUnusual, RunText(f, f.combinations));
+    show(GroupsFamilyP, FormatChance(f.combinations.familyChance));
+    show(SectorsMostUnusual, RunText(f, f.sectors));
+    show(SectorsFamilyP, FormatChance(f.sectors.familyChance));
+
+    m_wheel->SetFigures(statistics.absence, statistics.occurrence, TryStrToInt(thresholdText));
+}
+
+void AnalysisForm::ShowChart(const HistoryStatistics &statistics)
+{
+    qint32 most = 0;
+    for (int n = 0; n < WheelSize; ++n) {
+        const qint32 count = statistics.occurrence[n];
+        most = std::max(most, count);
+        if (m_bars->at(n) != count)
+            m_bars->replace(n, count);
+    }
+
+    const qint32 spins = statistics.spinCount;
+    const double expected = double(spins) / WheelSize;
+    const double band = 1.96 * std::sqrt(spins * (1.0 / WheelSize) * (36.0 / WheelSize));
+    if (spins != m_chartSpins) {
+        m_chartSpins = spins;
+        const auto across = [](double y) { return QList<QPointF>{{-0.5, y}, {36.5, y}}; };
+        m_expected->replace(across(expected));
+        m_bandUpper->replace(across(expected + band));
+        m_bandLower->replace(across(std::max(0.0, expected - band)));
+    }
+    // The count axis grows in steps, so it rarely moves from one spin to the
+    // next.
+    // Ticks at whole counts of 1, 2 or 5 times a power of ten, at most eight.
+    const double top = std::max({1.0, double(most), expected + band}) * 1.05;
+    const double power = std::pow(10.0, std::floor(std::log10(top)));
+    double interval = power;
+    for (const double part : {0.2, 0.5})
+        if (top / (power * part) <= 8) {
+            interval = power * part;
+            break;
+        }
+    interval = std::max(1.0, interval);
+    const double roundedTop = std::ceil(top / interval) * interval;
+    if (m_countAxis->max() != roundedTop || m_countAxis->tickInterval() != interval) {
+        m_countAxis->setTickInterval(interval);
+        m_countAxis->setRange(0, roundedTop);
+    }
+}
+
+QString AnalysisForm::GroupName(int row) const
+{
+    return row < CombinationCount ? m_captions[size_t(row)]
+                                  : QString::fromUtf16(Sectors[row - CombinationCount].name);
+}
+
+QString AnalysisForm::RunText(const AnalysisFigures &f, const FamilyFigures &family) const
+{
+    return GroupName(family.row) + QStringLiteral(": ") + IntToStr(f.runs[family.row]);
+}
+
+} // namespace trevolo

@@ -1,0 +1,266 @@
+#include "app/analysiswindow/WheelView.h"
+
+#include "app/widgets/PocketColours.h"
+
+#include "analysis/Chances.h"
+#include "analysis/NumberClasses.h"
+#include "common/IntegerText.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QToolTip>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace trevolo {
+
+namespace {
+
+constexpr double PocketDegrees = 360.0 / WheelSize;
+constexpr int HeatLevels = 64; // shades of the heat ring
+
+// Radii as parts of the wheel's radius, from the rim inwards.
+constexpr double HeatOuter = 1.0, HeatInner = 0.88;
+constexpr double PocketOuter = 0.86, PocketInner = 0.66;
+constexpr double SectorOuter = 0.62, SectorInner = 0.55; // the three that share the wheel
+constexpr double ZeroGameOuter = 0.52, ZeroGameInner = 0.46;
+
+const QColor SectorColours[SectorCount] = {QColor(0x2e, 0x7d, 0xd1), QColor(0xe0, 0x8a, 0x1e),
+                                           QColor(0x8e, 0x44, 0xad), QColor(0x1f, 0xa0, 0x6a)};
+
+// Where the pocket at `index` in wheel order starts, in degrees clockwise
+// from the top.
+double pocketStart(int index)
+{
+    return (index - 0.5) * PocketDegrees;
+}
+
+// A ring piece between two radii from a clockwise angle, both in degrees from
+// the top, as QPainter's counter-clockwise angles from three o'clock want it.
+QPainterPath ringPiece(QPointF centre, double outer, double inner, double start, double sweep)
+{
+    const QRectF outerBox(centre.x() - outer, centre.y() - outer, 2 * outer, 2 * outer);
+    const QRectF innerBox(centre.x() - inner, centre.y() - inner, 2 * inner, 2 * inner);
+    const double from = 90 - start;
+    QPainterPath path;
+    path.arcMoveTo(outerBox, from);
+    path.arcTo(outerBox, from, -sweep);
+    path.arcTo(innerBox, from - sweep, sweep);
+    path.closeSubpath();
+    return path;
+}
+
+QPointF pointAt(QPointF centre, double distance, double degrees)
+{
+    const double radians = degrees * std::numbers::pi / 180;
+    return {centre.x() + distance * std::sin(radians), centre.y() - distance * std::cos(radians)};
+}
+
+QColor heatColour(double heat)
+{
+    return QColor::fromHsvF(float((1 - heat) * 240.0 / 360.0), 0.85f, 0.95f);
+}
+
+} // namespace
+
+WheelView::WheelView(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("WheelView"));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    m_absence.fill(0);
+}
+
+void WheelView::SetFigures(const std::array<qint32, WheelSize> &absence,
+                           const std::array<qint32, WheelSize> &occurrence,
+                           std::optional<qint32> threshold)
+{
+    m_absence = absence;
+    m_occurrence = occurrence;
+    m_threshold = threshold;
+    // Only the pieces of the ring whose shade changed are repainted.
+    QRegion changed;
+    const QPointF c = centre();
+    const double r = radius();
+    for (int i = 0; i < WheelSize; ++i) {
+        const int n = WheelOrder[i];
+        const auto shade = quint8(std::lround(Heat(n) * HeatLevels));
+        if (shade == m_heat[n])
+            continue;
+        m_heat[n] = shade;
+        changed += ringPiece(c, HeatOuter * r, HeatInner * r, pocketStart(i), PocketDegrees)
+                       .boundingRect()
+                       .toAlignedRect()
+                       .adjusted(-2, -2, 2, 2);
+    }
+    if (!changed.isEmpty())
+        update(changed);
+}
+
+double WheelView::Heat(int number) const
+{
+    const double scale = m_threshold
+                             ? double(*m_threshold)
+                             : double(*std::max_element(m_absence.begin(), m_absence.end()));
+    if (scale <= 0)
+        return m_threshold ? 1.0 : 0.0;
+    return std::clamp(m_absence[number] / scale, 0.0, 1.0);
+}
+
+QPointF WheelView::centre() const
+{
+    return QRectF(rect()).center();
+}
+
+double WheelView::radius() const
+{
+    return std::max(0.0, std::min(width(), height()) / 2.0 - 4);
+}
+
+int WheelView::PocketAt(QPointF point) const
+{
+    const QPointF d = point - centre();
+    const double distance = std::hypot(d.x(), d.y());
+    const double r = radius();
+    if (r <= 0 || distance < PocketInner * r || distance > HeatOuter * r)
+        return -1;
+    double degrees = std::atan2(d.x(), -d.y()) * 180 / std::numbers::pi; // clockwise from top
+    degrees = std::fmod(degrees + PocketDegrees / 2 + 360, 360);
+    const int index = std::min(WheelSize - 1, int(degrees / PocketDegrees));
+    return WheelOrder[index];
+}
+
+QString WheelView::PocketToolTip(int number) const
+{
+    return QStringLiteral("Число %1\nНе выпадает: %2\nВыпадений: %3")
+        .arg(IntToStr(number), IntToStr(m_absence[number]), IntToStr(m_occurrence[number]));
+}
+
+void WheelView::paintEvent(QPaintEvent *event)
+{
+    const double r = radius();
+    if (r <= 0)
+        return;
+    // Everything but the heat ring stays as it is from pass to pass: drawn
+    // once per size and pixel density, at the screen's own resolution.
+    const qreal density = devicePixelRatioF();
+    if (m_face.size() != size() * density || m_face.devicePixelRatio() != density) {
+        m_face = QPixmap(size() * density);
+        m_face.setDevicePixelRatio(density);
+        m_face.fill(Qt::transparent);
+        QPainter face(&m_face);
+        PaintFace(face);
+    }
+
+    QPainter painter(this);
+    const QRegion &dirty = event->region();
+    for (const QRect &part : dirty)
+        painter.drawPixmap(part, m_face,
+                           QRectF(part.topLeft() * density, part.size() * density).toRect());
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(QPalette::Window), std::max(1.0, r / 200)));
+    const QPointF c = centre();
+    for (int i = 0; i < WheelSize; ++i) {
+        const QPainterPath piece =
+            ringPiece(c, HeatOuter * r, HeatInner * r, pocketStart(i), PocketDegrees);
+        if (!dirty.intersects(piece.boundingRect().toAlignedRect()))
+            continue;
+        painter.setBrush(heatColour(m_heat[WheelOrder[i]] / double(HeatLevels)));
+        painter.drawPath(piece);
+    }
+}
+
+void WheelView::PaintFace(QPainter &painter) const
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPointF c = centre();
+    const double r = radius();
+
+    QFont font = this->font();
+    font.setPixelSize(std::max(6, int(r * 0.075)));
+    font.setBold(true);
+    painter.setFont(font);
+
+    const QPen rim(palette().color(QPalette::Window), std::max(1.0, r / 200));
+    for (int i = 0; i < WheelSize; ++i) {
+        const int number = WheelOrder[i];
+        const double start = pocketStart(i);
+        painter.setPen(rim);
+        painter.setBrush(PocketColour(number));
+        painter.drawPath(ringPiece(c, PocketOuter * r, PocketInner * r, start, PocketDegrees));
+
+        // The number upright along the radius, its foot towards the centre.
+        painter.save();
+        painter.translate(
+            pointAt(c, (PocketOuter + PocketInner) / 2 * r, start + PocketDegrees / 2));
+        painter.rotate(start + PocketDegrees / 2);
+        painter.setPen(Qt::white);
+        const double box = (PocketOuter - PocketInner) * r;
+        painter.drawText(QRectF(-box, -box / 2, 2 * box, box), Qt::AlignCenter, IntToStr(number));
+        painter.restore();
+    }
+
+    // Each sector as arcs over its runs of neighbouring pockets; the zero
+    // game lies inside its neighbours and gets a ring of its own.
+    for (int s = 0; s < SectorCount; ++s) {
+        const bool inner = s == SectorCount - 1;
+        const double outer = (inner ? ZeroGameOuter : SectorOuter) * r;
+        const double innerRadius = (inner ? ZeroGameInner : SectorInner) * r;
+        const auto holds = [&](int index) {
+            return (Sectors[s].members >> WheelOrder[(index + WheelSize) % WheelSize] & 1u) != 0;
+        };
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(SectorColours[s]);
+        for (int i = 0; i < WheelSize; ++i) {
+            if (!holds(i) || holds(i - 1))
+                continue; // not the first pocket of a run
+            int length = 1;
+            while (length < WheelSize && holds(i + length))
+                ++length;
+            const double gap = 0.8;
+            painter.drawPath(ringPiece(c, outer, innerRadius, pocketStart(i) + gap,
+                                       length * PocketDegrees - 2 * gap));
+        }
+    }
+
+    // The names of the sectors in their colours in the middle.
+    font.setBold(false);
+    font.setPixelSize(std::max(6, int(r * 0.06)));
+    painter.setFont(font);
+    const double line = font.pixelSize() * 1.3;
+    for (int s = 0; s < SectorCount; ++s) {
+        painter.setPen(SectorColours[s]);
+        const QRectF box(c.x() - r * 0.45, c.y() + (s - SectorCount / 2.0) * line, r * 0.9, line);
+        painter.drawText(box, Qt::AlignCenter, QString::fromUtf16(Sectors[s].name));
+    }
+}
+
+void WheelView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        const int number = PocketAt(event->position());
+        if (number >= 0)
+            Q_EMIT pocketClicked(number);
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+bool WheelView::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const int number = PocketAt(help->pos());
+        if (number >= 0)
+            QToolTip::showText(help->globalPos(), PocketToolTip(number), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+} // namespace trevolo

@@ -1,0 +1,240 @@
+#include "app/entrypad/EntryPadForm.h"
+
+#include "analysis/Statistics.h"
+#include "app/desktop/Guard.h"
+#include "app/memo/HistoryMemo.h"
+#include "app/memo/HistoryTail.h"
+#include "app/widgets/Controls.h"
+#include "app/widgets/PocketColours.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace trevolo {
+
+namespace {
+
+constexpr int RecentCount = 12;
+constexpr int MaxTypedDigits = 2; // no wheel number has more
+constexpr int PocketSize = 34;    // pixels, each side of a number's button
+
+} // namespace
+
+EntryPadForm::EntryPadForm(THistoryMemo &memo, Environment &environment, QWidget *parent)
+    : QWidget(parent, Qt::Tool), m_memo(memo), m_environment(environment)
+{
+    setObjectName(QStringLiteral("EntryPadForm"));
+    setWindowTitle(QStringLiteral("Панель ввода"));
+    // The buttons take no focus, so every key reaches the pad itself.
+    setFocusPolicy(Qt::StrongFocus);
+
+    auto *column = new QVBoxLayout(this);
+    column->setSizeConstraint(QLayout::SetFixedSize);
+    column->addLayout(BuildTable());
+
+    auto *commands = new QHBoxLayout;
+    m_typedLabel = new QLabel(this);
+    m_typedLabel->setObjectName(QStringLiteral("PadTyped"));
+    m_typedLabel->setTextFormat(Qt::PlainText);
+    m_typedLabel->setFrameShape(QFrame::StyledPanel);
+    m_typedLabel->setAlignment(Qt::AlignCenter);
+    m_typedLabel->setFixedSize(2 * PocketSize, PocketSize - 8);
+    m_typedLabel->setToolTip(QStringLiteral("Цифры, затем Enter"));
+    commands->addWidget(m_typedLabel);
+    commands->addStretch();
+    m_undo = AddCommand(u"PadUndo", u"Отменить", u"Ctrl+Z", &EntryPadForm::Undo);
+    m_redoButton = AddCommand(u"PadRedo", u"Вернуть", u"Ctrl+Shift+Z", &EntryPadForm::Redo);
+    commands->addWidget(m_undo);
+    commands->addWidget(m_redoButton);
+    column->addLayout(commands);
+
+    m_recent = new QLabel(this);
+    m_recent->setObjectName(QStringLiteral("PadRecent"));
+    m_recent->setTextFormat(Qt::RichText);
+    // As wide as the table, whatever the spins shown.
+    m_recent->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    column->addWidget(m_recent);
+
+    connect(&m_memo, &THistoryMemo::historyEdited, this, &EntryPadForm::HistoryChanged);
+    Refresh();
+}
+
+QGridLayout *EntryPadForm::BuildTable()
+{
+    // Zero on the left over all three rows; then twelve columns of three,
+    // 3, 6, ..., 36 on the top row and 1, 4, ..., 34 at the bottom.
+    auto *table = new QGridLayout;
+    table->setSpacing(2);
+    for (int number = 0; number <= 36; ++number) {
+        auto *button = new QPushButton(QString::number(number), this);
+        button->setObjectName(QStringLiteral("Pad%1").arg(number));
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setMinimumSize(PocketSize, PocketSize);
+        button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
+        button->setStyleSheet(
+            QStringLiteral("QPushButton { background-color: %1; color: white;"
+                           " font-weight: bold; border: 1px solid #c8c8c8; }"
+                           " QPushButton:pressed { background-color: %2; }")
+                .arg(PocketColour(number).name(), PocketColour(number).lighter(150).name()));
+        connect(button, &QPushButton::clicked, this,
+                [this, number] { Q_EMIT spinEntered(number); });
+        if (number == 0)
+            table->addWidget(button, 0, 0, 3, 1);
+        else
+            table->addWidget(button, 2 - (number - 1) % 3, 1 + (number - 1) / 3);
+    }
+    return table;
+}
+
+QPushButton *EntryPadForm::AddCommand(QStringView name, QStringView caption, QStringView shortcut,
+                                      void (EntryPadForm::*handler)())
+{
+    const QKeySequence keys(shortcut.toString(), QKeySequence::PortableText);
+    const auto run = [this, handler] {
+        RunGuarded(m_environment, this, [this, handler] { (this->*handler)(); });
+    };
+
+    auto *button = new QPushButton(caption.toString(), this);
+    button->setObjectName(name.toString());
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(keys.toString(QKeySequence::NativeText));
+    connect(button, &QPushButton::clicked, this, run);
+
+    // The keys work while the pad is the active window, also when the
+    // command is unavailable: the handler then does nothing.
+    auto *action = new QAction(this);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, run);
+    addAction(action);
+    return button;
+}
+
+void EntryPadForm::SetStayOnTop(bool onTop)
+{
+    SetStaysOnTop(*this, onTop);
+}
+
+void EntryPadForm::PlaceBeside(const QWidget &window)
+{
+    constexpr int Gap = 8;
+    adjustSize();
+    const QRect beside = window.frameGeometry();
+    const QRect screen = window.screen()->availableGeometry();
+    int x = beside.right() + 1 + Gap;
+    if (x + width() > screen.right() + 1)
+        x = beside.left() - Gap - width();
+    x = std::clamp(x, screen.left(), std::max(screen.left(), screen.right() + 1 - width()));
+    const int y = std::clamp(beside.top(), screen.top(),
+                             std::max(screen.top(), screen.bottom() + 1 - height()));
+    move(x, y);
+}
+
+void EntryPadForm::EnterTyped()
+{
+    if (m_typed.isEmpty())
+        return;
+    // Anything else stays as typed, shown in red.
+    if (const qint32 spin = SpinOfLine(m_typed); spin >= 0) {
+        SetTyped(QString());
+        Q_EMIT spinEntered(spin);
+    }
+}
+
+void EntryPadForm::SetTyped(const QString &typed)
+{
+    m_typed = typed;
+    m_typedLabel->setText(typed);
+    const bool refused = !typed.isEmpty() && SpinOfLine(typed) < 0;
+    QPalette palette = m_typedLabel->palette();
+    palette.setColor(QPalette::WindowText,
+                     refused ? QColor(Qt::red) : this->palette().color(QPalette::WindowText));
+    m_typedLabel->setPalette(palette);
+}
+
+void EntryPadForm::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && key >= Qt::Key_0 && key <= Qt::Key_9) {
+        if (m_typed.size() < MaxTypedDigits)
+            SetTyped(m_typed + QChar(u'0' + (key - Qt::Key_0)));
+    } else if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        EnterTyped();
+    } else if (plain && key == Qt::Key_Backspace) {
+        SetTyped(m_typed.chopped(m_typed.isEmpty() ? 0 : 1));
+    } else if (plain && key == Qt::Key_Escape) {
+        SetTyped(QString());
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void EntryPadForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    Refresh();
+}
+
+template <typename F>
+void EntryPadForm::OwnEdit(F &&edit)
+{
+    const QScopedValueRollback<bool> own(m_ownEdit, true);
+    edit();
+}
+
+void EntryPadForm::Undo()
+{
+    OwnEdit([this] {
+        if (auto removed = m_memo.TakeLastSpin())
+            m_redo.append(std::move(*removed));
+    });
+}
+
+void EntryPadForm::Redo()
+{
+    if (m_redo.isEmpty())
+        return;
+    const QString text = m_redo.takeLast();
+    OwnEdit([this, &text] { m_memo.InsertAtEnd(text); });
+}
+
+void EntryPadForm::HistoryChanged()
+{
+    // Any other change (typing, a command, a click on the pad, the memo's own
+    // undo) leaves nothing for "Вернуть" to put back where it belongs.
+    if (!m_ownEdit)
+        m_redo.clear();
+    if (isVisible())
+        Refresh();
+}
+
+void EntryPadForm::Refresh()
+{
+    const QList<int> spins = LastSpins(*m_memo.document(), RecentCount);
+    QStringList numbers;
+    QString chips = QStringLiteral("Последние:");
+    for (const int spin : spins) {
+        numbers.append(QString::number(spin));
+        chips += QStringLiteral("&nbsp; <span style=\"background-color: %1; color: white;"
+                                " font-weight: bold;\">&nbsp;%2&nbsp;</span>")
+                     .arg(PocketColour(spin).name())
+                     .arg(spin);
+    }
+    m_recent->setText(chips);
+    m_recent->setAccessibleName(
+        (QStringLiteral("Последние: ") + numbers.join(QStringLiteral(", "))).trimmed());
+    m_undo->setEnabled(!spins.isEmpty());
+    m_redoButton->setEnabled(!m_redo.isEmpty());
+}
+
+} // namespace trevolo

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+#include <QWidget>
+
+class QGridLayout;
+class QLabel;
+class QPushButton;
+
+namespace trevolo {
+
+class Environment;
+class THistoryMemo;
+
+// "Панель ввода": the table layout as buttons, one click per spin, for a
+// player who enters the numbers as they fall. A tool window over the window
+// it is given, which it never blocks. Clicks and typed numbers are emitted as
+// spinEntered; "Отменить" and "Вернуть" edit the end of the history memo
+// through its own API, one change each, so each runs one statistics pass and
+// takes one step on the memo's own undo stack. The strip below the buttons
+// shows the latest spins. Its commands run guarded: an error is shown in the
+// standard error box.
+//
+// Keys while the pad has the focus: digits and Enter enter a number,
+// Backspace drops the last digit, Esc drops them all. A number above 36 is
+// not entered: the typed digits turn red until they are corrected.
+class EntryPadForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    EntryPadForm(THistoryMemo &memo, Environment &environment, QWidget *parent);
+
+    // Follows the main window's "Всегда сверху": the pad keeps its place and
+    // stays shown if it was.
+    void SetStayOnTop(bool onTop);
+
+    // Puts the pad beside the window, on its right where the screen has room,
+    // else on its left, level with its top and within the screen.
+    void PlaceBeside(const QWidget &window);
+
+    // "Отменить": removes the last line that holds a spin together with the
+    // lines after it.
+    void Undo();
+    // "Вернуть": puts back what the latest undo removed, as long as nothing
+    // else has changed the history since.
+    void Redo();
+    bool CanRedo() const { return !m_redo.isEmpty(); }
+
+    // The digits typed so far.
+    QString Typed() const { return m_typed; }
+
+Q_SIGNALS:
+    // A click on a number, or a number typed and Enter.
+    void spinEntered(int number);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QGridLayout *BuildTable();
+    // A command button with its keys, which work while the pad is active.
+    QPushButton *AddCommand(QStringView name, QStringView caption, QStringView shortcut,
+                            void (EntryPadForm::*handler)());
+    void EnterTyped();
+    void SetTyped(const QString &typed);
+    // Runs an edit of the history through the memo, which does not count as
+    // a change by someone else.
+    template <typename F>
+    void OwnEdit(F &&edit);
+    void HistoryChanged();
+    // The recent strip and the two commands, from the history as it is.
+    void Refresh();
+
+    THistoryMemo &m_memo;
+    Environment &m_environment;
+    // What each undo removed, the latest last, exactly as it stood.
+    QList<QString> m_redo;
+    bool m_ownEdit = false;
+    QString m_typed;
+
+    QLabel *m_typedLabel = nullptr;
+    QLabel *m_recent = nullptr;
+    QPushButton *m_undo = nullptr;
+    QPushButton *m_redoButton = nullptr;
+};
+
+} // namespace trevolo

@@ -1,0 +1,189 @@
+#include "app/mainwindow/Unit1.h"
+
+#include "analysis/Statistics.h"
+#include "app/analysiswindow/AnalysisForm.h"
+#include "common/Error.h"
+#include "common/IntegerText.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace trevolo {
+
+namespace {
+
+// Client area of the window, without the menu bar.
+constexpr int ClientWidth = 319;
+constexpr int ClientHeight = 543;
+constexpr int StatusBarHeight = 19;
+
+// Tahoma 8 pt where it is installed, else the desktop's sans font at 8 pt.
+// The layout is drawn for Tahoma's letter widths; a wider font is taken in
+// its semi-condensed form so the captions keep clear of the controls beside
+// them.
+QFont WindowFont()
+{
+    const bool tahoma = QFontDatabase::hasFamily(QStringLiteral("Tahoma"));
+    QFont font = tahoma ? QFont(QStringLiteral("Tahoma"))
+                        : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSize(8);
+    font.setWeight(QFont::Normal);
+    // "Сигнализировать от:" must end before the threshold box at x = 120.
+    constexpr int RoomForReference = 110;
+    const QString reference = QStringLiteral("Сигнализировать от:");
+    if (!tahoma && QFontMetrics(font).horizontalAdvance(reference) > RoomForReference)
+        font.setStretch(QFont::SemiCondensed);
+    return font;
+}
+
+void SetShown(QWidget &widget, bool shown)
+{
+    if (widget.isHidden() == shown)
+        widget.setVisible(shown);
+}
+
+} // namespace
+
+TForm1::TForm1(Environment &environment, TINIView &settingsDocument, SpinSource &spinSource,
+               QWidget *parent)
+    : QMainWindow(parent), m_environment(environment), m_settingsDocument(settingsDocument),
+      m_spinSource(spinSource)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Trevolo (ver. " TREVOLO_VERSION ")"));
+    setWindowIcon(QIcon(QStringLiteral(":/app/pictures/icon.png")));
+    setFont(WindowFont());
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("Form1Client"));
+    client->setFixedSize(ClientWidth, ClientHeight - StatusBarHeight);
+    setCentralWidget(client);
+
+    BuildHistoryColumn(client);
+    BuildPageControl(client);
+    BuildStatusBar();
+    BuildDialogs();
+    BuildMenus();
+    ConnectEvents();
+
+    // Fixed size, no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    adjustSize();
+    setFixedSize(sizeHint());
+    m_accessibleTexts.RefreshNames();
+    listBox1->setFocus();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::ConnectEvents()
+{
+    connect(listBox1, &QPlainTextEdit::textChanged, this, Guarded(&TForm1::Calc));
+    connect(edit1, &QLineEdit::textChanged, this, Guarded(&TForm1::Calc));
+    ConnectHistoryCommands();
+    ConnectCalculator();
+    ConnectLinks();
+    ConnectAnalysis();
+
+    // The history memo shows its own menu in place of the standard one.
+    listBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(listBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint &point) {
+        popupMenu1->popup(listBox1->viewport()->mapToGlobal(point));
+    });
+
+    ConnectOptionEvents();
+    ConnectClose();
+}
+
+void TForm1::Calc()
+{
+    const QString thresholdText = edit1->text();
+    const HistoryStatistics statistics = listBox1->Spins().Statistics(thresholdText);
+    if (m_analysisForm)
+        m_analysisForm->Follow(statistics, thresholdText);
+
+    // Controls are written only when the value differs, which keeps a pass
+    // over a long history cheap: most of the window stays as it was.
+    for (const int hidden : HiddenRowLabels)
+        SetTextIfChanged(Component<QLabel>(LabelName(hidden)), QString());
+
+    if (statistics.thresholdValid) {
+        for (int n = 0; n < WheelSize; ++n)
+            SetLabelBold(Component<QLabel>(LabelName(FirstAbsenceCountLabel + n)),
+                         statistics.alarm[n]);
+    }
+
+    for (int g = 1; g <= CombinationCount; ++g)
+        for (int l = 1; l <= 10; ++l)
+            SetShown(Component<QWidget>(ImageName(g, l)), l <= statistics.missRuns[g]);
+
+    if (!statistics.thresholdValid)
+        throw ConvertError(thresholdText);
+
+    statusBar1->SetSimpleText(statistics.statusText);
+    for (int n = 0; n < WheelSize; ++n) {
+        SetTextIfChanged(Component<QLabel>(LabelName(FirstAbsenceCountLabel + n)),
+                         IntToStr(statistics.absence[n]));
+        SetTextIfChanged(Component<QLabel>(LabelName(FirstOccurrenceCountLabel + n)),
+                         IntToStr(statistics.occurrence[n]));
+    }
+    m_accessibleTexts.Update();
+    SetFittingText(*edit13, IntToStr(statistics.lineCount));
+}
+
+// ------------------------------------------------------------ control makers
+
+QLabel *TForm1::MakeLabel(QWidget *parent, QStringView name, const QString &caption, int x, int y)
+{
+    auto *label = Named(new QLabel(caption, parent), name);
+    label->setTextFormat(Qt::PlainText);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QGroupBox *TForm1::MakeGroupBox(QWidget *parent, QStringView name, const QString &caption, int top,
+                                int height)
+{
+    auto *box = Named(new QGroupBox(caption, parent), name);
+    box->setGeometry(0, top, 257, height);
+    return box;
+}
+
+QFrame *TForm1::MakeBevel(QWidget *parent, QStringView name, const QRect &geometry)
+{
+    auto *bevel = Named(new QFrame(parent), name);
+    bevel->setFrameShape(geometry.width() >= geometry.height() ? QFrame::HLine : QFrame::VLine);
+    bevel->setFrameShadow(QFrame::Sunken);
+    bevel->setGeometry(geometry);
+    return bevel;
+}
+
+QLineEdit *TForm1::MakeEdit(QWidget *parent, QStringView name, const QString &text,
+                            const QRect &geometry)
+{
+    auto *edit = Named(new QLineEdit(text, parent), name);
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+TImage *TForm1::MakeImage(QWidget *parent, QStringView name, const QPixmap &picture, int x, int y)
+{
+    auto *image = Named(new TImage(parent), name);
+    image->SetPicture(picture);
+    image->setGeometry(x, y, 16, 16);
+    image->hide();
+    return image;
+}
+
+} // namespace trevolo

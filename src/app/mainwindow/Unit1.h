@@ -1,0 +1,306 @@
+#pragma once
+
+#include "app/desktop/Environment.h"
+#include "app/desktop/FileDialog.h"
+#include "app/desktop/Guard.h"
+#include "app/mainwindow/AccessibleTexts.h"
+#include "app/mainwindow/ControlNames.h"
+#include "app/mainwindow/NameRegistry.h"
+#include "app/memo/HistoryMemo.h"
+#include "app/widgets/Controls.h"
+#include "app/widgets/PageControl.h"
+#include "common/Error.h"
+#include "history/SpinSource.h"
+#include "settings/AuxilaryUnit.h"
+#include "settings/SettingsLocation.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QStringView>
+#include <optional>
+#include <utility>
+
+class QCheckBox;
+class QCloseEvent;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPixmap;
+
+namespace trevolo {
+
+class EntryPadForm;
+struct NumberGridNames;
+
+class AnalysisForm;
+
+// The main window, Form1: the history column, the five pages, the status bar
+// and the menus, every control kept under its name in the name registry.
+// Its handlers run through Guard, so an error ends the handler and shows the
+// standard error box.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The settings document and the random spin source live for the whole
+    // run, from before the window to after it (see Project1).
+    TForm1(Environment &environment, TINIView &settingsDocument, SpinSource &spinSource,
+           QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The statistics pass: reads the history (ListBox1) and the alarm
+    // threshold (Edit1) and writes every statistics control. When the
+    // threshold does not convert it stops after the indicator images with
+    // ConvertError, leaving the status bar, the counts and Edit13 as they were.
+    void Calc();
+
+    // Creation and destruction handlers: load "default.ini" from the
+    // settings folder and apply it, and save the document back there. The
+    // program start runs them through Guard (Project1). Unit1Settings.cpp.
+    void FormCreate();
+    void FormDestroy();
+    // "Загрузить настройки" and "Сохранить настройки". Unit1Settings.cpp.
+    void N14Click();
+    void N13Click();
+    // Window options: always on top, transparency, opacity. Unit1Settings.cpp.
+    void CheckBox2Click();
+    void CheckBox1Click();
+    void TrackBar1Change();
+    // Risk levels: the slider pairs and the presets. Unit1Risk.cpp.
+    void TrackBarRiskLevelChange1();
+    void TrackBarRiskLevelChange2();
+    void ComboBox1Change();
+    // Interface language "Русский" and "English". Unit1Language.cpp.
+    void N11Click();
+    void N12Click();
+
+    // Whether transparency is on, and the window's alpha value 0..255 that
+    // shows while it is.
+    bool AlphaBlend() const { return m_alphaBlend; }
+    int AlphaBlendValue() const { return m_alphaBlendValue; }
+
+    // Runs a handler; an escaping error is shown in the standard error box.
+    template <typename F>
+    void Guard(F &&handler) noexcept
+    {
+        RunGuarded(m_environment, this, std::forward<F>(handler));
+    }
+
+    // The control or menu item of that name (case-blind), or nullptr.
+    QObject *FindComponent(QStringView name) const { return m_registry.Find(name); }
+    template <typename T>
+    T *FindComponentAs(QStringView name) const
+    {
+        return m_registry.FindAs<T>(name);
+    }
+    const NameRegistry &Registry() const { return m_registry; }
+
+    Environment &environment() const { return m_environment; }
+    TINIView &SettingsDocument() const { return m_settingsDocument; }
+    SpinSource &Spins() const { return m_spinSource; }
+
+    // History commands. Unit1History.cpp.
+    void N1Click();   // "Очистить": empty the history
+    void N51Click();  // append 5 random spins
+    void N101Click(); // append 10
+    void N251Click(); // append 25
+    void N501Click(); // append 50
+    void N5Click();   // load the history from a file chosen in OpenDialog2
+    // The loading part of N5Click, also used for a file named on the command
+    // line: the same messages on failure.
+    void LoadHistoryFrom(const QString &path);
+    void N6Click();  // save it to a file chosen in SaveDialog2
+    void N9Click();  // "Выход": close the window, which ends the program
+    void N28Click(); // "Панель ввода": open the entry pad, or raise it
+
+    // Appends one spin (a wheel number 0..36) to the history as a new last
+    // line, by the same rule as the generator: one change of the memo, so one
+    // statistics pass. Any other number is ignored. The entry pad calls it.
+    void EnterSpin(int number);
+    // The entry pad once it has been opened, else nullptr.
+    EntryPadForm *EntryPad() const { return m_entryPad; }
+
+    // Whether the window may close: true when the history is as it was
+    // after the last load, save or clear (empty at start); otherwise the
+    // answer to "Сохранить последовательность?": Да saves through N6Click's
+    // dialog and is true only once the file is written, Нет is true, Отмена
+    // false. Unit1Close.cpp.
+    bool MayClose();
+    // Stake calculator, on every change of Edit2 or Edit3. Unit1Calculator.cpp.
+    void Edit2Change();
+    // Help and web links: one address each to the desktop. Unit1Links.cpp.
+    void N20Click(); // program help page
+    void N23Click(); // playing systems page
+    void N15Click(); // new versions page
+    void N8Click();  // mail to the maker
+    void N25Click(); // the partner's registration page
+    // "Анализ последовательности...": opens the analysis window, made on
+    // first use, or raises it. Unit1Analysis.cpp.
+    void N27Click();
+    // The analysis window, or nullptr before its first opening.
+    AnalysisForm *analysisForm() const { return m_analysisForm; }
+
+    // Controls that handlers address directly.
+    THistoryMemo *listBox1 = nullptr;
+    QLineEdit *edit13 = nullptr;
+    TPageControl *pageControl1 = nullptr;
+    TTabSheet *tabSheet1 = nullptr; // "Комбинации"
+    TTabSheet *tabSheet2 = nullptr; // "Не выпадения"
+    TTabSheet *tabSheet4 = nullptr; // "Выпадения"
+    TTabSheet *tabSheet3 = nullptr; // "Настройки"
+    TTabSheet *tabSheet6 = nullptr; // "Калькулятор"
+    TStatusBar *statusBar1 = nullptr;
+
+    QLineEdit *edit1 = nullptr; // alarm threshold
+
+    QCheckBox *checkBox1 = nullptr; // transparency
+    QCheckBox *checkBox2 = nullptr; // always on top
+    TTrackBar *trackBar1 = nullptr; // opacity
+    QLabel *label45 = nullptr;      // opacity in percent
+    TComboBox *comboBox1 = nullptr; // risk preset
+    TTrackBar *trackBar2 = nullptr; // 18/37 lower boundary
+    TTrackBar *trackBar3 = nullptr; // 18/37 upper boundary
+    TTrackBar *trackBar4 = nullptr; // 12/37 lower boundary
+    TTrackBar *trackBar5 = nullptr; // 12/37 upper boundary
+    QLabel *label51 = nullptr;
+    QLabel *label52 = nullptr;
+    QLabel *label198 = nullptr;
+    QLabel *label199 = nullptr;
+    QPlainTextEdit *memo1 = nullptr; // risk preset description
+
+    QLineEdit *edit2 = nullptr; // minimum stake
+    QLineEdit *edit3 = nullptr; // multiplier
+    QPlainTextEdit *memo2 = nullptr;
+    QLineEdit *edit4 = nullptr, *edit5 = nullptr, *edit6 = nullptr, *edit7 = nullptr;
+    QLineEdit *edit8 = nullptr, *edit9 = nullptr, *edit10 = nullptr, *edit11 = nullptr;
+    QLineEdit *edit12 = nullptr; // required sum
+
+    QMenuBar *mainMenu1 = nullptr;
+    QMenu *n3 = nullptr, *n4 = nullptr, *n7 = nullptr, *n24 = nullptr, *n18 = nullptr;
+    QAction *n5 = nullptr, *n6 = nullptr, *n16 = nullptr, *n52 = nullptr, *n102 = nullptr;
+    QAction *n252 = nullptr, *n502 = nullptr, *n27 = nullptr, *n28 = nullptr, *n9 = nullptr;
+    QAction *n11 = nullptr, *n12 = nullptr, *n14 = nullptr, *n13 = nullptr;
+    QAction *n25 = nullptr, *n20 = nullptr, *n23 = nullptr, *n15 = nullptr, *n8 = nullptr;
+    QMenu *popupMenu1 = nullptr;
+    QAction *n1 = nullptr, *n51 = nullptr, *n101 = nullptr, *n251 = nullptr, *n501 = nullptr;
+
+    TFileDialog *openDialog1 = nullptr; // settings file to load
+    TFileDialog *saveDialog1 = nullptr; // settings file to save
+    TFileDialog *openDialog2 = nullptr; // history file to load
+    TFileDialog *saveDialog2 = nullptr; // history file to save
+
+protected:
+    // Closing by the close box, "Выход", Ctrl+Q or the application's quit:
+    // refused when MayClose says so. Unit1Close.cpp.
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // The history text as a length and a hash: enough to tell at closing
+    // whether it changed, without keeping a copy. Unit1Close.cpp.
+    struct HistoryMark
+    {
+        qsizetype length = 0;
+        size_t hash = 0;
+    };
+    static HistoryMark MarkOf(QStringView history);
+    // Remembers this history text (THistoryMemo::Text) as saved.
+    void MarkHistorySaved(QStringView history) { m_savedHistory = MarkOf(history); }
+    // Saves the history through SaveDialog2; false when the dialog was
+    // cancelled. Unit1History.cpp.
+    bool SaveHistory();
+    // Asks about an unsaved history also when the desktop session ends.
+    void ConnectClose(); // Unit1Close.cpp
+
+    // Construction, one builder per part of the window.
+    void BuildHistoryColumn(QWidget *client);                           // WindowLayout.cpp
+    void BuildPageControl(QWidget *client);                             // WindowLayout.cpp
+    void BuildStatusBar();                                              // WindowLayout.cpp
+    void BuildDialogs();                                                // WindowLayout.cpp
+    void BuildCombinationsPage(TTabSheet *page);                        // StatisticsPages.cpp
+    void BuildAbsencePage(TTabSheet *page);                             // StatisticsPages.cpp
+    void BuildOccurrencePage(TTabSheet *page);                          // StatisticsPages.cpp
+    void BuildNumberGrid(QGroupBox *box, const NumberGridNames &names); // StatisticsPages.cpp
+    void BuildSettingsPage(TTabSheet *page);                            // OptionPages.cpp
+    void BuildCalculatorPage(TTabSheet *page);                          // OptionPages.cpp
+    void BuildMenus();                                                  // Menus.cpp
+    void ConnectEvents();
+    void ConnectOptionEvents(); // Unit1Settings.cpp
+
+    // Copies the template pictures into the indicator grid. Unit1Risk.cpp.
+    void ApplyRiskColours();
+    // The window options and the preset from the document. Unit1Settings.cpp.
+    void ApplySettings();
+    void WriteWindowOptions();
+    // Where "default.ini" is read and written, decided at the first call;
+    // a problem with the per-user folder is shown then. Unit1Settings.cpp.
+    const SettingsLocation &SettingsPlace();
+    void ApplyOpacity();
+    // Captions from a language section of the document. Unit1Language.cpp.
+    void ApplyLanguage(QStringView sectionName);
+    void ApplyLanguageEntry(const QString &key, const QString &value);
+
+    // Names and registers an object; it must be new to the registry.
+    template <typename T>
+    T *Named(T *object, QStringView name)
+    {
+        object->setObjectName(name.toString());
+        m_registry.Add(object);
+        return object;
+    }
+
+    // Common control makers: a named, registered control at a position.
+    QLabel *MakeLabel(QWidget *parent, QStringView name, const QString &caption, int x, int y);
+    QGroupBox *MakeGroupBox(QWidget *parent, QStringView name, const QString &caption, int top,
+                            int height);
+    QFrame *MakeBevel(QWidget *parent, QStringView name, const QRect &geometry);
+    QLineEdit *MakeEdit(QWidget *parent, QStringView name, const QString &text,
+                        const QRect &geometry);
+    TImage *MakeImage(QWidget *parent, QStringView name, const QPixmap &picture, int x, int y);
+
+    // Found by name; a missing control is an error, not a crash.
+    template <typename T>
+    T &Component(QStringView name) const
+    {
+        T *object = m_registry.FindAs<T>(name);
+        if (!object)
+            throw Error(QStringLiteral("Component %1 not found").arg(name));
+        return *object;
+    }
+
+    // Wiring of the commands, the calculator and the links.
+    void ConnectHistoryCommands(); // Unit1History.cpp
+    void ConnectCalculator();      // Unit1Calculator.cpp
+    void ConnectLinks();           // Unit1Links.cpp
+    void ConnectAnalysis();        // Unit1Analysis.cpp
+    // A slot that runs the handler through Guard.
+    auto Guarded(void (TForm1::*handler)())
+    {
+        return [this, handler] { Guard([this, handler] { (this->*handler)(); }); };
+    }
+    // Runs the handler through Guard whenever the menu item is chosen.
+    void OnClick(QAction *item, void (TForm1::*handler)())
+    {
+        connect(item, &QAction::triggered, this, Guarded(handler));
+    }
+
+    Environment &m_environment;
+    TINIView &m_settingsDocument;
+    SpinSource &m_spinSource;
+    NameRegistry m_registry;
+    // Accessible names of edits, sliders, counts and indicator rows.
+    TAccessibleTexts m_accessibleTexts;
+    HistoryMark m_savedHistory = MarkOf(QStringView());
+    // A text the user chose not to save when the session was ending.
+    std::optional<HistoryMark> m_declinedHistory;
+    EntryPadForm *m_entryPad = nullptr; // made on first use, owned as a child
+    std::optional<SettingsLocation> m_settingsPlace;
+    AnalysisForm *m_analysisForm = nullptr; // a child window, made on first use
+    bool m_alphaBlend = false;
+    int m_alphaBlendValue = 255;
+};
+
+} // namespace trevolo

@@ -1,0 +1,156 @@
+// The history commands: clear, append random spins, load, save, exit.
+#include "app/mainwindow/Unit1.h"
+
+#include "app/entrypad/EntryPadForm.h"
+#include "app/memo/HistoryLoad.h"
+#include "app/widgets/WindowBusy.h"
+#include "common/IntegerText.h"
+#include "history/HistoryFile.h"
+
+#include <QCheckBox>
+
+namespace trevolo {
+
+namespace {
+
+// Appends `count` spins from the source, one line each. Every line is one
+// change of the memo, so the statistics pass runs once per spin, before the
+// next one is appended; the caret ends after the newest line.
+void AppendSpins(THistoryMemo &memo, SpinSource &spins, int count)
+{
+    for (int i = 0; i < count; ++i)
+        memo.AppendLine(IntToStr(spins.Draw()));
+}
+
+} // namespace
+
+void TForm1::ConnectHistoryCommands()
+{
+    // The popup items and their main-menu twins share one handler.
+    OnClick(n1, &TForm1::N1Click);
+    OnClick(n16, &TForm1::N1Click);
+    OnClick(n51, &TForm1::N51Click);
+    OnClick(n52, &TForm1::N51Click);
+    OnClick(n101, &TForm1::N101Click);
+    OnClick(n102, &TForm1::N101Click);
+    OnClick(n251, &TForm1::N251Click);
+    OnClick(n252, &TForm1::N251Click);
+    OnClick(n501, &TForm1::N501Click);
+    OnClick(n502, &TForm1::N501Click);
+    OnClick(n5, &TForm1::N5Click);
+    OnClick(n6, &TForm1::N6Click);
+    OnClick(n9, &TForm1::N9Click);
+    OnClick(n28, &TForm1::N28Click);
+}
+
+void TForm1::N1Click()
+{
+    // Emptying the memo raises no change, so the pass is run here.
+    listBox1->ClearSilently();
+    MarkHistorySaved(QStringView());
+    Calc();
+}
+
+void TForm1::N51Click()
+{
+    AppendSpins(*listBox1, Spins(), 5);
+}
+
+void TForm1::N101Click()
+{
+    AppendSpins(*listBox1, Spins(), 10);
+}
+
+void TForm1::N251Click()
+{
+    AppendSpins(*listBox1, Spins(), 25);
+}
+
+void TForm1::N501Click()
+{
+    AppendSpins(*listBox1, Spins(), 50);
+}
+
+void TForm1::N5Click()
+{
+    if (const auto path = openDialog2->Execute(environment(), this))
+        LoadHistoryFrom(*path);
+    else
+        Calc();
+}
+
+void TForm1::LoadHistoryFrom(const QString &path)
+{
+    enum class Outcome
+    {
+        Same,
+        Loaded,
+        Cancelled
+    };
+    ReadHistory read;
+    const Outcome outcome = [&] {
+        const WindowBusy busy(*this);
+        // A failed read leaves here, with the history untouched.
+        read = ReadHistoryBesideEvents(path);
+        // The same text again is left alone: no change. A new one is one
+        // change, whose notification runs the one pass. A cancelled load
+        // changes nothing and ends as the same text does.
+        if (listBox1->HoldsText(read.text))
+            return Outcome::Same;
+        return listBox1->Load(read) ? Outcome::Loaded : Outcome::Cancelled;
+    }();
+    // The text read has its line breaks as the memo gives them back ("\n"
+    // only), so it is what the memo now holds: its mark was taken as it was
+    // read, and the memo's text is not copied again.
+    if (outcome != Outcome::Cancelled)
+        m_savedHistory = {read.text.size(), read.hash};
+    if (outcome != Outcome::Loaded)
+        Calc();
+}
+
+void TForm1::N6Click()
+{
+    SaveHistory();
+}
+
+bool TForm1::SaveHistory()
+{
+    const auto path = saveDialog2->Execute(environment(), this);
+    if (!path)
+        return false;
+    const QString history = listBox1->Text();
+    // A failed write leaves the handler here, and the text counts as unsaved.
+    SaveHistoryFile(*path, history);
+    MarkHistorySaved(history);
+    return true;
+}
+
+void TForm1::EnterSpin(int number)
+{
+    if (number < 0 || number > 36)
+        return;
+    listBox1->AppendLine(IntToStr(number));
+}
+
+void TForm1::N28Click()
+{
+    if (!m_entryPad) {
+        m_entryPad = new EntryPadForm(*listBox1, environment(), this);
+        connect(m_entryPad, &EntryPadForm::spinEntered, this,
+                [this](int number) { Guard([this, number] { EnterSpin(number); }); });
+        m_entryPad->SetStayOnTop(checkBox2->isChecked());
+        m_entryPad->PlaceBeside(*this);
+    }
+    m_entryPad->show();
+    m_entryPad->raise();
+    m_entryPad->activateWindow();
+    m_entryPad->setFocus();
+}
+
+void TForm1::N9Click()
+{
+    // The main window: closing it ends the message loop and so the program.
+    close();
+}
+
+} // namespace trevolo

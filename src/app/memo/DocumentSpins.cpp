@@ -1,0 +1,201 @@
+#include "app/memo/DocumentSpins.h"
+
+#include "app/memo/FoldedLines.h"
+
+#include <QTextBlock>
+#include <algorithm>
+
+namespace trevolo {
+
+namespace {
+
+// Appends the lines of one block, as the whole text shows them: the block's
+// text cut at its soft breaks. A block ending in a lone "\r" that is followed
+// by another block ends in "\r\n" in the whole text, one break and not two.
+// Returns the number of lines appended.
+qint32 AppendBlockCodes(const QTextBlock &block, std::vector<quint8> &codes)
+{
+    const QString text = block.text();
+    const size_t before = codes.size();
+    if (!text.contains(QChar::ObjectReplacementCharacter)) {
+        SpinHistoryModel::AppendCodes(text, codes);
+    } else {
+        // Line by line, a folded line put back only where it may matter.
+        const QTextDocument &document = *block.document();
+        qsizetype start = 0;
+        for (qsizetype end = 0; end <= text.size(); ++end) {
+            if (end < text.size() && text[end] != QChar::LineSeparator)
+                continue;
+            const QStringView line = QStringView(text).sliced(start, end - start);
+            const int position = block.position() + int(start);
+            if (HoldsInertFold(document, line, position))
+                codes.push_back(SpinHistoryModel::OtherLine);
+            else
+                SpinHistoryModel::AppendCodes(Unfold(document, line.toString(), position), codes);
+            start = end + 1;
+        }
+    }
+    if (text.endsWith(u'\r') && block.next().isValid())
+        codes.pop_back();
+    return qint32(codes.size() - before);
+}
+
+} // namespace
+
+DocumentSpins::DocumentSpins(QObject *parent) : QObject(parent) {}
+
+void DocumentSpins::Watch(QTextDocument *document)
+{
+    disconnect(m_connection);
+    m_document = document;
+    m_suspended = false;
+    if (document)
+        m_connection = connect(document, &QTextDocument::contentsChange, this,
+                               &DocumentSpins::OnContentsChange);
+    ReadAll();
+}
+
+void DocumentSpins::Watch(QTextDocument *document, std::vector<quint8> &&codes)
+{
+    disconnect(m_connection);
+    m_document = document;
+    if (document)
+        m_connection = connect(document, &QTextDocument::contentsChange, this,
+                               &DocumentSpins::OnContentsChange);
+    Resume(std::move(codes));
+}
+
+const SpinHistoryModel &DocumentSpins::Model()
+{
+    if (!m_suspended && !InStep()) {
+        ++m_rebuilds;
+        ReadAll();
+    }
+    return m_model;
+}
+
+bool DocumentSpins::InStep() const
+{
+    if (!m_document)
+        return m_model.size() == 0;
+    return m_document->blockCount() == m_blocks && m_document->characterCount() == m_characters;
+}
+
+void DocumentSpins::Resume()
+{
+    m_suspended = false;
+    ReadAll();
+}
+
+void DocumentSpins::Resume(std::vector<quint8> &&codes)
+{
+    m_suspended = false;
+    // The codes hold one line per block when no block holds a soft break;
+    // anything else is read from the document itself.
+    if (!m_document || qsizetype(codes.size()) != m_document->blockCount()) {
+        ReadAll();
+        return;
+    }
+    m_model.Assign(codes);
+    m_multiLine.clear();
+    m_blocks = m_document->blockCount();
+    m_characters = m_document->characterCount();
+}
+
+void DocumentSpins::ReadAll()
+{
+    m_multiLine.clear();
+    if (!m_document) {
+        m_model.Assign({});
+        m_blocks = m_characters = 0;
+        return;
+    }
+    std::vector<quint8> codes;
+    codes.reserve(size_t(m_document->blockCount()));
+    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
+        const qint32 lines = AppendBlockCodes(block, codes);
+        if (lines > 1)
+            m_multiLine.emplace_back(block.blockNumber(), lines - 1);
+    }
+    m_model.Assign(codes);
+    m_blocks = m_document->blockCount();
+    m_characters = m_document->characterCount();
+}
+
+qint32 DocumentSpins::LineOfBlock(qint32 block) const
+{
+    qint32 line = block;
+    for (const auto &[number, extra] : m_multiLine) {
+        if (number >= block)
+            break;
+        line += extra;
+    }
+    return line;
+}
+
+void DocumentSpins::OnContentsChange(int position, int removed, int added)
+{
+    if (m_suspended || !m_document)
+        return;
+    QTextDocument &document = *m_document;
+    const int blocks = document.blockCount();
+    const int characters = document.characterCount();
+    // The change must account for the difference in length; if it does not,
+    // an earlier change went unreported.
+    if (m_characters + added - removed != characters) {
+        ++m_rebuilds;
+        ReadAll();
+        return;
+    }
+
+    // The blocks before the one holding `position` and after the one holding
+    // its end are as they were; the ones between replace as many old blocks
+    // as the block count says.
+    QTextBlock first = document.findBlock(position);
+    if (!first.isValid())
+        first = document.lastBlock();
+    QTextBlock last = document.findBlock(position + added);
+    if (!last.isValid())
+        last = document.lastBlock();
+    const qint32 firstBlock = first.blockNumber();
+    const qint32 newBlocks = last.blockNumber() - firstBlock + 1;
+    const qint32 oldBlocks = newBlocks - (blocks - m_blocks);
+    if (oldBlocks < 1 || firstBlock + oldBlocks > m_blocks) {
+        ++m_rebuilds;
+        ReadAll();
+        return;
+    }
+
+    const qint32 firstLine = LineOfBlock(firstBlock);
+    qint32 oldLines = oldBlocks;
+    const auto oldBegin = std::lower_bound(m_multiLine.begin(), m_multiLine.end(),
+                                           std::pair<qint32, qint32>(firstBlock, 0));
+    auto oldEnd = oldBegin;
+    for (; oldEnd != m_multiLine.end() && oldEnd->first < firstBlock + oldBlocks; ++oldEnd)
+        oldLines += oldEnd->second;
+
+    std::vector<quint8> codes;
+    codes.reserve(size_t(newBlocks));
+    std::vector<std::pair<qint32, qint32>> multiLine;
+    qint32 number = firstBlock;
+    for (QTextBlock block = first;; block = block.next(), ++number) {
+        const qint32 lines = AppendBlockCodes(block, codes);
+        if (lines > 1)
+            multiLine.emplace_back(number, lines - 1);
+        if (block == last)
+            break;
+    }
+    m_model.Replace(firstLine, oldLines, codes);
+
+    // Blocks after the change move by the difference in block count.
+    const qint32 shift = blocks - m_blocks;
+    for (auto it = oldEnd; it != m_multiLine.end(); ++it)
+        it->first += shift;
+    const auto at = m_multiLine.erase(oldBegin, oldEnd);
+    m_multiLine.insert(at, multiLine.begin(), multiLine.end());
+
+    m_blocks = blocks;
+    m_characters = characters;
+}
+
+} // namespace trevolo

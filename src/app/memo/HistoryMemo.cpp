@@ -1,0 +1,466 @@
+#include "app/memo/HistoryMemo.h"
+
+#include "app/desktop/Guard.h"
+#include "app/memo/HistoryTail.h"
+#include "app/memo/MemoDocumentLayout.h"
+#include "app/widgets/WindowBusy.h"
+#include "common/Cp1251.h"
+#include "history/HistoryText.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMimeData>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QThread>
+#include <algorithm>
+
+namespace trevolo {
+
+THistoryMemo::THistoryMemo(QWidget *parent, Environment *environment)
+    : QPlainTextEdit(parent), m_environment(environment), m_spins(new DocumentSpins(this)),
+      m_foldedLines(new FoldedLineView(this))
+{
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Lines wrap at the edge, anywhere. In a column a few digits wide this
+    // looks the same as wrapping at word boundaries, but the search for a
+    // boundary makes laying out one long unbroken line quadratic: a loaded
+    // line of a megabyte would freeze the window for minutes.
+    setWordWrapMode(QTextOption::WrapAnywhere);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab moves the focus on, as in the other text boxes; a tab character
+    // would only spoil a line.
+    setTabChangesFocus(true);
+
+    // The first document is laid out by the keeper as well.
+    m_layoutKeeper = MakeLayoutTwin();
+    QTextDocument *first = NewDocument().release();
+    first->setParent(this);
+    StartLayingOut(first);
+    StopLayingOut();
+    setDocument(first);
+    m_spins->Watch(first);
+    WatchDocument();
+
+    // A fresh edit ends what Redo could bring back, as it does in Qt's own
+    // undo history.
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_undoing)
+            Drop(m_redoDocuments);
+    });
+}
+
+THistoryMemo::~THistoryMemo()
+{
+    Drop(m_undoDocuments);
+    Drop(m_redoDocuments);
+}
+
+namespace {
+
+// Deletes a document on a worker thread: a long one takes a while.
+void DisposeBesideEvents(QTextDocument *document)
+{
+    QThread *disposer = QThread::create([document] { delete document; });
+    document->moveToThread(disposer);
+    QObject::connect(disposer, &QThread::finished, disposer, &QObject::deleteLater);
+    disposer->start();
+}
+
+// Paragraph separators and soft line breaks (U+2028) as "\n".
+QString WithLineFeeds(QString text)
+{
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
+}
+
+// Documents set aside for Undo at most; the oldest goes first.
+constexpr size_t MaxSetAside = 4;
+
+// The line breaks of `text` ("\r\n", a lone "\r", "\n"), counted up to
+// `enough`.
+qsizetype CountLineBreaks(QStringView text, qsizetype enough)
+{
+    qsizetype breaks = 0;
+    for (qsizetype i = 0; i < text.size() && breaks < enough; ++i) {
+        if (text[i] == u'\n' ||
+            (text[i] == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n')))
+            ++breaks;
+    }
+    return breaks;
+}
+
+} // namespace
+
+QString THistoryMemo::Text() const
+{
+    // toPlainText() would also turn no-break spaces into blanks, so a loaded
+    // file would not be saved back byte for byte. Only the separators of
+    // paragraphs and of soft lines (Shift+Enter) become line breaks.
+    return WithLineFeeds(RawText());
+}
+
+QString THistoryMemo::RawText() const
+{
+    QString raw = document()->toRawText();
+    if (!MayHoldFoldedLines(*document()))
+        return raw;
+    return Unfold(*document(), std::move(raw), 0);
+}
+
+qsizetype THistoryMemo::TextLength() const
+{
+    if (!MayHoldFoldedLines(*document()))
+        return document()->characterCount() - 1;
+    return RawText().size();
+}
+
+bool THistoryMemo::EndsWithLineBreak() const
+{
+    // The document's last block is empty exactly when the text is empty or
+    // ends with a paragraph break; a soft line break (Shift+Enter) as the last
+    // character is a break as well, as Text() shows it. No copy of the text.
+    const QTextDocument *text = document();
+    if (text->lastBlock().length() <= 1)
+        return true;
+    return text->characterAt(text->characterCount() - 2) == QChar::LineSeparator;
+}
+
+void THistoryMemo::InsertAtEnd(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    InsertFolding(cursor, text, 0, text.size());
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+std::optional<QString> THistoryMemo::TakeLastSpin()
+{
+    const auto cut = LastSpinCut(*document(), EndsWithLineBreak());
+    if (!cut)
+        return std::nullopt;
+    QTextCursor cursor(document());
+    cursor.setPosition(*cut);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    // Block breaks come out as U+2029, which an insertion turns back into
+    // block breaks; a folded line comes out in full, to be folded again.
+    QString removed = Unfold(*document(), cursor.selectedText(), *cut);
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    return removed;
+}
+
+void THistoryMemo::AppendLine(const QString &line)
+{
+    InsertAtEnd(TextToAppend(EndsWithLineBreak(), line));
+}
+
+void THistoryMemo::ClearSilently()
+{
+    // Qt reports the clearing of a document as two changes that do not add
+    // up; the empty text's one line is known without them.
+    {
+        const QSignalBlocker blocker(this);
+        Drop(m_undoDocuments);
+        Drop(m_redoDocuments);
+        m_spins->Suspend();
+        clear();
+        m_spins->Resume({SpinHistoryModel::EmptyLine});
+    }
+    Q_EMIT historyEdited();
+}
+
+void THistoryMemo::ReplaceText(const QString &text)
+{
+    {
+        // The lines are read off the text itself, which costs a fraction of
+        // reading them back block by block from the document.
+        std::vector<quint8> codes;
+        codes.reserve(size_t(text.size() / 2 + 1));
+        SpinHistoryModel::AppendCodes(text, codes);
+        const QSignalBlocker blocker(this);
+        Drop(m_undoDocuments);
+        Drop(m_redoDocuments);
+        m_spins->Suspend();
+        if (HasFoldableLine(text)) {
+            setPlainText(QString());
+            document()->setUndoRedoEnabled(false);
+            QTextCursor cursor(document());
+            InsertFolding(cursor, text, 0, text.size());
+            document()->setUndoRedoEnabled(true);
+        } else {
+            setPlainText(text);
+        }
+        m_spins->Resume(std::move(codes));
+    }
+    Q_EMIT historyEdited();
+    Q_EMIT textChanged();
+}
+
+bool THistoryMemo::HoldsText(const QString &text) const
+{
+    return text.size() == TextLength() && text == Text();
+}
+
+std::unique_ptr<QPlainTextEdit> THistoryMemo::MakeLayoutTwin() const
+{
+    auto twin = std::make_unique<QPlainTextEdit>();
+    twin->setAttribute(Qt::WA_DontShowOnScreen);
+    twin->setFocusPolicy(Qt::NoFocus);
+    twin->setFont(font());
+    twin->setFrameStyle(frameStyle());
+    twin->setLineWrapMode(lineWrapMode());
+    twin->setWordWrapMode(wordWrapMode());
+    twin->setVerticalScrollBarPolicy(verticalScrollBarPolicy());
+    twin->setHorizontalScrollBarPolicy(horizontalScrollBarPolicy());
+    twin->resize(size());
+    twin->setAttribute(Qt::WA_QuitOnClose, false);
+    twin->show();
+    return twin;
+}
+
+std::unique_ptr<QTextDocument> THistoryMemo::NewDocument() const
+{
+    auto made = std::make_unique<QTextDocument>();
+    made->setDocumentLayout(new MemoDocumentLayout(made.get()));
+    made->setDefaultFont(document()->defaultFont());
+    made->setDefaultTextOption(document()->defaultTextOption());
+    made->setDocumentMargin(document()->documentMargin());
+    return made;
+}
+
+void THistoryMemo::StartLayingOut(QTextDocument *document)
+{
+    m_foldedLines->Register(*document);
+    // The keeper's text area as wide as the memo's, frames and bars aside.
+    const int wider = viewport()->width() - m_layoutKeeper->viewport()->width();
+    if (wider != 0)
+        m_layoutKeeper->resize(m_layoutKeeper->width() + wider, height());
+    m_layoutKeeper->setDocument(document);
+}
+
+void THistoryMemo::StopLayingOut()
+{
+    m_layoutKeeper->setDocument(nullptr);
+}
+
+void THistoryMemo::resizeEvent(QResizeEvent *event)
+{
+    if (event->oldSize().width() != event->size().width()) {
+        // The document follows the keeper's width, so the keeper lays it out
+        // again, once.
+        StartLayingOut(document());
+        StopLayingOut();
+    }
+    QPlainTextEdit::resizeEvent(event);
+}
+
+QTextDocument *THistoryMemo::Swap(QTextDocument *replacement, std::vector<quint8> &&codes)
+{
+    QTextDocument *old = document();
+    const QSignalBlocker blocker(this);
+    old->setParent(nullptr); // else it would be deleted here and now
+    StopLayingOut();
+    setDocument(replacement);
+    replacement->setParent(this);
+    replacement->setUndoRedoEnabled(true);
+    m_spins->Watch(replacement, std::move(codes));
+    WatchDocument();
+    return old;
+}
+
+void THistoryMemo::WatchDocument()
+{
+    disconnect(m_watch);
+    m_watch = connect(document(), &QTextDocument::contentsChange, this,
+                      [this] { Q_EMIT historyEdited(); });
+}
+
+void THistoryMemo::ReplaceDocument(QTextDocument *replacement, std::vector<quint8> &&codes)
+{
+    Drop(m_undoDocuments);
+    Drop(m_redoDocuments);
+    DisposeBesideEvents(Swap(replacement, std::move(codes)));
+    replacement->setModified(false);
+    Q_EMIT documentReplaced();
+    Q_EMIT historyEdited();
+    Q_EMIT textChanged();
+}
+
+void THistoryMemo::ReplaceDocumentUndoably(QTextDocument *replacement, std::vector<quint8> &&codes,
+                                           int cursorPosition)
+{
+    SetAside current = Shown();
+    Drop(m_redoDocuments);
+    current.document = Swap(replacement, std::move(codes));
+    m_undoDocuments.push_back(std::move(current));
+    if (m_undoDocuments.size() > MaxSetAside) {
+        DisposeBesideEvents(m_undoDocuments.front().document);
+        m_undoDocuments.erase(m_undoDocuments.begin());
+    }
+    QTextCursor moved(replacement);
+    moved.setPosition(std::clamp(cursorPosition, 0, replacement->characterCount() - 1));
+    setTextCursor(moved);
+    ensureCursorVisible();
+    AnnounceSwap();
+}
+
+void THistoryMemo::SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &into)
+{
+    SetAside shown = std::move(from.back());
+    from.pop_back();
+    if (shown.width != viewport()->width()) {
+        // Laid out at a width the memo no longer has.
+        StartLayingOut(shown.document);
+        StopLayingOut();
+    }
+    SetAside current = Shown();
+    current.document = Swap(shown.document, std::move(shown.codes));
+    into.push_back(std::move(current));
+    QTextCursor restored(shown.document);
+    restored.setPosition(shown.anchor);
+    restored.setPosition(shown.position, QTextCursor::KeepAnchor);
+    setTextCursor(restored);
+    verticalScrollBar()->setValue(shown.top);
+    AnnounceSwap();
+}
+
+THistoryMemo::SetAside THistoryMemo::Shown()
+{
+    const QTextCursor caret = textCursor();
+    return {document(),       m_spins->Model().Codes(),     caret.anchor(),
+            caret.position(), verticalScrollBar()->value(), viewport()->width()};
+}
+
+void THistoryMemo::AnnounceSwap()
+{
+    // Neither signal ends what Redo could bring back.
+    m_undoing = true;
+    Q_EMIT documentReplaced();
+    Q_EMIT historyEdited();
+    Q_EMIT textChanged();
+    m_undoing = false;
+}
+
+void THistoryMemo::Drop(std::vector<SetAside> &documents)
+{
+    for (SetAside &aside : documents)
+        DisposeBesideEvents(aside.document);
+    documents.clear();
+}
+
+void THistoryMemo::Undo()
+{
+    Step(document()->isUndoAvailable(), &QPlainTextEdit::undo, m_undoDocuments, m_redoDocuments);
+}
+
+void THistoryMemo::Redo()
+{
+    Step(document()->isRedoAvailable(), &QPlainTextEdit::redo, m_redoDocuments, m_undoDocuments);
+}
+
+void THistoryMemo::Step(bool ownStep, void (QPlainTextEdit::*own)(), std::vector<SetAside> &from,
+                        std::vector<SetAside> &into)
+{
+    // The document's own history first, then the documents set aside.
+    if (ownStep || from.empty()) {
+        m_undoing = true;
+        (this->*own)();
+        m_undoing = false;
+        return;
+    }
+    SwapBack(from, into);
+}
+
+void THistoryMemo::keyPressEvent(QKeyEvent *event)
+{
+    if (!isReadOnly() &&
+        (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))) {
+        if (event->matches(QKeySequence::Undo))
+            Undo();
+        else
+            Redo();
+        event->accept();
+        return;
+    }
+    const QString held = LimitToCp1251(event->text());
+    if (held == event->text()) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent limited(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                      event->nativeVirtualKey(), event->nativeModifiers(), held,
+                      event->isAutoRepeat(), quint16(event->count()), event->device());
+    QPlainTextEdit::keyPressEvent(&limited);
+    event->setAccepted(limited.isAccepted());
+}
+
+void THistoryMemo::inputMethodEvent(QInputMethodEvent *event)
+{
+    // The text being composed only shows until it is committed.
+    const QString held = LimitToCp1251(event->commitString());
+    if (held == event->commitString()) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent limited(event->preeditString(), event->attributes());
+    limited.setCommitString(held, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&limited);
+    event->setAccepted(limited.isAccepted());
+}
+
+void THistoryMemo::insertFromMimeData(const QMimeData *source)
+{
+    // A plain-text box takes only the text of what is pasted or dropped.
+    if (source == nullptr || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    const QString text = LimitToCp1251(source->text());
+    if (m_environment && (CountLineBreaks(text, m_largeInsertBreaks) >= m_largeInsertBreaks ||
+                          HasFoldableLine(text))) {
+        RunGuarded(*m_environment, window(), [this, &text] {
+            std::optional<WindowBusy> busy;
+            if (auto *mainWindow = qobject_cast<QMainWindow *>(window()))
+                busy.emplace(*mainWindow);
+            PasteBesideEvents(text);
+        });
+        return;
+    }
+    QMimeData limited;
+    limited.setText(text);
+    QPlainTextEdit::insertFromMimeData(&limited);
+}
+
+QMimeData *THistoryMemo::createMimeDataFromSelection() const
+{
+    if (!MayHoldFoldedLines(*document()))
+        return QPlainTextEdit::createMimeDataFromSelection();
+    // As Qt's own plain text of a selection, folded lines put back.
+    const QTextCursor selection = textCursor();
+    QString text =
+        WithLineFeeds(Unfold(*document(), selection.selectedText(), selection.selectionStart()));
+    text.replace(QChar::Nbsp, u' ');
+    auto *data = new QMimeData;
+    data->setText(text);
+    return data;
+}
+
+} // namespace trevolo
