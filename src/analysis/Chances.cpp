@@ -4,6 +4,7 @@
 
 #include <boost/math/distributions/binomial.hpp>
 #include <boost/math/distributions/chi_squared.hpp>
+#include <boost/math/distributions/non_central_chi_squared.hpp>
 
 #include <algorithm>
 #include <bit>
@@ -16,6 +17,7 @@ namespace trevolo {
 namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double DetectionPower = 0.8;
 
 // The distributions answer NaN or a limit rather than throw: the figures are
 // computed inside a window's refresh, where no exception may escape.
@@ -72,6 +74,43 @@ double missingByTerms(qint64 spins)
     return std::clamp(sum, 0.0, 1.0);
 }
 
+// Wide enough for 37 times the sum of the squared counts of any history.
+__extension__ using Wide = __int128;
+
+// whole + remainder / denominator (0 <= remainder < denominator) with that
+// many decimals, rounded half up.
+QString roundedText(qint64 whole, qint64 remainder, qint64 denominator, int decimals)
+{
+    qint64 scale = 1;
+    for (int i = 0; i < decimals; ++i)
+        scale *= 10;
+    // floor(remainder * scale / denominator + 1/2), which may carry into whole.
+    qint64 fraction = qint64((Wide(remainder) * scale * 2 + denominator) / (Wide(denominator) * 2));
+    if (fraction == scale) {
+        ++whole;
+        fraction = 0;
+    }
+    QString text = QString::number(whole);
+    if (decimals > 0)
+        text += u',' + QString::number(fraction).rightJustified(decimals, u'0');
+    return text;
+}
+
+// A chance in percent with two significant digits, no sign: round first,
+// then count the decimals of the rounded value, so 9,96 reads "10" and not
+// "10,0".
+QString percentDigits(double chance)
+{
+    const double percent = chance * 100;
+    if (!(percent > 0))
+        return QStringLiteral("0");
+    const int magnitude = int(std::floor(std::log10(percent)));
+    const double step = std::pow(10.0, magnitude - 1);
+    const double rounded = std::round(percent / step) * step;
+    const int decimals = std::max(0, 1 - int(std::floor(std::log10(rounded))));
+    return FormatDecimal(rounded, decimals);
+}
+
 // The smallest t with ((37 - size) / 37)^t <= chance, for a chance that is
 // itself ((37 - ownSize) / 37)^ownRun.
 qint64 spanFor(int size, int ownSize, qint32 ownRun)
@@ -111,14 +150,28 @@ NumberSet GroupMembers(int row)
 
 double ChiSquareStatistic(const std::array<qint32, WheelSize> &counts)
 {
-    const double spins = std::accumulate(counts.begin(), counts.end(), 0.0);
+    Wide spins = 0, squares = 0;
+    for (const qint32 c : counts) {
+        spins += c;
+        squares += Wide(c) * c;
+    }
     if (spins <= 0)
         return 0;
-    const double expected = spins / WheelSize;
-    double sum = 0;
-    for (const qint32 c : counts)
-        sum += (c - expected) * (c - expected) / expected;
-    return sum;
+    return double(WheelSize * squares - spins * spins) / double(spins);
+}
+
+QString ChiSquareText(const std::array<qint32, WheelSize> &counts)
+{
+    Wide spins = 0, squares = 0;
+    for (const qint32 c : counts) {
+        spins += c;
+        squares += Wide(c) * c;
+    }
+    if (spins <= 0)
+        return NoFigure();
+    // The statistic is at most 36 n: its whole part fits.
+    const Wide numerator = WheelSize * squares - spins * spins;
+    return roundedText(qint64(numerator / spins), qint64(numerator % spins), qint64(spins), 2);
 }
 
 double ChiSquareUpperTail(double statistic, int degrees)
@@ -127,6 +180,14 @@ double ChiSquareUpperTail(double statistic, int degrees)
         return 1;
     return boost::math::cdf(boost::math::complement(
         boost::math::chi_squared_distribution<double, Quiet>(degrees), statistic));
+}
+
+double ChiSquareLowerTail(double statistic, int degrees)
+{
+    if (!(statistic > 0))
+        return 0;
+    return boost::math::cdf(boost::math::chi_squared_distribution<double, Quiet>(degrees),
+                            statistic);
 }
 
 double BinomialUpperTail(qint64 trials, double chance, qint64 atLeast)
@@ -228,7 +289,7 @@ double AnyGroupMissingChance(std::span<const NumberSet> groups, std::span<const 
 }
 
 FamilyFigures MostUnusual(std::span<const int> rows, const std::array<qint32, GroupRowCount> &runs,
-                          const std::array<double, GroupRowCount> &chances)
+                          const std::array<double, GroupRowCount> &chances, qint64 spins)
 {
     FamilyFigures figures;
     if (rows.empty())
@@ -246,13 +307,77 @@ FamilyFigures MostUnusual(std::span<const int> rows, const std::array<qint32, Gr
 
     std::array<NumberSet, GroupRowCount> groups{};
     std::array<qint64, GroupRowCount> spans{};
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        groups[i] = GroupMembers(rows[i]);
-        spans[i] = spanFor(size(rows[i]), size(figures.row), runs[figures.row]);
+    std::size_t count = 0;
+    for (const int row : rows) {
+        const qint64 span = spanFor(size(row), size(figures.row), runs[figures.row]);
+        if (span > spins)
+            continue;
+        groups[count] = GroupMembers(row);
+        spans[count++] = span;
     }
-    figures.familyChance = AnyGroupMissingChance(std::span(groups).first(rows.size()),
-                                                 std::span(spans).first(rows.size()));
+    figures.familyChance =
+        AnyGroupMissingChance(std::span(groups).first(count), std::span(spans).first(count));
     return figures;
+}
+
+QString BiasVerdictText(BiasVerdict verdict)
+{
+    switch (verdict) {
+    case BiasVerdict::TooFewSpins:
+        return QStringLiteral("Слишком мало спинов для проверки: нужно не меньше 185.");
+    case BiasVerdict::Uneven:
+        return QStringLiteral("Отклонение от равномерного статистически значимо (p < 1 %).");
+    case BiasVerdict::TooEven:
+        return QStringLiteral("Распределение слишком равномерное для случайного колеса (p < 1 %).");
+    case BiasVerdict::Fair:
+        break;
+    }
+    return QStringLiteral("Отклонений от честного колеса не видно.");
+}
+
+QString BiasVerdictNote(BiasVerdict verdict)
+{
+    if (verdict != BiasVerdict::Uneven && verdict != BiasVerdict::TooEven)
+        return {};
+    return QStringLiteral("Проверка повторяется после каждого спина, поэтому на честном колесе "
+                          "такой сигнал иногда появляется случайно.");
+}
+
+double DetectableChance(qint64 spins)
+{
+    if (spins < BiasTestMinimumSpins)
+        return NaN;
+    // The test's power depends on the spins and the bias only through the
+    // non-centrality n * sum (p_i - 1/37)^2 * 37, which for one number at p
+    // and the rest at (1 - p) / 36 is n * 37^2 / 36 * (p - 1/37)^2.
+    static const double needed = [] {
+        constexpr int Degrees = WheelSize - 1;
+        const double critical = boost::math::quantile(boost::math::complement(
+            boost::math::chi_squared_distribution<double, Quiet>(Degrees), BiasTestLevel));
+        return boost::math::non_central_chi_squared_distribution<
+            double, Quiet>::find_non_centrality(Degrees, critical, 1 - DetectionPower);
+    }();
+    constexpr double Fair = 1.0 / WheelSize;
+    return Fair + std::sqrt(needed * (WheelSize - 1) / (double(WheelSize) * WheelSize * spins));
+}
+
+QString BreakEvenText()
+{
+    return QStringLiteral("Ставка на одно число окупается, только если оно выпадает чаще 1/36 = "
+                          "2,78 %; чтобы заметить такое у заранее выбранного числа, нужно около "
+                          "470 000 спинов.");
+}
+
+ChanceRange ChanceInterval(qint64 trials, qint64 successes)
+{
+    ChanceRange range;
+    if (trials <= 0 || successes < 0 || successes > trials)
+        return range;
+    using Binomial = boost::math::binomial_distribution<double, Quiet>;
+    constexpr double Tail = 0.025;
+    range.low = Binomial::find_lower_bound_on_p(double(trials), double(successes), Tail);
+    range.high = Binomial::find_upper_bound_on_p(double(trials), double(successes), Tail);
+    return range;
 }
 
 AnalysisFigures ComputeAnalysis(const HistoryStatistics &statistics, QStringView thresholdText)
@@ -260,26 +385,41 @@ AnalysisFigures ComputeAnalysis(const HistoryStatistics &statistics, QStringView
     AnalysisFigures f;
     const qint32 n = statistics.spinCount;
     f.spins = n;
+    f.expectedCount = double(n) / WheelSize;
 
+    f.chiSquare = f.chiSquareP = f.chiSquareLowerP = NaN;
+    f.chiSquareText = NoFigure();
+    f.detectableChance = DetectableChance(n);
     if (n >= BiasTestMinimumSpins) {
         f.chiSquare = ChiSquareStatistic(statistics.occurrence);
+        f.chiSquareText = ChiSquareText(statistics.occurrence);
         f.chiSquareP = ChiSquareUpperTail(f.chiSquare, WheelSize - 1);
-    } else {
-        f.chiSquare = f.chiSquareP = NaN;
+        f.chiSquareLowerP = ChiSquareLowerTail(f.chiSquare, WheelSize - 1);
+        f.verdict = f.chiSquareP < BiasTestLevel        ? BiasVerdict::Uneven
+                    : f.chiSquareLowerP < BiasTestLevel ? BiasVerdict::TooEven
+                                                        : BiasVerdict::Fair;
+    }
+
+    // Without spins nothing below has a meaning.
+    std::array<int, GroupRowCount> rows{};
+    std::iota(rows.begin(), rows.end(), 0);
+    if (n <= 0) {
+        f.hottestP = f.hottestFamilyP = NaN;
+        f.droughtP = f.droughtFamilyP = f.alarmRate = NaN;
+        f.chances.fill(NaN);
+        f.combinations = {rows.front(), NaN, NaN};
+        f.sectors = {CombinationCount, NaN, NaN};
+        f.allCountsLow = f.allCountsHigh = NaN;
+        return f;
     }
 
     constexpr double One = 1.0 / WheelSize;
-    f.expectedCount = double(n) / WheelSize;
-    if (n > 0) {
-        f.hottest =
-            int(std::max_element(statistics.occurrence.begin(), statistics.occurrence.end()) -
-                statistics.occurrence.begin());
-        f.hottestCount = statistics.occurrence[f.hottest];
-        f.hottestP = BinomialUpperTail(n, One, f.hottestCount);
-        f.hottestFamilyP = AnyOfChance(f.hottestP, WheelSize);
-    } else {
-        f.hottestP = f.hottestFamilyP = NaN;
-    }
+    f.hottest = int(std::max_element(statistics.occurrence.begin(), statistics.occurrence.end()) -
+                    statistics.occurrence.begin());
+    f.hottestCount = statistics.occurrence[f.hottest];
+    f.hottestP = BinomialUpperTail(n, One, f.hottestCount);
+    f.hottestFamilyP = LargestCountAtLeastChance(n, f.hottestCount);
+    f.hottestRange = ChanceInterval(n, f.hottestCount);
 
     f.drought = int(std::max_element(statistics.absence.begin(), statistics.absence.end()) -
                     statistics.absence.begin());
@@ -299,10 +439,12 @@ AnalysisFigures ComputeAnalysis(const HistoryStatistics &statistics, QStringView
         f.runs[row] = run;
         f.chances[row] = MissChance(std::popcount(members), run);
     }
-    std::array<int, GroupRowCount> rows{};
-    std::iota(rows.begin(), rows.end(), 0);
-    f.combinations = MostUnusual(std::span(rows).first(CombinationCount), f.runs, f.chances);
-    f.sectors = MostUnusual(std::span(rows).last(SectorCount), f.runs, f.chances);
+    f.combinations = MostUnusual(std::span(rows).first(CombinationCount), f.runs, f.chances, n);
+    f.sectors = MostUnusual(std::span(rows).last(SectorCount), f.runs, f.chances, n);
+
+    const CountBand band = AllCountsBand(n);
+    f.allCountsLow = double(band.lower);
+    f.allCountsHigh = double(band.upper);
     return f;
 }
 
@@ -318,20 +460,29 @@ QString FormatDecimal(double value, int decimals)
     return QString::number(value, 'f', decimals).replace(u'.', u',');
 }
 
+QString FormatFraction(qint64 numerator, qint64 denominator, int decimals)
+{
+    if (numerator < 0 || denominator <= 0)
+        return NoFigure();
+    return roundedText(numerator / denominator, numerator % denominator, denominator, decimals);
+}
+
 QString FormatChance(double chance)
 {
     if (std::isnan(chance))
         return NoFigure();
     if (chance < 1e-6)
         return QStringLiteral("< 0,0001 %");
-    // Two significant digits: round first, then count the decimals of the
-    // rounded value, so 9,96 reads "10" and not "10,0".
-    const double percent = chance * 100;
-    const int magnitude = int(std::floor(std::log10(percent)));
-    const double step = std::pow(10.0, magnitude - 1);
-    const double rounded = std::round(percent / step) * step;
-    const int decimals = std::max(0, 1 - int(std::floor(std::log10(rounded))));
-    return FormatDecimal(rounded, decimals) + QStringLiteral(" %");
+    if (chance >= 0.995)
+        return QStringLiteral("> 99 %");
+    return percentDigits(chance) + QStringLiteral(" %");
+}
+
+QString FormatChanceRange(const ChanceRange &range)
+{
+    if (std::isnan(range.low) || std::isnan(range.high))
+        return NoFigure();
+    return percentDigits(range.low) + u'–' + percentDigits(range.high) + QStringLiteral(" %");
 }
 
 } // namespace trevolo

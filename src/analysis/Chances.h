@@ -4,11 +4,13 @@
 // hottest number, the longest absence, the alarm's false-alarm rate and the
 // miss runs of the combinations and the wheel sectors, each chance also for
 // the whole family of things a player watches at once.
+#include "analysis/CountExtremes.h"
 #include "analysis/Statistics.h"
 
 #include <QString>
 #include <QStringView>
 #include <array>
+#include <limits>
 #include <span>
 
 namespace trevolo {
@@ -36,10 +38,16 @@ extern const std::array<Sector, SectorCount> Sectors;
 // The numbers of a group row: a combination (zero in none) or a sector.
 NumberSet GroupMembers(int row);
 
-// Sum of (count - n/37)^2 / (n/37) over the 37 counts; 0 for no spins.
+// Sum of (count - n/37)^2 / (n/37) over the 37 counts, worked out in
+// integers as (37 sum count^2 - n^2) / n; 0 for no spins.
 double ChiSquareStatistic(const std::array<qint32, WheelSize> &counts);
+// The same statistic with two decimals, rounded half up from the exact
+// fraction; "—" for no spins.
+QString ChiSquareText(const std::array<qint32, WheelSize> &counts);
 // P(chi-square with `degrees` degrees of freedom >= statistic).
 double ChiSquareUpperTail(double statistic, int degrees);
+// P(chi-square with `degrees` degrees of freedom <= statistic).
+double ChiSquareLowerTail(double statistic, int degrees);
 // P(Bin(trials, chance) >= atLeast).
 double BinomialUpperTail(qint64 trials, double chance, qint64 atLeast);
 // 1 - (1 - chance)^members: at least one of that many independent things.
@@ -62,25 +70,66 @@ struct FamilyFigures
     double chance = 1;
     double familyChance = 1;
 };
-// rows: the group rows of the family, runs/chances indexed by group row.
+// rows: the group rows of the family, runs/chances indexed by group row. A
+// group that would need a run longer than `spins` to be as unusual cannot
+// show one and leaves the family.
 FamilyFigures MostUnusual(std::span<const int> rows, const std::array<qint32, GroupRowCount> &runs,
-                          const std::array<double, GroupRowCount> &chances);
+                          const std::array<double, GroupRowCount> &chances, qint64 spins);
 
 constexpr qint32 BiasTestMinimumSpins = 185;
 constexpr double BiasTestLevel = 0.01;
 
-// Every figure of the analysis window; NaN where a figure is undefined.
+// What the bias test says: too few spins, a significant deviation, a
+// distribution too even for chance, or nothing to see.
+enum class BiasVerdict
+{
+    TooFewSpins,
+    Uneven,
+    TooEven,
+    Fair,
+};
+QString BiasVerdictText(BiasVerdict verdict);
+// The warning that goes with either significant verdict; empty otherwise.
+QString BiasVerdictNote(BiasVerdict verdict);
+
+// The smallest chance p of one number (the other 36 sharing 1 - p equally)
+// that the bias test at BiasTestLevel finds with 80 % power after `spins`
+// spins; NaN below BiasTestMinimumSpins.
+double DetectableChance(qint64 spins);
+
+// What a bet on one number needs to pay off, and how long it takes to see it.
+QString BreakEvenText();
+
+// A 95 % interval of a chance; NaN ends where it is undefined.
+struct ChanceRange
+{
+    double low = std::numeric_limits<double>::quiet_NaN();
+    double high = std::numeric_limits<double>::quiet_NaN();
+};
+// The exact (Clopper-Pearson) 95 % interval of a chance seen `successes`
+// times in `trials`; NaN ends for no trials.
+ChanceRange ChanceInterval(qint64 trials, qint64 successes);
+
+// Every figure of the analysis window; NaN where a figure is undefined. With
+// no spins that is every figure but the count of spins: the numbers read -1,
+// the runs 0 and the texts "—".
 struct AnalysisFigures
 {
     qint32 spins = 0;
+    // The bias test, from BiasTestMinimumSpins on.
     double chiSquare = 0;
-    double chiSquareP = 0;
+    QString chiSquareText;      // "—" where chiSquare is NaN
+    double chiSquareP = 0;      // P(chi-square >= statistic)
+    double chiSquareLowerP = 0; // P(chi-square <= statistic)
+    BiasVerdict verdict = BiasVerdict::TooFewSpins;
+    double detectableChance = 0;
     int hottest = -1; // -1 without spins
     qint32 hottestCount = 0;
     double expectedCount = 0; // n / 37
     double hottestP = 0;
-    double hottestFamilyP = 0;
-    int drought = 0;
+    double hottestFamilyP = 0; // P(the largest of the 37 counts >= hottestCount)
+    ChanceRange hottestRange;  // of the hottest number's chance
+    int drought = -1;          // -1 without spins
     qint32 droughtSpins = 0;
     double droughtP = 0;
     double droughtFamilyP = 0;
@@ -89,6 +138,9 @@ struct AnalysisFigures
     std::array<double, GroupRowCount> chances{};
     FamilyFigures combinations;
     FamilyFigures sectors;
+    // All 37 counts between these with 95 % (AllCountsBand's ends).
+    double allCountsLow = 0;
+    double allCountsHigh = 0;
 };
 
 // From one statistics pass and the alarm threshold text; no pass of its own.
@@ -98,8 +150,16 @@ AnalysisFigures ComputeAnalysis(const HistoryStatistics &statistics, QStringView
 QString NoFigure();
 // The value with a decimal comma and that many decimals; NaN gives "—".
 QString FormatDecimal(double value, int decimals);
+// numerator / denominator with a decimal comma and that many decimals,
+// rounded half up exactly: 1279 / 40 gives "31,98". "—" unless numerator >= 0
+// and denominator > 0.
+QString FormatFraction(qint64 numerator, qint64 denominator, int decimals);
 // A chance as a percentage with two significant digits: "30 %", "4,6 %",
-// "0,0013 %", below 0,0001 % "< 0,0001 %"; NaN gives "—".
+// "0,0013 %", below 0,0001 % "< 0,0001 %", from 99,5 % on "> 99 %"; NaN
+// gives "—".
 QString FormatChance(double chance);
+// Both ends with two significant digits and one percent sign: "4,4–9,7 %";
+// "—" when either end is NaN.
+QString FormatChanceRange(const ChanceRange &range);
 
 } // namespace trevolo

@@ -2,6 +2,9 @@
 #include "analysis/NumberClasses.h"
 #include "analysis/Statistics.h"
 
+#include <boost/math/distributions/binomial.hpp>
+#include <boost/math/distributions/normal.hpp>
+
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTest>
@@ -9,6 +12,7 @@
 #include <bit>
 #include <cmath>
 #include <numeric>
+#include <vector>
 
 using namespace trevolo;
 
@@ -60,9 +64,45 @@ Real refBinomialTail(int n, int c)
     return c <= 0 ? 1 : sum;
 }
 
-// The family chance by its definition: spans found by counting up, then
-// inclusion-exclusion with a product over every spin position.
-Real refFamily(const QList<NumberSet> &groups, const QList<int> &runs, int *unusual)
+// P(some count of n fair spins >= c, or <= c if not upward): the 37 counts
+// are Poisson(n/37) counts given that they sum to n, multiplied out one
+// count at a time, with and without a count beyond c. Sums of positive
+// terms, so doubles keep about 1e-13.
+Real refBeyond(int n, int c, bool upward)
+{
+    const Real s = Real(n) / 37;
+    std::vector<double> f(n + 1);
+    for (int j = 0; j <= n; ++j)
+        f[j] = double(std::exp(-s + j * std::log(s) - std::lgamma(Real(j + 1))));
+    // Counts below 1e-50 of the likeliest one are left out, but for c.
+    const double top = *std::max_element(f.begin(), f.end());
+    int lo = 0, hi = n;
+    while (f[lo] < top * 1e-50 && lo < c)
+        ++lo;
+    while (f[hi] < top * 1e-50 && hi > c)
+        --hi;
+    std::vector<double> none(n + 1, 0), beyond(n + 1, 0);
+    none[0] = 1;
+    for (int done = 0; done < 37; ++done) {
+        std::vector<double> nextNone(n + 1, 0), nextBeyond(n + 1, 0);
+        // Only sums from which the counts still to come can reach n.
+        const int left = 36 - done;
+        for (int i = std::max(0, n - (left + 1) * hi); i <= std::min(n, done * hi); ++i)
+            for (int j = lo; j <= hi && i + j <= n; ++j) {
+                const bool out = upward ? j >= c : j <= c;
+                (out ? nextBeyond : nextNone)[i + j] += none[i] * f[j];
+                nextBeyond[i + j] += beyond[i] * f[j];
+            }
+        none = nextNone;
+        beyond = nextBeyond;
+    }
+    return beyond[n] / (beyond[n] + none[n]);
+}
+
+// The family chance by its definition: spans found by counting up, groups
+// whose span exceeds the history left out, then inclusion-exclusion with a
+// product over every spin position.
+Real refFamily(QList<NumberSet> groups, const QList<int> &runs, int spins, int *unusual)
 {
     const auto q = [&](int g) { return Real(37 - std::popcount(groups[g])) / 37; };
     int best = 0;
@@ -78,6 +118,11 @@ Real refFamily(const QList<NumberSet> &groups, const QList<int> &runs, int *unus
             ++t;
         span << t;
     }
+    for (int g = int(groups.size()) - 1; g >= 0; --g)
+        if (span[g] > spins) {
+            groups.remove(g);
+            span.remove(g);
+        }
     Real sum = 0;
     for (int s = 1; s < 1 << groups.size(); ++s) {
         int longest = 0;
@@ -115,9 +160,21 @@ private Q_SLOTS:
     void droughtFamily_data();
     void droughtFamily();
     void droughtFamilyAgainstTheSum();
+    void largestCount_data();
+    void largestCount();
+    void extremesAgainstReference();
+    void extremesWithinBounds();
+    void allCountsBand();
     void countsExample();
     void familyExamples_data();
     void familyExamples();
+    void shortHistoryFamilies_data();
+    void shortHistoryFamilies();
+    void biasTest_data();
+    void biasTest();
+    void detectableChance_data();
+    void detectableChance();
+    void breakEven();
     void randomHistories();
     void badInput();
     void formats_data();
@@ -155,6 +212,93 @@ void TestChances::droughtFamilyAgainstTheSum()
     QCOMPARE(AnyNumberMissingChance(67'000'000), 0.0);
 }
 
+void TestChances::largestCount_data()
+{
+    QTest::addColumn<qint64>("spins");
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<double>("chance");
+    QTest::newRow("1, 1") << qint64(1) << qint64(1) << 1.0;
+    QTest::newRow("20, 2") << qint64(20) << qint64(2) << 0.998326468556;
+    QTest::newRow("60, 5") << qint64(60) << qint64(5) << 0.618389962381;
+    QTest::newRow("100, 7") << qint64(100) << qint64(7) << 0.539614228719;
+    QTest::newRow("197, 10") << qint64(197) << qint64(10) << 0.846864323967;
+    QTest::newRow("369, 17") << qint64(369) << qint64(17) << 0.636664204861;
+    QTest::newRow("375, 25") << qint64(375) << qint64(25) << 0.00158850608727;
+    QTest::newRow("2000, 80") << qint64(2000) << qint64(80) << 0.0175611943113;
+    QTest::newRow("all one number") << qint64(5) << qint64(5) << std::pow(37.0, -4);
+    QTest::newRow("more than the spins") << qint64(5) << qint64(6) << 0.0;
+    QTest::newRow("nothing asked") << qint64(0) << qint64(0) << 1.0;
+}
+
+void TestChances::largestCount()
+{
+    QFETCH(qint64, spins);
+    QFETCH(qint64, count);
+    QFETCH(double, chance);
+    QCLOSE(LargestCountAtLeastChance(spins, count), chance, 1e-9L);
+}
+
+void TestChances::extremesAgainstReference()
+{
+    // Every count of short histories, down to the far tails, and the middle
+    // and the tails of longer ones.
+    QList<std::tuple<int, int, bool>> cases;
+    for (const int n : {2, 20, 37, 38, 100})
+        for (int c = 0; c <= n; ++c)
+            cases << std::tuple(n, c, true) << std::tuple(n, c, false);
+    for (const int z : {-6, -3, -1, 1, 3, 6}) {
+        cases << std::tuple(185, int(185 / 37. + z * 2.2), z > 0);
+        cases << std::tuple(2000, int(2000 / 37. + z * 7.3), z > 0);
+    }
+    for (const int z : {-6, -3, 3, 6})
+        cases << std::tuple(20000, int(20000 / 37. + z * 23.), z > 0);
+    for (const auto &[n, c, upward] : cases) {
+        const Real expected = upward && 37 * (c - 1) < n    ? 1
+                              : !upward && 37 * (c + 1) > n ? 1
+                                                            : refBeyond(n, c, upward);
+        const double got =
+            upward ? LargestCountAtLeastChance(n, c) : SmallestCountAtMostChance(n, c);
+        if (expected > 1e-30L) // the reference leaves out what is below 1e-50
+            QCLOSE(got, expected, 1e-9L);
+    }
+}
+
+void TestChances::extremesWithinBounds()
+{
+    // Above 20,000 spins: the chance for one of 37 lies between its value for
+    // independent counts (the counts of a wheel go opposite ways) and 37
+    // times the chance for one number.
+    for (const qint64 n : {20'000LL, 100'000LL, 1'000'000LL, 100'000'000LL}) {
+        const double sd = std::sqrt(n / 37.0), mean = n / 37.0;
+        for (const double z : {2.5, 3.5, 5.0, 8.0}) {
+            const auto hot = qint64(std::ceil(mean + z * sd));
+            const double one = BinomialUpperTail(n, 1 / 37., hot);
+            const double largest = LargestCountAtLeastChance(n, hot);
+            QVERIFY2(largest >= AnyOfChance(one, 37) * (1 - 1e-9) &&
+                         largest <= 37 * one * (1 + 1e-9),
+                     qPrintable(QStringLiteral("%1 %2").arg(n).arg(hot)));
+            const auto cold = qint64(std::floor(mean - z * sd));
+            const double below = boost::math::cdf(boost::math::binomial(n, 1 / 37.), cold);
+            const double smallest = SmallestCountAtMostChance(n, cold);
+            QVERIFY2(smallest >= AnyOfChance(below, 37) * (1 - 1e-9) &&
+                         smallest <= 37 * below * (1 + 1e-9),
+                     qPrintable(QStringLiteral("%1 %2").arg(n).arg(cold)));
+        }
+    }
+}
+
+void TestChances::allCountsBand()
+{
+    for (const qint64 n : {1LL, 10LL, 185LL, 375LL, 1000LL, 20'000LL, 1'000'000LL}) {
+        const CountBand band = AllCountsBand(n);
+        QVERIFY(SmallestCountAtMostChance(n, band.lower) <= 0.025);
+        QVERIFY(SmallestCountAtMostChance(n, band.lower + 1) > 0.025);
+        QVERIFY(LargestCountAtLeastChance(n, band.upper) <= 0.025);
+        QVERIFY(LargestCountAtLeastChance(n, band.upper - 1) > 0.025);
+    }
+    QCOMPARE(AllCountsBand(185).lower, qint64(-1)); // a missing number is no rarity yet
+}
+
 void TestChances::countsExample()
 {
     QStringList lines;
@@ -167,7 +311,8 @@ void TestChances::countsExample()
     QCLOSE(f.chiSquareP, 0.659344L, 2e-6L);
     QCOMPARE(f.hottest, 17);
     QCLOSE(f.hottestP, 4.29488e-5L, 2e-6L);
-    QCLOSE(f.hottestFamilyP, 0.00158788L, 2e-6L);
+    QCLOSE(f.hottestFamilyP, 0.00158850608727L, 1e-9L);
+    QCOMPARE(FormatChanceRange(f.hottestRange), QStringLiteral("4,4–9,7 %"));
     QCLOSE(f.alarmRate, 0.302664L, 2e-6L);
 }
 
@@ -201,11 +346,129 @@ void TestChances::familyExamples()
         chances[row] = MissChance(std::popcount(GroupMembers(row)), runs[row]);
     std::array<int, GroupRowCount> rows{};
     std::iota(rows.begin(), rows.end(), 0);
-    const auto f =
-        MostUnusual(sectors ? std::span(rows).last(4) : std::span(rows).first(12), runs, chances);
+    const auto f = MostUnusual(sectors ? std::span(rows).last(4) : std::span(rows).first(12), runs,
+                               chances, 1000);
     QCOMPARE(f.row, unusual);
     QCLOSE(f.chance, chance, 2e-6L);
     QCLOSE(f.familyChance, family, 2e-6L);
+}
+
+void TestChances::shortHistoryFamilies_data()
+{
+    QTest::addColumn<QList<int>>("spins");
+    QTest::addColumn<double>("combinations");
+    QTest::addColumn<double>("sectors");
+    QTest::newRow("8 spins") << QList<int>{36, 23, 32, 19, 32, 22, 31, 31} << 0.0286392701579
+                             << 0.179528348535;
+    QTest::newRow("3 spins") << QList<int>{0, 17, 1} << 0.600102659270 << 0.292184075968;
+}
+
+void TestChances::shortHistoryFamilies()
+{
+    QFETCH(QList<int>, spins);
+    QFETCH(double, combinations);
+    QFETCH(double, sectors);
+    QStringList lines;
+    for (const int spin : spins)
+        lines << QString::number(spin);
+    const auto f = ComputeAnalysis(ComputeStatistics(lines.join(u'\n'), u"170"), u"170");
+    QCLOSE(f.combinations.familyChance, combinations, 1e-9L);
+    QCLOSE(f.sectors.familyChance, sectors, 1e-9L);
+}
+
+// Counts of 37 numbers: `level` for all but `more` of them at level + 1 and
+// the last three given.
+using Counts = std::array<qint32, 37>;
+Counts countsOf(qint32 level, int more, std::array<qint32, 3> last)
+{
+    Counts counts;
+    counts.fill(level);
+    for (int i = 0; i < more; ++i)
+        ++counts[i];
+    std::copy(last.begin(), last.end(), counts.end() - 3);
+    return counts;
+}
+
+void TestChances::biasTest_data()
+{
+    QTest::addColumn<Counts>("counts");
+    QTest::addColumn<QString>("statistic");
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<bool>("note");
+    // 400 spins, 1279/40 = 31,975 and 416 spins, 705/8 = 88,125: halves that
+    // a double rounds down.
+    QTest::newRow("31,975") << countsOf(9, 33, {17, 18, 26}) << "31,98"
+                            << "Отклонений от честного колеса не видно." << false;
+    QTest::newRow("88,125") << countsOf(9, 27, {23, 24, 36}) << "88,13"
+                            << "Отклонение от равномерного статистически значимо (p < 1 %)."
+                            << true;
+    QTest::newRow("0…36 five times")
+        << countsOf(5, 0, {5, 5, 5}) << "0,00"
+        << "Распределение слишком равномерное для случайного колеса (p < 1 %)." << true;
+    QTest::newRow("184 spins") << countsOf(5, 0, {5, 5, 4}) << "—"
+                               << "Слишком мало спинов для проверки: нужно не меньше 185." << false;
+}
+
+void TestChances::biasTest()
+{
+    QFETCH(Counts, counts);
+    QFETCH(QString, statistic);
+    QFETCH(QString, verdict);
+    QFETCH(bool, note);
+    HistoryStatistics s;
+    s.occurrence = counts;
+    s.spinCount = std::accumulate(counts.begin(), counts.end(), 0);
+    const auto f = ComputeAnalysis(s, u"170");
+    QCOMPARE(f.chiSquareText, statistic);
+    QCOMPARE(BiasVerdictText(f.verdict), verdict);
+    QCOMPARE(BiasVerdictNote(f.verdict),
+             note ? QStringLiteral("Проверка повторяется после каждого спина, поэтому на честном "
+                                   "колесе такой сигнал иногда появляется случайно.")
+                  : QString());
+    QCOMPARE(FormatFraction(19999, 2000, 2), QStringLiteral("10,00")); // carries
+}
+
+void TestChances::detectableChance_data()
+{
+    QTest::addColumn<qint64>("spins");
+    QTest::addColumn<double>("chance");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("185") << qint64(185) << 0.0976458 << "9,8 %";
+    QTest::newRow("1000") << qint64(1000) << 0.0574013 << "5,7 %";
+    QTest::newRow("5000") << qint64(5000) << 0.0406108 << "4,1 %";
+    QTest::newRow("100000") << qint64(100000) << 0.0300645 << "3,0 %";
+    QTest::newRow("184") << qint64(184) << double(NAN) << "—";
+}
+
+void TestChances::detectableChance()
+{
+    QFETCH(qint64, spins);
+    QFETCH(double, chance);
+    QFETCH(QString, text);
+    QCLOSE(DetectableChance(spins), chance, 5e-6L);
+    QCOMPARE(FormatChance(DetectableChance(spins)), text);
+}
+
+void TestChances::breakEven()
+{
+    // One-sided test of 1/37 against 1/36 at 1 % with 80 % power.
+    const boost::math::normal standard;
+    const double p0 = 1 / 37.0, p1 = 1 / 36.0;
+    const double root = (boost::math::quantile(standard, 0.99) * std::sqrt(p0 * (1 - p0)) +
+                         boost::math::quantile(standard, 0.8) * std::sqrt(p1 * (1 - p1))) /
+                        (p1 - p0);
+    const double spins = root * root;
+    // The exact binomial test at that length has about that power.
+    const boost::math::binomial exactly(std::round(spins), p0);
+    const double critical = boost::math::quantile(boost::math::complement(exactly, 0.01));
+    const double power = boost::math::cdf(
+        boost::math::complement(boost::math::binomial(std::round(spins), p1), critical));
+    QVERIFY2(std::abs(power - 0.8) < 0.01, qPrintable(QString::number(power)));
+    const double step = std::pow(10.0, std::floor(std::log10(spins)) - 1);
+    const auto rounded = qint64(std::round(spins / step) * step);
+    const QString digits = QString::number(rounded);
+    QVERIFY(BreakEvenText().contains(QStringLiteral("около %1 %2 спинов.")
+                                         .arg(digits.left(digits.size() - 3), digits.right(3))));
 }
 
 void TestChances::randomHistories()
@@ -243,13 +506,17 @@ void TestChances::randomHistories()
             chi += (c - Real(n) / 37) * (c - Real(n) / 37) / (Real(n) / 37);
         QCLOSE(f.chiSquare, n >= 185 ? chi : Real(NAN), 1e-9L);
         QCLOSE(f.chiSquareP, n >= 185 ? refChiSquareTail(chi) : Real(NAN), 1e-7L);
+        if (n == 0)
+            continue; // see badInput
 
-        if (n > 0) {
+        {
             const int hot = int(std::max_element(count.begin(), count.end()) - count.begin());
             QCOMPARE(f.hottest, hot);
             const Real tail = refBinomialTail(n, count[hot]);
             QCLOSE(f.hottestP, tail, 1e-7L);
-            QCLOSE(f.hottestFamilyP, 1 - std::pow(1 - tail, Real(37)), 1e-7L);
+            // Between the chance for independent counts and 37 times the tail.
+            QVERIFY(f.hottestFamilyP >= 1 - std::pow(1 - tail, Real(37)) - 1e-12L);
+            QVERIFY(f.hottestFamilyP <= 37 * tail + 1e-12L);
         }
         const int dry = int(std::max_element(absence.begin(), absence.end()) - absence.begin());
         QCOMPARE(f.drought, dry);
@@ -268,21 +535,29 @@ void TestChances::randomHistories()
             QCLOSE(f.chances[row], std::pow(q, Real(runs[row])), 1e-9L);
         }
         int unusual = 0;
-        QCLOSE(f.combinations.familyChance, refFamily(combinations, runs.first(12), &unusual),
+        QCLOSE(f.combinations.familyChance, refFamily(combinations, runs.first(12), n, &unusual),
                1e-7L);
         QCOMPARE(f.combinations.row, unusual);
-        QCLOSE(f.sectors.familyChance, refFamily(sectors, runs.last(4), &unusual), 1e-7L);
+        QCLOSE(f.sectors.familyChance, refFamily(sectors, runs.last(4), n, &unusual), 1e-7L);
         QCOMPARE(f.sectors.row, 12 + unusual);
     }
 }
 
 void TestChances::badInput()
 {
-    const auto empty = ComputeAnalysis(ComputeStatistics(u"", u"abc"), u"abc");
+    // Without spins every figure is undefined, the alarm's too.
+    const auto empty = ComputeAnalysis(ComputeStatistics(u"x", u"170"), u"170");
     QCOMPARE(empty.spins, 0);
-    QVERIFY(std::isnan(empty.chiSquare) && std::isnan(empty.hottestP));
-    QVERIFY(std::isnan(empty.alarmRate));
-    QCOMPARE(empty.combinations.familyChance, 1.0);
+    QCOMPARE(empty.hottest, -1);
+    QCOMPARE(empty.drought, -1);
+    QCOMPARE(empty.chiSquareText, QStringLiteral("—"));
+    QCOMPARE(FormatChanceRange(empty.hottestRange), QStringLiteral("—"));
+    for (const double figure :
+         {empty.chiSquare, empty.chiSquareP, empty.chiSquareLowerP, empty.detectableChance,
+          empty.hottestP, empty.hottestFamilyP, empty.droughtP, empty.droughtFamilyP,
+          empty.alarmRate, empty.combinations.familyChance, empty.sectors.familyChance,
+          empty.chances[0], empty.chances[15], empty.allCountsLow, empty.allCountsHigh})
+        QVERIFY(std::isnan(figure));
 
     // Ten million spins of one number: everything else has been missing for
     // all of them, far past the range of a double.
@@ -311,7 +586,9 @@ void TestChances::formats_data()
     QTest::newRow("0,0013") << 1.2549e-5 << "0,0013 %";
     QTest::newRow("rounds up a decade") << 0.0996 << "10 %";
     QTest::newRow("keeps the second digit") << 0.05 << "5,0 %";
-    QTest::newRow("certain") << 1.0 << "100 %";
+    QTest::newRow("certain") << 1.0 << "> 99 %";
+    QTest::newRow("99,5") << 0.995 << "> 99 %";
+    QTest::newRow("just below 99,5") << 0.99499 << "99 %";
     QTest::newRow("just below the floor") << 9.9e-7 << "< 0,0001 %";
     QTest::newRow("nothing") << 0.0 << "< 0,0001 %";
     QTest::newRow("undefined") << double(NAN) << "—";
