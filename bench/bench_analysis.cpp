@@ -2,7 +2,8 @@
 // a keystroke with the window closed and open, the window's own share of a
 // pass, one full refresh of the window with its repaint (the chart at most
 // once every AnalysisForm::RefreshDelay, whatever the rate of passes), the
-// figures alone and the drought family chance across its whole range.
+// figures alone, the drought family chance across its whole range, and the
+// chances of the largest and the smallest count that the figures search.
 #include "BenchSupport.h"
 
 #include "analysis/Chances.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QTextCursor>
 #include <benchmark/benchmark.h>
+#include <cmath>
 
 namespace {
 
@@ -116,6 +118,38 @@ BENCHMARK(BM_AnyNumberMissingChance)
     ->Arg(150) // the first sum of terms
     ->Arg(170)
     ->Arg(67'108'864)
+    ->Unit(benchmark::kMicrosecond);
+
+// The chance of the largest count of that many spins reaching three
+// standard deviations above n / 37, as the hottest number usually does.
+void BM_LargestCountAtLeastChance(benchmark::State &state)
+{
+    const qint64 spins = state.range(0);
+    const auto count = qint64(std::ceil(spins / 37.0 + 3 * std::sqrt(spins / 37.0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LargestCountAtLeastChance(spins, count));
+}
+BENCHMARK(BM_LargestCountAtLeastChance)
+    ->Arg(1'000)
+    ->Arg(10'000)
+    ->Arg(20'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMicrosecond);
+
+// Both ends of the band that holds all 37 counts, each found by a few of
+// the chances above.
+void BM_AllCountsBand(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(AllCountsBand(state.range(0)));
+}
+BENCHMARK(BM_AllCountsBand)
+    ->Arg(1'000)
+    ->Arg(10'000)
+    ->Arg(20'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
     ->Unit(benchmark::kMicrosecond);
 
 } // namespace
