@@ -46,6 +46,9 @@ private Q_SLOTS:
     void groupRuns();
     void badInput_data();
     void badInput();
+    void verdictWords_data();
+    void verdictWords();
+    void emptyHistoryShowsNoFigures();
     void wheelPockets_data();
     void wheelPockets();
 
@@ -121,6 +124,13 @@ void TestAnalysisWindow::countsExample()
     QCOMPARE(shown("LabelHottestFamilyP"), u"0,16 %"_s);
     QCOMPARE(shown("LabelDrought"), u"3: 375"_s);
     QCOMPARE(shown("LabelAlarmRate"), u"30 %"_s);
+    QCOMPARE(shown("LabelHottestInterval"), u"4,4–9,7 %"_s); // 25 of 375
+    QCOMPARE(shown("LabelNextSpin"),
+             u"Следующий спин: по-прежнему 1/37 = 2,7 % для каждого числа."_s);
+    QVERIFY(shown("LabelBreakEven").contains(u"около 470 000 спинов"_s));
+    auto *table = form->analysisForm()->findChild<QTableWidget *>(u"TableGroups"_s);
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), u"Не выпадает, спинов"_s);
+    QCOMPARE(table->horizontalHeaderItem(2)->text(), u"Шанс такой паузы"_s);
 }
 
 void TestAnalysisWindow::groupRuns()
@@ -149,9 +159,9 @@ void TestAnalysisWindow::badInput_data()
     QTest::addColumn<QString>("threshold");
     QTest::addColumn<QString>("alarm");
     QTest::addColumn<QString>("spins");
-    QTest::newRow("empty") << QString() << u"170"_s << u"30 %"_s << u"0"_s;
+    QTest::newRow("empty") << QString() << u"170"_s << u"—"_s << u"0"_s;
     QTest::newRow("no spins, letters") << u"a\n\n37\n-1"_s << u"abc"_s << u"—"_s << u"0"_s;
-    QTest::newRow("negative threshold") << Lines({1, 2}) << u"-5"_s << u"100 %"_s << u"2"_s;
+    QTest::newRow("negative threshold") << Lines({1, 2}) << u"-5"_s << u"> 99 %"_s << u"2"_s;
 }
 
 void TestAnalysisWindow::badInput()
@@ -173,6 +183,69 @@ void TestAnalysisWindow::badInput()
     // Only the main window's own complaint about a threshold that does not
     // convert, once for the appended line.
     QCOMPARE(env->boxes.size(), threshold == u"abc" ? 1 : 0);
+}
+
+void TestAnalysisWindow::verdictWords_data()
+{
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<bool>("noted");
+    QTest::addColumn<QString>("power");
+    QStringList even, uneven, few;
+    for (int round = 0; round < 5; ++round)
+        for (int n = 0; n < 37; ++n)
+            even << QString::number(n);
+    for (int i = 0; i < 185; ++i)
+        uneven << QString::number(i % 3 == 0 ? 17 : i % 37);
+    for (int i = 0; i < 184; ++i)
+        few << QString::number(i % 3 == 0 ? 17 : i % 37);
+    QTest::newRow("0..36 five times: too even")
+        << even.join(u'\n')
+        << u"Распределение слишком равномерное для случайного колеса (p < 1 %)."_s << true
+        << u"9,8 %"_s;
+    QTest::newRow("17 every third spin: uneven")
+        << uneven.join(u'\n') << u"Отклонение от равномерного статистически значимо (p < 1 %)."_s
+        << true << u"9,8 %"_s;
+    QTest::newRow("one spin short of the test")
+        << few.join(u'\n') << u"Слишком мало спинов для проверки: нужно не меньше 185."_s << false
+        << u"—"_s;
+}
+
+void TestAnalysisWindow::verdictWords()
+{
+    QFETCH(QString, history);
+    QFETCH(QString, verdict);
+    QFETCH(bool, noted);
+    QFETCH(QString, power);
+    form->listBox1->ReplaceText(history);
+    open();
+    QCOMPARE(shown("LabelVerdict"), verdict);
+    const auto *note = form->analysisForm()->findChild<QLabel *>(u"LabelVerdictNote"_s);
+    QCOMPARE(note->isVisible(), noted);
+    QCOMPARE(note->text().isEmpty(), !noted);
+    QCOMPARE(shown("LabelPower"), power);
+}
+
+void TestAnalysisWindow::emptyHistoryShowsNoFigures()
+{
+    form->listBox1->ReplaceText(u"x"_s);
+    AnalysisForm *window = open();
+    // Every figure reads "—" but the count of spins, the verdict and the
+    // fixed sentences.
+    const QStringList words{u"LabelSpins"_s, u"LabelVerdict"_s, u"LabelVerdictNote"_s,
+                            u"LabelBreakEven"_s, u"LabelNextSpin"_s};
+    for (const QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->objectName().startsWith(u"Label"_s) && !words.contains(label->objectName()))
+            QVERIFY2(label->text() == u"—"_s, qPrintable(label->objectName()));
+    }
+    const auto *table = window->findChild<QTableWidget *>(u"TableGroups"_s);
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QCOMPARE(table->item(row, 1)->text(), u"—"_s);
+        QCOMPARE(table->item(row, 2)->text(), u"—"_s);
+    }
+    // Every figure is named after its caption for a screen reader.
+    QCOMPARE(window->findChild<QLabel *>(u"LabelChiSquareP"_s)->accessibleName(),
+             u"Шанс такого или большего χ² на честном колесе"_s);
 }
 
 void TestAnalysisWindow::wheelPockets_data()

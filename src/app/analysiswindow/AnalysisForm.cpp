@@ -21,6 +21,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 namespace trevolo {
@@ -33,12 +34,17 @@ enum LabelIndex
     ChiSquare,
     ChiSquareP,
     Verdict,
+    VerdictNote,
+    Power,
+    BreakEven,
     Hottest,
     HottestP,
     HottestFamilyP,
+    HottestInterval,
     Drought,
     DroughtP,
     DroughtFamilyP,
+    NextSpin,
     AlarmRate,
     GroupsMostUnusual,
     GroupsFamilyP,
@@ -57,7 +63,7 @@ constexpr BoxRow Boxes[] = {
     {u"Равномерность (χ², 36 степеней свободы)", 0},
     {u"Самое частое число", 0},
     {u"Самое долгое отсутствие", 0},
-    {u"Сигнализация", 0},
+    {u"Сигнализация", 1},
     {u"Комбинации и сектора", 1},
 };
 constexpr int GroupsBox = 5;
@@ -74,18 +80,27 @@ struct LabelRow
 };
 
 constexpr const char16_t *Chance = u"< 0,0001 %";
+constexpr int CaptionWidth = 230;  // pixels; a longer caption wraps
+constexpr int SentenceWidth = 340; // pixels: a line of its own
 constexpr LabelRow LabelRows[] = {
     {0, u"Спинов:", u"LabelSpins", u"88888888"},
     {1, u"Статистика χ²:", u"LabelChiSquare", u"8888888888,88"},
-    {1, u"Шанс такой или большей:", u"LabelChiSquareP", Chance},
+    {1, u"Шанс такого или большего χ² на честном колесе:", u"LabelChiSquareP", Chance},
     {1, nullptr, u"LabelVerdict", nullptr},
+    {1, nullptr, u"LabelVerdictNote", nullptr},
+    {1, u"Заметно смещение, если одно число выпадает с шансом не меньше:", u"LabelPower", Chance},
+    {1, nullptr, u"LabelBreakEven", nullptr},
     {2, nullptr, u"LabelHottest", u"36: 88888888 (ожидается 8888888,8)"},
-    {2, u"Шанс для этого числа:", u"LabelHottestP", Chance},
+    {2, u"Шанс выпасть столько раз или чаще (это число):", u"LabelHottestP", Chance},
     {2, u"Хотя бы для одного из 37:", u"LabelHottestFamilyP", Chance},
+    {2, u"95 % интервал его шанса (завышен: число выбрано как самое частое):",
+     u"LabelHottestInterval", u"0,00088–0,00088 %"},
     {3, u"Число: спинов без него", u"LabelDrought", u"36: 88888888"},
-    {3, u"Шанс для этого числа:", u"LabelDroughtP", Chance},
+    {3, u"Шанс такого отсутствия (заранее выбранное число):", u"LabelDroughtP", Chance},
     {3, u"Хотя бы для одного из 37:", u"LabelDroughtFamilyP", Chance},
-    {4, u"Порог горит на честном колесе:", u"LabelAlarmRate", Chance},
+    {3, nullptr, u"LabelNextSpin", nullptr},
+    {4, u"Доля спинов, когда горит хотя бы одно число (честное колесо):", u"LabelAlarmRate",
+     Chance},
     {5, u"Самая необычная комбинация:", u"LabelGroupsMostUnusual", u"1,4,7,10...: 88888888"},
     {5, u"Такое хотя бы у одной из 12:", u"LabelGroupsFamilyP", Chance},
     {5, u"Самый необычный сектор:", u"LabelSectorsMostUnusual", u"Соседи зеро: 88888888"},
@@ -124,8 +139,9 @@ AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
 
     m_groups = new QTableWidget(GroupRowCount, GroupColumnCount);
     m_groups->setObjectName(QStringLiteral("TableGroups"));
-    m_groups->setHorizontalHeaderLabels(
-        {QStringLiteral("Группа"), QStringLiteral("Серия"), QStringLiteral("Шанс отдельно")});
+    m_groups->setHorizontalHeaderLabels({QStringLiteral("Группа"),
+                                         QStringLiteral("Не выпадает, спинов"),
+                                         QStringLiteral("Шанс такой паузы")});
     m_groups->verticalHeader()->hide();
     m_groups->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_groups->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
@@ -144,7 +160,8 @@ AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
     m_groups->setFixedHeight(m_groups->horizontalHeader()->sizeHint().height() +
                              GroupRowCount * m_groups->verticalHeader()->defaultSectionSize() +
                              2 * m_groups->frameWidth());
-    m_groups->setMinimumWidth(300);
+    m_groups->setMinimumWidth(
+        std::max(300, m_groups->horizontalHeader()->length() + 2 * m_groups->frameWidth()));
     forms[GroupsBox]->addRow(m_groups);
 
     for (std::size_t i = 0; i < std::size(LabelRows); ++i) {
@@ -160,12 +177,25 @@ AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
                 label->fontMetrics().horizontalAdvance(QString::fromUtf16(row.widest)) + 4,
                 label->sizeHint().height());
         } else {
+            // A sentence wraps at a width of its own, so its height is known
+            // (WrapText) and the column keeps its width.
             label->setWordWrap(true);
+            label->setFixedWidth(SentenceWidth);
+            m_wrapped.append(label);
         }
-        if (row.caption)
-            forms[row.box]->addRow(QString::fromUtf16(row.caption), label);
-        else
+        if (row.caption) {
+            // A long caption wraps, so the column keeps its width.
+            const QString caption = QString::fromUtf16(row.caption);
+            auto *captionLabel = new QLabel(caption);
+            captionLabel->setWordWrap(true);
+            captionLabel->setFixedWidth(CaptionWidth);
+            captionLabel->setBuddy(label);
+            m_wrapped.append(captionLabel);
+            forms[row.box]->addRow(captionLabel, label);
+            label->setAccessibleName(caption.chopped(1));
+        } else {
             forms[row.box]->addRow(label);
+        }
         m_labels[i] = label;
     }
 
@@ -192,6 +222,19 @@ AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(RefreshDelay);
     connect(&m_refresh, &QTimer::timeout, this, [this] { ShowChart(m_pending); });
+}
+
+void AnalysisForm::FitHeight(QLabel &label)
+{
+    label.setFixedHeight(label.heightForWidth(label.width()));
+}
+
+void AnalysisForm::showEvent(QShowEvent *event)
+{
+    // The lines a wrapped text takes are known once it has the window's font.
+    for (QLabel *label : std::as_const(m_wrapped))
+        FitHeight(*label);
+    QWidget::showEvent(event);
 }
 
 void AnalysisForm::hideEvent(QHideEvent *event)
@@ -223,13 +266,23 @@ void AnalysisForm::BuildChart()
     auto *band = new QAreaSeries(m_bandUpper, m_bandLower);
     m_bandUpper->setParent(band);
     m_bandLower->setParent(band);
-    band->setName(QStringLiteral("95 % для честного колеса"));
+    band->setName(QStringLiteral("95 % для одного числа"));
     band->setColor(QColor(0xf0, 0xa0, 0x30, 70));
     band->setBorderColor(QColor(0xf0, 0xa0, 0x30, 140));
+    // Where all 37 counts stay at once: wider than the band of one number.
+    m_allUpper = new QLineSeries;
+    m_allLower = new QLineSeries;
+    auto *allBand = new QAreaSeries(m_allUpper, m_allLower);
+    m_allUpper->setParent(allBand);
+    m_allLower->setParent(allBand);
+    allBand->setName(QStringLiteral("95 % для всех 37 сразу"));
+    allBand->setColor(QColor(0x60, 0x90, 0xd0, 45));
+    allBand->setBorderColor(QColor(0x60, 0x90, 0xd0, 140));
     m_expected = new QLineSeries;
     m_expected->setName(QStringLiteral("Ожидается n/37"));
     m_expected->setPen(QPen(QColor(0xd0, 0x50, 0x10), 2));
 
+    chart->addSeries(allBand);
     chart->addSeries(band);
     chart->addSeries(bars);
     chart->addSeries(m_expected);
@@ -276,18 +329,22 @@ void AnalysisForm::ShowFigures(const HistoryStatistics &statistics, QStringView 
 {
     const AnalysisFigures f = ComputeAnalysis(statistics, thresholdText);
     const auto show = [this](LabelIndex index, const QString &text) {
-        SetTextIfChanged(*m_labels[index], text);
+        QLabel &label = *m_labels[index];
+        if (label.text() == text)
+            return;
+        label.setText(text);
+        if (label.wordWrap())
+            FitHeight(label);
     };
 
     show(Spins, IntToStr(f.spins));
-    show(ChiSquare, FormatDecimal(f.chiSquare, 2));
+    show(ChiSquare, f.chiSquareText);
     show(ChiSquareP, FormatChance(f.chiSquareP));
-    if (f.spins < BiasTestMinimumSpins)
-        show(Verdict, QStringLiteral("Слишком мало спинов для проверки: нужно не меньше 185."));
-    else if (f.chiSquareP < BiasTestLevel)
-        show(Verdict, QStringLiteral("Распределение заметно отличается от равномерного."));
-    else
-        show(Verdict, QStringLiteral("Отклонений от честного колеса не видно."));
+    show(Verdict, BiasVerdictText(f.verdict));
+    show(VerdictNote, BiasVerdictNote(f.verdict));
+    m_labels[VerdictNote]->setVisible(!m_labels[VerdictNote]->text().isEmpty());
+    show(Power, FormatChance(f.detectableChance));
+    show(BreakEven, BreakEvenText());
 
     show(Hottest, f.hottest < 0 ? NoFigure()
                                 : QStringLiteral("%1: %2 (ожидается %3)")
@@ -295,18 +352,24 @@ void AnalysisForm::ShowFigures(const HistoryStatistics &statistics, QStringView 
                                            FormatDecimal(f.expectedCount, 1)));
     show(HottestP, FormatChance(f.hottestP));
     show(HottestFamilyP, FormatChance(f.hottestFamilyP));
-    show(Drought, IntToStr(f.drought) + QStringLiteral(": ") + IntToStr(f.droughtSpins));
+    show(HottestInterval, FormatChanceRange(f.hottestRange));
+    show(Drought, f.drought < 0
+                      ? NoFigure()
+                      : IntToStr(f.drought) + QStringLiteral(": ") + IntToStr(f.droughtSpins));
     show(DroughtP, FormatChance(f.droughtP));
     show(DroughtFamilyP, FormatChance(f.droughtFamilyP));
+    show(NextSpin, QStringLiteral("Следующий спин: по-прежнему 1/37 = 2,7 % для каждого числа."));
     show(AlarmRate, FormatChance(f.alarmRate));
 
+    // Without spins no group has a pause to show.
+    const auto run = [&f](qint32 spins) { return f.spins == 0 ? NoFigure() : IntToStr(spins); };
     for (int row = 0; row < GroupRowCount; ++row) {
-        SetTextIfChanged(*m_groups->item(row, RunColumn), IntToStr(f.runs[row]));
+        SetTextIfChanged(*m_groups->item(row, RunColumn), run(f.runs[row]));
         SetTextIfChanged(*m_groups->item(row, ChanceColumn), FormatChance(f.chances[row]));
     }
-    show(GroupsMostUnusual, RunText(f, f.combinations));
+    show(GroupsMostUnusual, f.spins == 0 ? NoFigure() : RunText(f, f.combinations));
     show(GroupsFamilyP, FormatChance(f.combinations.familyChance));
-    show(SectorsMostUnusual, RunText(f, f.sectors));
+    show(SectorsMostUnusual, f.spins == 0 ? NoFigure() : RunText(f, f.sectors));
     show(SectorsFamilyP, FormatChance(f.sectors.familyChance));
 
     m_wheel->SetFigures(statistics.absence, statistics.occurrence, TryStrToInt(thresholdText));
@@ -331,11 +394,16 @@ void AnalysisForm::ShowChart(const HistoryStatistics &statistics)
         m_expected->replace(across(expected));
         m_bandUpper->replace(across(expected + band));
         m_bandLower->replace(across(std::max(0.0, expected - band)));
+        // Counts are whole numbers: the band of all 37 runs from its lowest
+        // to its highest count (from 0 while even 0 is too likely).
+        const CountBand all = AllCountsBand(spins);
+        m_allUpper->replace(across(spins == 0 ? 0.0 : double(all.upper)));
+        m_allLower->replace(across(std::max<double>(0.0, double(all.lower))));
     }
     // The count axis grows in steps, so it rarely moves from one spin to the
     // next.
     // Ticks at whole counts of 1, 2 or 5 times a power of ten, at most eight.
-    const double top = std::max({1.0, double(most), expected + band}) * 1.05;
+    const double top = std::max({1.0, double(most), expected + band, m_allUpper->at(0).y()}) * 1.05;
     const double power = std::pow(10.0, std::floor(std::log10(top)));
     double interval = power;
     for (const double part : {0.2, 0.5})

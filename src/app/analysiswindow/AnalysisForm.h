@@ -3,6 +3,7 @@
 #include "analysis/Chances.h"
 #include "analysis/Statistics.h"
 
+#include <QList>
 #include <QStringView>
 #include <QTimer>
 #include <QWidget>
@@ -50,14 +51,18 @@ private:
     void BuildChart();
     void ShowFigures(const HistoryStatistics &statistics, QStringView thresholdText);
     void ShowChart(const HistoryStatistics &statistics);
+    void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    // A word-wrapped label as tall as its text needs at its width.
+    static void FitHeight(QLabel &label);
+    QList<QLabel *> m_wrapped;
     // A row of the table of groups by name: a combination or a sector.
     QString GroupName(int row) const;
     QString RunText(const AnalysisFigures &f, const FamilyFigures &family) const;
 
     CombinationCaptions m_captions;
 
-    static constexpr int LabelCount = 15;
+    static constexpr int LabelCount = 20;
     std::array<QLabel *, LabelCount> m_labels{};
     QTableWidget *m_groups = nullptr;
     WheelView *m_wheel = nullptr;
@@ -66,6 +71,8 @@ private:
     QLineSeries *m_expected = nullptr;
     QLineSeries *m_bandUpper = nullptr;
     QLineSeries *m_bandLower = nullptr;
+    QLineSeries *m_allUpper = nullptr; // the band of all 37 counts at once
+    QLineSeries *m_allLower = nullptr;
     QValueAxis *m_countAxis = nullptr;
     qint32 m_chartSpins = -1;
     // The latest pass Follow kept, charted when m_refresh times out.
