@@ -1,0 +1,417 @@
+#include "calculator/SystemRuin.h"
+
+#include <QMetaObject>
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <numeric>
+#include <system_error>
+
+namespace trevolo {
+
+namespace {
+
+// Far states are cut where the walk reaches them with a chance below e^-45.
+constexpr double CutExponent = 45;
+// Work (multiply-adds) the window's thread may spend: about a millisecond.
+constexpr double QuickWork = 1e6;
+// The direct solve is taken at once up to this much work; beyond it the
+// sweeps are tried first with a quarter of the direct work as their budget.
+constexpr double DirectFirstWork = 2e7;
+constexpr double DirectMaxWork = 4e9;
+constexpr double SweepMaxWork = 2e10;
+constexpr double MaxBytes = 512.0 * 1024 * 1024;
+constexpr double SweepTolerance = 1e-12;
+
+struct Move
+{
+    qint64 jump; // in states
+    double chance;
+};
+
+// An affine map x -> a + b x: one state's value given the next one's.
+struct Affine
+{
+    double a = 0, b = 1;
+};
+// (f o g)(x) = f(g(x)).
+Affine compose(Affine f, Affine g)
+{
+    return {f.a + f.b * g.a, f.b * g.b};
+}
+
+// The chain: states 0 .. size - 1 (bankrolls from the lowest kept one up in
+// steps of the common divisor); a move below state 0 is ruin, one to size or
+// above reaches the target.
+struct Chain
+{
+    bool certain = false; // the bankroll cannot pay one series
+    qint64 size = 0, start = 0;
+    qint64 lower = 0, upper = 0; // the longest moves down and up that stay inside
+    std::vector<Move> moves;     // distinct jumps, ascending
+
+    double directWork() const
+    {
+        return double(size) * double(std::max<qint64>(lower, 1)) *
+               double(std::max<qint64>(upper, 1));
+    }
+    double directBytes() const { return double(size) * double(upper + 2) * sizeof(double); }
+    // Only wins of one state and one move down: the window of states a loss
+    // falls back over can then be carried along at a constant cost per state.
+    bool singleStep() const
+    {
+        return upper == 1 && std::count_if(moves.begin(), moves.end(),
+                                           [](const Move &m) { return m.jump < 0; }) == 1;
+    }
+    double work() const
+    {
+        return singleStep() ? double(size) * double(moves.size() + 4) : directWork();
+    }
+};
+
+// A lower bound of the exponent theta > 0 with E[e^(theta X)] = 1 for one
+// series' move X: the walk, whose mean move is negative, ever climbs h
+// states with a chance of at most e^(-theta h).
+double lundbergExponent(const std::vector<Move> &moves)
+{
+    const auto psi = [&moves](double theta) { // log E[e^(theta X)], kept from overflowing
+        double peak = -std::numeric_limits<double>::infinity();
+        for (const Move &m : moves)
+            peak = std::max(peak, std::log(m.chance) + theta * double(m.jump));
+        double sum = 0;
+        for (const Move &m : moves)
+            sum += std::exp(std::log(m.chance) + theta * double(m.jump) - peak);
+        return peak + std::log(sum);
+    };
+    double high = 1.0 / double(std::max<qint64>(1, moves.back().jump));
+    for (int i = 0; i < 200 && psi(high) <= 0; ++i)
+        high *= 2;
+    double low = 0; // psi(low) <= 0 throughout: low never passes the root
+    for (int i = 0; i < 60; ++i) {
+        const double middle = (low + high) / 2;
+        (psi(middle) <= 0 ? low : high) = middle;
+    }
+    return low;
+}
+
+std::optional<Chain> chainOf(const SystemInputs &inputs)
+{
+    const auto plan = PlanSeries(inputs);
+    if (!plan)
+        return std::nullopt;
+    Chain chain;
+    const qint64 cost = plan->cost, bankroll = inputs.bankroll, target = inputs.target;
+    if (bankroll < cost) {
+        chain.certain = true;
+        return chain;
+    }
+    // The series' outcomes in money, and their common divisor.
+    std::vector<Move> money;
+    const double q = 1 - plan->chance;
+    double reach = 1;
+    for (int k = 0; k < plan->bets; ++k) {
+        money.push_back({plan->winNet[k], reach * plan->chance});
+        reach *= q;
+    }
+    money.push_back({-cost, reach});
+    qint64 unit = 0;
+    for (const Move &m : money)
+        unit = std::gcd(unit, m.jump);
+    std::sort(money.begin(), money.end(),
+              [](const Move &x, const Move &y) { return x.jump < y.jump; });
+    for (const Move &m : money) {
+        if (!chain.moves.empty() && chain.moves.back().jump == m.jump / unit)
+            chain.moves.back().chance += m.chance;
+        else
+            chain.moves.push_back({m.jump / unit, m.chance});
+    }
+
+    // Bankroll + k * unit for k from the lowest that pays a series to the
+    // highest below the target.
+    const qint64 below = (bankroll - cost) / unit, above = (target - bankroll + unit - 1) / unit;
+    qint64 first = 0, last = below + above; // the start is state `below`
+    const double cut = std::ceil(CutExponent / lundbergExponent(chain.moves));
+    if (cut < double(below))
+        first = below - qint64(cut);
+    if (cut < double(above))
+        last = below + qint64(cut);
+    chain.size = last - first;
+    chain.start = below - first;
+    for (const Move &m : chain.moves) {
+        if (m.jump < 0 && -m.jump < chain.size)
+            chain.lower = std::max(chain.lower, -m.jump);
+        if (m.jump > 0 && m.jump < chain.size)
+            chain.upper = std::max(chain.upper, m.jump);
+    }
+    return chain;
+}
+
+bool stopped(const std::atomic<bool> *cancel)
+{
+    return cancel && cancel->load(std::memory_order_relaxed);
+}
+
+// Row by row from the lowest state, each state's value is written as
+// alpha + beta . (the values of the `upper` states above it); then the
+// values come back down from the top to the start.
+std::optional<double> solveDirect(const Chain &c, const std::atomic<bool> *cancel)
+{
+    const qint64 size = c.size, lower = c.lower, upper = c.upper;
+    std::vector<double> alpha(size), beta(size * upper), row(lower + upper + 1);
+    for (qint64 i = 0; i < size; ++i) {
+        if (stopped(cancel))
+            return std::nullopt;
+        const qint64 base = i - lower; // the state of row[0]
+        double rhs = 0;
+        row[lower] = 1;
+        for (const Move &m : c.moves) {
+            const qint64 to = i + m.jump;
+            if (to < 0)
+                rhs += m.chance;
+            else if (to < size)
+                row[to - base] -= m.chance;
+        }
+        for (qint64 state = std::max<qint64>(0, base); state < i; ++state) {
+            const double g = row[state - base];
+            if (g == 0)
+                continue;
+            row[state - base] = 0;
+            rhs -= g * alpha[state];
+            const double *b = &beta[state * upper];
+            double *r = &row[state - base + 1];
+            for (qint64 k = 0; k < upper; ++k)
+                r[k] += g * b[k];
+        }
+        const double pivot = row[lower];
+        alpha[i] = rhs / pivot;
+        double *b = &beta[i * upper];
+        for (qint64 k = 0; k < upper; ++k) {
+            b[k] = -row[lower + 1 + k] / pivot;
+            row[lower + 1 + k] = 0;
+        }
+        row[lower] = 0;
+    }
+    std::vector<double> value(size + upper, 0.0);
+    for (qint64 i = size - 1; i >= c.start; --i) {
+        double v = alpha[i];
+        for (qint64 k = 0; k < upper; ++k)
+            v += beta[i * upper + k] * value[i + 1 + k];
+        value[i] = v;
+    }
+    return value[c.start];
+}
+
+// The direct solve when a win moves one state up and a loss `lower` states
+// down: each state's value is an affine map of the next one's, and the value
+// `lower` states down is the composition of the maps in between, kept for a
+// sliding window by two stacks (the older part composed from the back, the
+// newer part from the front), so each state costs a constant.
+std::optional<double> solveSingleStep(const Chain &c, const std::atomic<bool> *cancel)
+{
+    const qint64 size = c.size, fall = c.lower;
+    double up = 0, stay = 0, down = 0;
+    for (const Move &m : c.moves) {
+        if (m.jump == 1)
+            up += m.chance;
+        else if (m.jump == 0)
+            stay += m.chance;
+        else if (m.jump < 0)
+            down += m.chance;
+        // A longer win passes the top state: the target.
+    }
+    std::vector<Affine> maps(size), older(size);
+    Affine newer;     // maps[split] o ... o maps[i - 1]
+    qint64 split = 0; // older[s] = maps[s] o ... o maps[split - 1]
+    for (qint64 i = 0; i < size; ++i) {
+        if ((i & 0xFFF) == 0 && stopped(cancel))
+            return std::nullopt;
+        double rhs = 0, pivot = 1 - stay;
+        if (fall == 0 || i < fall) {
+            rhs = down; // the fall leaves the chain: ruin
+        } else {
+            if (i - fall >= split) {
+                older[i - 1] = maps[i - 1];
+                for (qint64 s = i - 2; s >= i - fall; --s)
+                    older[s] = compose(maps[s], older[s + 1]);
+                split = i;
+                newer = Affine();
+            }
+            const Affine window = compose(older[i - fall], newer);
+            rhs = down * window.a;
+            pivot -= down * window.b;
+        }
+        maps[i] = {rhs / pivot, up / pivot};
+        newer = compose(newer, maps[i]);
+    }
+    double value = 0; // above the top: the target
+    for (qint64 i = size - 1; i >= c.start; --i)
+        value = maps[i].a + maps[i].b * value;
+    return value;
+}
+
+// Gauss-Seidel sweeps from the top state down, one from all ruined and one
+// from none: the two close in on the answer monotonically from either side.
+// Stops when they meet within the tolerance or the budget is spent.
+struct Sweeps
+{
+    std::vector<double> low, high;
+    double spent = 0;
+};
+std::optional<double> solveBySweeps(const Chain &c, Sweeps &s, double budget,
+                                    const std::atomic<bool> *cancel)
+{
+    const qint64 size = c.size;
+    if (s.low.empty()) {
+        s.low.assign(size, 0.0);
+        s.high.assign(size, 1.0);
+    }
+    double stay = 0;
+    std::vector<Move> moves;
+    for (const Move &m : c.moves) {
+        if (m.jump == 0)
+            stay += m.chance;
+        else
+            moves.push_back(m);
+    }
+    const double sweepWork = 2.0 * double(size) * double(c.moves.size());
+    while (s.spent < budget) {
+        for (qint64 i = size - 1; i >= 0; --i) {
+            double low = 0, high = 0;
+            for (const Move &m : moves) {
+                const qint64 to = i + m.jump;
+                if (to < 0) {
+                    low += m.chance;
+                    high += m.chance;
+                } else if (to < size) {
+                    low += m.chance * s.low[to];
+                    high += m.chance * s.high[to];
+                }
+            }
+            s.low[i] = low / (1 - stay);
+            s.high[i] = high / (1 - stay);
+        }
+        s.spent += sweepWork;
+        if (s.high[c.start] - s.low[c.start] <= SweepTolerance)
+            return (s.high[c.start] + s.low[c.start]) / 2;
+        if (stopped(cancel))
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+RuinFigure solve(const SystemInputs &inputs, const std::atomic<bool> *cancel, RuinMethod method)
+{
+    RuinFigure figure;
+    const auto chain = chainOf(inputs);
+    if (!chain)
+        return figure;
+    figure.states = chain->size;
+    figure.status = RuinStatus::Solved;
+    if (chain->certain) {
+        figure.chance = 1;
+        return figure;
+    }
+    std::optional<double> chance;
+    const bool directFits =
+        chain->directWork() <= DirectMaxWork && chain->directBytes() <= MaxBytes;
+    if (method == RuinMethod::Direct) {
+        if (directFits)
+            chance = solveDirect(*chain, cancel);
+    } else if (method == RuinMethod::Sweeps) {
+        Sweeps sweeps;
+        chance = solveBySweeps(*chain, sweeps, SweepMaxWork, cancel);
+    } else if (chain->singleStep()) {
+        chance = solveSingleStep(*chain, cancel);
+    } else if (chain->directWork() <= DirectFirstWork) {
+        chance = solveDirect(*chain, cancel);
+    } else {
+        Sweeps sweeps;
+        chance = solveBySweeps(*chain, sweeps, directFits ? chain->directWork() / 4 : SweepMaxWork,
+                               cancel);
+        if (!chance && directFits && !stopped(cancel)) {
+            sweeps = Sweeps(); // give the memory back first
+            chance = solveDirect(*chain, cancel);
+        }
+    }
+    if (chance)
+        figure.chance = std::clamp(*chance, 0.0, 1.0);
+    else
+        figure.status = stopped(cancel) ? RuinStatus::Cancelled : RuinStatus::TooLarge;
+    return figure;
+}
+
+} // namespace
+
+RuinCost EstimateRuin(const SystemInputs &inputs)
+{
+    RuinCost cost;
+    if (const auto chain = chainOf(inputs)) {
+        cost.states = chain->size;
+        cost.work = chain->work();
+        cost.quick = cost.work <= QuickWork;
+    }
+    return cost;
+}
+
+RuinFigure SolveRuin(const SystemInputs &inputs, const std::atomic<bool> *cancel, RuinMethod method)
+{
+    try {
+        return solve(inputs, cancel, method);
+    } catch (const std::bad_alloc &) {
+        RuinFigure figure;
+        figure.status = RuinStatus::TooLarge;
+        return figure;
+    }
+}
+
+RuinSolver::RuinSolver(QObject *parent) : QObject(parent) {}
+
+RuinSolver::~RuinSolver()
+{
+    Cancel();
+}
+
+void RuinSolver::Cancel()
+{
+    ++m_request;
+    if (m_thread.joinable()) {
+        m_cancel->store(true);
+        m_thread.join();
+    }
+}
+
+void RuinSolver::Solve(const SystemInputs &inputs)
+{
+    Cancel();
+    const quint64 request = m_request;
+    if (!EstimateRuin(inputs).quick) {
+        auto cancel = std::make_shared<std::atomic<bool>>(false);
+        try {
+            m_thread = std::thread([this, inputs, cancel, request] {
+                const RuinFigure figure = SolveRuin(inputs, cancel.get());
+                // Posted before the destructor's join returns, so `this` is alive;
+                // a deleted receiver's posted calls are dropped.
+                QMetaObject::invokeMethod(
+                    this, [this, request, figure] { Finished(request, figure); },
+                    Qt::QueuedConnection);
+            });
+            m_cancel = std::move(cancel);
+            return;
+        } catch (const std::system_error &) {
+            // No thread to be had: solve here after all.
+        }
+    }
+    Q_EMIT Solved(SolveRuin(inputs));
+}
+
+void RuinSolver::Finished(quint64 request, const RuinFigure &figure)
+{
+    if (request != m_request)
+        return;
+    if (m_thread.joinable())
+        m_thread.join();
+    Q_EMIT Solved(figure);
+}
+
+} // namespace trevolo
