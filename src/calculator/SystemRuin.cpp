@@ -12,17 +12,20 @@ namespace trevolo {
 
 namespace {
 
-// Far states are cut where the walk reaches them with a chance below e^-45.
-constexpr double CutExponent = 45;
-// Work (multiply-adds) the window's thread may spend: about a millisecond.
-constexpr double QuickWork = 1e6;
+// Far states are cut where the walk reaches them with a chance below e^-35.
+constexpr double CutExponent = 35;
+// Work the window's thread may spend: a few milliseconds.
+constexpr double QuickWork = 1e7;
 // The direct solve is taken at once up to this much work; beyond it the
 // sweeps are tried first with a quarter of the direct work as their budget.
 constexpr double DirectFirstWork = 2e7;
 constexpr double DirectMaxWork = 4e9;
 constexpr double SweepMaxWork = 2e10;
 constexpr double MaxBytes = 512.0 * 1024 * 1024;
+// The sweeps stop when their bounds differ by at most the larger of these:
+// far below what a figure shows, even next to a chance near 0 or 1.
 constexpr double SweepTolerance = 1e-12;
+constexpr double SweepRelativeTolerance = 1e-7;
 
 struct Move
 {
@@ -56,7 +59,7 @@ struct Chain
         return double(size) * double(std::max<qint64>(lower, 1)) *
                double(std::max<qint64>(upper, 1));
     }
-    double directBytes() const { return double(size) * double(upper + 2) * sizeof(double); }
+    double directBytes() const { return double(size) * double(upper + 5) * sizeof(double); }
     // Only wins of one state and one move down: the window of states a loss
     // falls back over can then be carried along at a constant cost per state.
     bool singleStep() const
@@ -66,7 +69,7 @@ struct Chain
     }
     double work() const
     {
-        return singleStep() ? double(size) * double(moves.size() + 4) : directWork();
+        return singleStep() ? 25.0 * double(size) : directWork(); // as a state costs
     }
 };
 
@@ -152,13 +155,24 @@ bool stopped(const std::atomic<bool> *cancel)
     return cancel && cancel->load(std::memory_order_relaxed);
 }
 
+// row[0 .. n) += g * add[0 .. n), n a multiple of 4: in blocks the compiler
+// turns into vector instructions.
+void addScaled(double *__restrict row, const double *__restrict add, double g, qint64 n)
+{
+    for (qint64 k = 0; k < n; k += 4)
+        for (int j = 0; j < 4; ++j)
+            row[k + j] += g * add[k + j];
+}
+
 // Row by row from the lowest state, each state's value is written as
 // alpha + beta . (the values of the `upper` states above it); then the
-// values come back down from the top to the start.
+// values come back down from the top to the start. Rows of beta are padded
+// to a multiple of 4 with zeros.
 std::optional<double> solveDirect(const Chain &c, const std::atomic<bool> *cancel)
 {
     const qint64 size = c.size, lower = c.lower, upper = c.upper;
-    std::vector<double> alpha(size), beta(size * upper), row(lower + upper + 1);
+    const qint64 stride = (upper + 3) / 4 * 4;
+    std::vector<double> alpha(size), beta(size * stride), row(lower + 1 + stride);
     for (qint64 i = 0; i < size; ++i) {
         if (stopped(cancel))
             return std::nullopt;
@@ -178,25 +192,20 @@ std::optional<double> solveDirect(const Chain &c, const std::atomic<bool> *cance
                 continue;
             row[state - base] = 0;
             rhs -= g * alpha[state];
-            const double *b = &beta[state * upper];
-            double *r = &row[state - base + 1];
-            for (qint64 k = 0; k < upper; ++k)
-                r[k] += g * b[k];
+            addScaled(&row[state - base + 1], &beta[state * stride], g, stride);
         }
         const double pivot = row[lower];
         alpha[i] = rhs / pivot;
-        double *b = &beta[i * upper];
-        for (qint64 k = 0; k < upper; ++k) {
+        double *b = &beta[i * stride];
+        for (qint64 k = 0; k < upper; ++k)
             b[k] = -row[lower + 1 + k] / pivot;
-            row[lower + 1 + k] = 0;
-        }
-        row[lower] = 0;
+        std::fill(row.begin() + lower, row.end(), 0.0);
     }
-    std::vector<double> value(size + upper, 0.0);
+    std::vector<double> value(size + stride, 0.0);
     for (qint64 i = size - 1; i >= c.start; --i) {
         double v = alpha[i];
         for (qint64 k = 0; k < upper; ++k)
-            v += beta[i * upper + k] * value[i + 1 + k];
+            v += beta[i * stride + k] * value[i + 1 + k];
         value[i] = v;
     }
     return value[c.start];
@@ -251,21 +260,12 @@ std::optional<double> solveSingleStep(const Chain &c, const std::atomic<bool> *c
 }
 
 // Gauss-Seidel sweeps from the top state down, one from all ruined and one
-// from none: the two close in on the answer monotonically from either side.
-// Stops when they meet within the tolerance or the budget is spent.
-struct Sweeps
-{
-    std::vector<double> low, high;
-    double spent = 0;
-};
-std::optional<double> solveBySweeps(const Chain &c, Sweeps &s, double budget,
-                                    const std::atomic<bool> *cancel)
+// from none: the two close in on the answer monotonically from either side,
+// a lost series' worth of the walk per sweep. Stops when they agree to the
+// tolerance or the budget is spent.
+std::optional<double> solveBySweeps(const Chain &c, double budget, const std::atomic<bool> *cancel)
 {
     const qint64 size = c.size;
-    if (s.low.empty()) {
-        s.low.assign(size, 0.0);
-        s.high.assign(size, 1.0);
-    }
     double stay = 0;
     std::vector<Move> moves;
     for (const Move &m : c.moves) {
@@ -274,26 +274,42 @@ std::optional<double> solveBySweeps(const Chain &c, Sweeps &s, double budget,
         else
             moves.push_back(m);
     }
-    const double sweepWork = 2.0 * double(size) * double(c.moves.size());
-    while (s.spent < budget) {
+    // Both bounds of a state side by side, read together.
+    struct Bounds
+    {
+        double low = 0, high = 1;
+    };
+    std::vector<Bounds> v(size);
+    // States from which every move stays inside need no range checks.
+    const qint64 insideFrom = -c.moves.front().jump, insideTo = size - c.moves.back().jump;
+    const double sweepWork = 2.0 * double(size) * double(moves.size());
+    for (double spent = 0; spent < budget; spent += sweepWork) {
         for (qint64 i = size - 1; i >= 0; --i) {
             double low = 0, high = 0;
-            for (const Move &m : moves) {
-                const qint64 to = i + m.jump;
-                if (to < 0) {
-                    low += m.chance;
-                    high += m.chance;
-                } else if (to < size) {
-                    low += m.chance * s.low[to];
-                    high += m.chance * s.high[to];
+            if (i >= insideFrom && i < insideTo) {
+                for (const Move &m : moves) {
+                    low += m.chance * v[i + m.jump].low;
+                    high += m.chance * v[i + m.jump].high;
+                }
+            } else {
+                for (const Move &m : moves) {
+                    const qint64 to = i + m.jump;
+                    if (to < 0) {
+                        low += m.chance;
+                        high += m.chance;
+                    } else if (to < size) {
+                        low += m.chance * v[to].low;
+                        high += m.chance * v[to].high;
+                    }
                 }
             }
-            s.low[i] = low / (1 - stay);
-            s.high[i] = high / (1 - stay);
+            v[i] = {low / (1 - stay), high / (1 - stay)};
         }
-        s.spent += sweepWork;
-        if (s.high[c.start] - s.low[c.start] <= SweepTolerance)
-            return (s.high[c.start] + s.low[c.start]) / 2;
+        const auto [low, high] = v[c.start];
+        const double middle = (low + high) / 2;
+        if (high - low <=
+            std::max(SweepTolerance, SweepRelativeTolerance * std::min(middle, 1 - middle)))
+            return middle;
         if (stopped(cancel))
             return std::nullopt;
     }
@@ -319,20 +335,15 @@ RuinFigure solve(const SystemInputs &inputs, const std::atomic<bool> *cancel, Ru
         if (directFits)
             chance = solveDirect(*chain, cancel);
     } else if (method == RuinMethod::Sweeps) {
-        Sweeps sweeps;
-        chance = solveBySweeps(*chain, sweeps, SweepMaxWork, cancel);
+        chance = solveBySweeps(*chain, SweepMaxWork, cancel);
     } else if (chain->singleStep()) {
         chance = solveSingleStep(*chain, cancel);
     } else if (chain->directWork() <= DirectFirstWork) {
         chance = solveDirect(*chain, cancel);
     } else {
-        Sweeps sweeps;
-        chance = solveBySweeps(*chain, sweeps, directFits ? chain->directWork() / 4 : SweepMaxWork,
-                               cancel);
-        if (!chance && directFits && !stopped(cancel)) {
-            sweeps = Sweeps(); // give the memory back first
+        chance = solveBySweeps(*chain, directFits ? chain->directWork() / 4 : SweepMaxWork, cancel);
+        if (!chance && directFits && !stopped(cancel))
             chance = solveDirect(*chain, cancel);
-        }
     }
     if (chance)
         figure.chance = std::clamp(*chance, 0.0, 1.0);

@@ -40,14 +40,15 @@ RuinCost EstimateRuin(const SystemInputs &inputs);
 // The chain has a state for every bankroll from the cost of a series up to
 // the target that the start can reach: the bankroll plus a multiple of the
 // greatest common divisor of the series' outcomes. States so far below or
-// above the start that the walk reaches them with a chance under e^-45 (the
+// above the start that the walk reaches them with a chance under e^-35 (the
 // Lundberg bound of a walk with the house's negative drift) are taken as
 // ruined or as having reached the target, which moves the figure by less
-// than 1e-19. What is left is solved by banded elimination (cheap for short
+// than 2e-15. What is left is solved by banded elimination (cheap for short
 // series or narrow bankrolls), or, where that would cost more, by monotone
 // sweeps that close in on the answer from below and from above until the
-// two differ by less than 1e-12. Reentrant; may run on any thread; checks
-// `cancel` (when given) between rows and sweeps.
+// two agree within 1e-12 or to seven digits of the smaller of the ruin and
+// the survival chance. Reentrant; may run on any thread; checks `cancel`
+// (when given) between rows and sweeps.
 enum class RuinMethod
 {
     Automatic, // the cheapest, as above

@@ -120,10 +120,11 @@ struct SystemReplay
     // The mean net of the system's finished series; NaN without one.
     double seriesMean = NoValue;
     // As many series as the system finished, each started at a random spin
-    // of the history (among those whose series ends within it): their mean
-    // net and its 95 % percentile bootstrap interval. The draws are seeded
-    // from the spins, so the same history gives the same figures. NaN when
-    // the system finished no series.
+    // of the history (among those whose series ends within it; drawn as how
+    // many of them end each way, which has the same chances): their mean net
+    // and its 95 % percentile bootstrap interval. The draws are seeded from
+    // the spins, so the same history gives the same figures. NaN when the
+    // system finished no series.
     qint64 randomSeries = 0;
     double randomMean = NoValue, randomLow = NoValue, randomHigh = NoValue;
     // The running result, from spin 0 to the last spin: every point up to
@@ -135,7 +136,7 @@ struct SystemReplay
 
 // One pass over the lines' codes (SpinHistoryModel: 0..36 a spin, anything
 // else a line that is no spin and is skipped). Empty when the inputs are
-// invalid. About 8 ms for 1,000,000 spins.
+// invalid. About 10 ms for 1,000,000 spins.
 std::optional<SystemReplay> ReplaySystem(std::span<const quint8> lineCodes,
                                          const SystemInputs &inputs);
 
