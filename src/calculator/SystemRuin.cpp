@@ -328,20 +328,28 @@ RuinFigure solve(const SystemInputs &inputs, const std::atomic<bool> *cancel, Ru
         figure.chance = 1;
         return figure;
     }
+    // Memory is judged before it is taken: an allocation the system grants
+    // in name only would fail later, when its pages are first written.
     std::optional<double> chance;
+    const double size = double(chain->size);
     const bool directFits =
         chain->directWork() <= DirectMaxWork && chain->directBytes() <= MaxBytes;
+    const bool sweepsFit = 2 * size * sizeof(double) <= MaxBytes;
     if (method == RuinMethod::Direct) {
         if (directFits)
             chance = solveDirect(*chain, cancel);
     } else if (method == RuinMethod::Sweeps) {
-        chance = solveBySweeps(*chain, SweepMaxWork, cancel);
+        if (sweepsFit)
+            chance = solveBySweeps(*chain, SweepMaxWork, cancel);
     } else if (chain->singleStep()) {
-        chance = solveSingleStep(*chain, cancel);
+        if (2 * size * sizeof(Affine) <= MaxBytes)
+            chance = solveSingleStep(*chain, cancel);
     } else if (chain->directWork() <= DirectFirstWork) {
         chance = solveDirect(*chain, cancel);
     } else {
-        chance = solveBySweeps(*chain, directFits ? chain->directWork() / 4 : SweepMaxWork, cancel);
+        if (sweepsFit)
+            chance =
+                solveBySweeps(*chain, directFits ? chain->directWork() / 4 : SweepMaxWork, cancel);
         if (!chance && directFits && !stopped(cancel))
             chance = solveDirect(*chain, cancel);
     }

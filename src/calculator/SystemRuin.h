@@ -17,7 +17,7 @@ enum class RuinStatus
 {
     Solved,
     Invalid,   // InvalidSystemFields is not empty
-    TooLarge,  // beyond the work or memory the solver allows itself
+    TooLarge,  // beyond the work (about 10 s) or memory (512 MB) the solver allows itself
     Cancelled, // stopped by the caller
 };
 

@@ -61,6 +61,7 @@ private Q_SLOTS:
     void oracles();
     void lossPerUnit_data();
     void lossPerUnit();
+    void defaults();
     void invalidInputs_data();
     void invalidInputs();
     void handHistory();
@@ -124,6 +125,15 @@ void TestSystemTester::lossPerUnit()
     const auto exact = ExactFigures(in);
     QVERIFY(exact && exact->expectedNet < 0);
     QVERIFY(std::fabs(exact->expectedLossPerUnit - 1.0 / 37) < 1e-14);
+}
+
+// The window's starting values: one whole series, 20 first stakes more.
+void TestSystemTester::defaults()
+{
+    const SystemInputs defaults = DefaultSystemInputs(5, 3);
+    QVERIFY(defaults.bankroll == 16400 && defaults.target == 16500 &&
+            !InvalidSystemFields(defaults));
+    QVERIFY(DefaultSystemInputs(0, 3).bankroll == 0 && DefaultSystemInputs(1 << 30, 3).target == 0);
 }
 
 void TestSystemTester::invalidInputs_data()
@@ -311,6 +321,10 @@ void TestSystemTester::farBankrollsAgree()
     const RuinFigure cut = SolveRuin(system(RedGroup, 1, 2, 8, 0, 1'000'000, 1'000'100));
     QVERIFY(whole.states > 14'000 && cut.states < 100'000);
     QVERIFY(std::fabs(whole.chance - cut.chance) < 1e-10);
+    // 30 doublings: no cut helps a billion states; refused, not tried.
+    const SystemInputs huge = system(RedGroup, 1, 2, 30, 0, 2'000'000'000, 2'100'000'000);
+    QVERIFY(EstimateRuin(huge).states > 1'000'000'000);
+    QCOMPARE(SolveRuin(huge).status, RuinStatus::TooLarge);
 }
 
 // A dozen with stakes 1, 2, 4, 8 (cost 15), bankroll 30, target 45, played
