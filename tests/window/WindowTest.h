@@ -66,6 +66,7 @@ inline QStringList ExpectedNames()
         u"GroupBox10"_s,  u"Label247"_s,    u"Bevel1"_s,       u"Bevel2"_s,
     };
     names.append(u"N28"_s);               // "Панель ввода"
+    names.append(u"N29"_s);               // "Проверка системы..."
     names += Range(u"Label"_s, 1, 23, 2); // row captions
     names += Range(u"Label"_s, 2, 24, 2); // hidden row labels
     names += Range(u"Label"_s, 27, 42);   // captions 1..16, absences

@@ -310,7 +310,7 @@ void TestWindow::menus()
              (QStringList{u"N3"_s, u"N4"_s, u"N24"_s, u"N18"_s}));
     QCOMPARE(ActionNames(form->n3->actions()),
              (QStringList{u"N5"_s, u"N6"_s, u"N17"_s, u"N16"_s, u"N52"_s, u"N102"_s, u"N252"_s,
-                          u"N502"_s, u"N27"_s, u"N28"_s, u"N10"_s, u"N9"_s}));
+                          u"N502"_s, u"N27"_s, u"N28"_s, u"N29"_s, u"N10"_s, u"N9"_s}));
     QCOMPARE(ActionNames(form->n4->actions()), (QStringList{u"N7"_s, u"N14"_s, u"N13"_s}));
     QCOMPARE(ActionNames(form->n7->actions()), (QStringList{u"N11"_s, u"N12"_s}));
     QCOMPARE(ActionNames(form->n24->actions()), (QStringList{u"N25"_s, u"N26"_s}));
@@ -336,13 +336,13 @@ void TestWindow::menus()
     QVERIFY(form->n25->text().startsWith(u"Регистрация в "_s));
     QVERIFY(!form->n25->text().contains(u'\n'));
 
-    // Loading, saving, leaving, the analysis window and the entry pad have keys, shown in the menu;
+    // Loading, saving, leaving, the analysis window, the entry pad and the system tester have
+    // keys, shown in the menu;
     // no other item has one, and no key is taken twice in the window.
-    const QHash<QString, QKeySequence> keys{{u"N5"_s, QKeySequence(u"Ctrl+O"_s)},
-                                            {u"N6"_s, QKeySequence(u"Ctrl+S"_s)},
-                                            {u"N9"_s, QKeySequence(u"Ctrl+Q"_s)},
-                                            {u"N27"_s, QKeySequence(u"Ctrl+Shift+A"_s)},
-                                            {u"N28"_s, QKeySequence(u"Ctrl+Shift+P"_s)}};
+    const QHash<QString, QKeySequence> keys{
+        {u"N5"_s, QKeySequence(u"Ctrl+O"_s)},        {u"N6"_s, QKeySequence(u"Ctrl+S"_s)},
+        {u"N9"_s, QKeySequence(u"Ctrl+Q"_s)},        {u"N27"_s, QKeySequence(u"Ctrl+Shift+A"_s)},
+        {u"N28"_s, QKeySequence(u"Ctrl+Shift+P"_s)}, {u"N29"_s, QKeySequence(u"Ctrl+Shift+T"_s)}};
     QList<QKeySequence> taken;
     for (const QAction *action : form->findChildren<QAction *>()) {
         if (!action->objectName().isEmpty())

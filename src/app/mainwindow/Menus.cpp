@@ -41,6 +41,7 @@ constexpr MenuRow MainMenuRows[] = {
     {1, u"N502", u"Сгенерировать 50 чисел"},
     {1, u"N27", u"Анализ последовательности...", 0, u"Ctrl+Shift+A"},
     {1, u"N28", u"Панель ввода", 0, u"Ctrl+Shift+P"},
+    {1, u"N29", u"Проверка системы...", 0, u"Ctrl+Shift+T"},
     {1, u"N10", u"-"},
     {1, u"N9", u"Выход", 0, u"Ctrl+Q"},
     {0, u"N4", u"Настройки"},
@@ -137,6 +138,7 @@ void TForm1::BuildMenus()
     n502 = item(u"N502");
     n27 = item(u"N27");
     n28 = item(u"N28");
+    n29 = item(u"N29");
     n9 = item(u"N9");
     n11 = item(u"N11");
     n12 = item(u"N12");

@@ -2,6 +2,7 @@
 
 #include "analysis/Statistics.h"
 #include "app/analysiswindow/AnalysisForm.h"
+#include "app/systemwindow/SystemForm.h"
 #include "common/Error.h"
 #include "common/IntegerText.h"
 
@@ -94,6 +95,7 @@ void TForm1::ConnectEvents()
     ConnectCalculator();
     ConnectLinks();
     ConnectAnalysis();
+    ConnectSystem();
 
     // The history memo shows its own menu in place of the standard one.
     listBox1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -111,6 +113,8 @@ void TForm1::Calc()
     const HistoryStatistics statistics = listBox1->Spins().Statistics(thresholdText);
     if (m_analysisForm)
         m_analysisForm->Follow(statistics, thresholdText);
+    if (m_systemForm)
+        m_systemForm->Follow(listBox1->Spins());
 
     // Controls are written only when the value differs, which keeps a pass
     // over a long history cheap: most of the window stays as it was.

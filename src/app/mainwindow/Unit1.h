@@ -36,6 +36,7 @@ class EntryPadForm;
 struct NumberGridNames;
 
 class AnalysisForm;
+class SystemForm;
 
 // The main window, Form1: the history column, the five pages, the status bar
 // and the menus, every control kept under its name in the name registry.
@@ -143,6 +144,12 @@ public:
     void N27Click();
     // The analysis window, or nullptr before its first opening.
     AnalysisForm *analysisForm() const { return m_analysisForm; }
+    // "Проверка системы...": opens the system tester, made on first use with
+    // the calculator's first stake and multiplier, or raises it.
+    // Unit1System.cpp.
+    void N29Click();
+    // The system tester, or nullptr before its first opening.
+    SystemForm *systemForm() const { return m_systemForm; }
 
     // Controls that handlers address directly.
     THistoryMemo *listBox1 = nullptr;
@@ -182,7 +189,8 @@ public:
     QMenuBar *mainMenu1 = nullptr;
     QMenu *n3 = nullptr, *n4 = nullptr, *n7 = nullptr, *n24 = nullptr, *n18 = nullptr;
     QAction *n5 = nullptr, *n6 = nullptr, *n16 = nullptr, *n52 = nullptr, *n102 = nullptr;
-    QAction *n252 = nullptr, *n502 = nullptr, *n27 = nullptr, *n28 = nullptr, *n9 = nullptr;
+    QAction *n252 = nullptr, *n502 = nullptr, *n27 = nullptr, *n28 = nullptr, *n29 = nullptr;
+    QAction *n9 = nullptr;
     QAction *n11 = nullptr, *n12 = nullptr, *n14 = nullptr, *n13 = nullptr;
     QAction *n25 = nullptr, *n20 = nullptr, *n23 = nullptr, *n15 = nullptr, *n8 = nullptr;
     QMenu *popupMenu1 = nullptr;
@@ -276,6 +284,7 @@ private:
     void ConnectCalculator();      // Unit1Calculator.cpp
     void ConnectLinks();           // Unit1Links.cpp
     void ConnectAnalysis();        // Unit1Analysis.cpp
+    void ConnectSystem();          // Unit1System.cpp
     // A slot that runs the handler through Guard.
     auto Guarded(void (TForm1::*handler)())
     {
@@ -299,6 +308,7 @@ private:
     EntryPadForm *m_entryPad = nullptr; // made on first use, owned as a child
     std::optional<SettingsLocation> m_settingsPlace;
     AnalysisForm *m_analysisForm = nullptr; // a child window, made on first use
+    SystemForm *m_systemForm = nullptr;     // a child window, made on first use
     bool m_alphaBlend = false;
     int m_alphaBlendValue = 255;
 };

@@ -1,0 +1,407 @@
+#include "app/systemwindow/SystemForm.h"
+
+#include "analysis/SpinHistoryModel.h"
+#include "app/widgets/Controls.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QShortcut>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace trevolo {
+
+namespace {
+
+enum LabelIndex
+{
+    Series,
+    SeriesWon,
+    SeriesLost,
+    Net,
+    Staked,
+    MaxDrawdown,
+    WorstRun,
+    HitRate,
+    RandomEntry,
+    SeriesLossChance,
+    ExpectedPerSeries,
+    ExpectedPerBet,
+    RuinChance,
+    Verdict,
+};
+
+constexpr const char16_t *Boxes[] = {u"Система", u"На этой последовательности",
+                                     u"На честном колесе"};
+
+// The fields after the combination, in the order of SystemForm::Field, with
+// the inputs each stands for.
+struct FieldRow
+{
+    const char16_t *caption;
+    const char16_t *name;
+    SystemField field;
+};
+constexpr FieldRow FieldRows[] = {
+    {u"Начать после пропусков подряд", u"SystemTrigger", SystemField::Trigger},
+    {u"Первая ставка", u"SystemMinStake", SystemField::MinStake},
+    {u"Умножение", u"SystemMultiplier", SystemField::Multiplier},
+    {u"Ставок в серии, не больше", u"SystemSteps", SystemField::Steps},
+    {u"Предел стола (0 — без предела)", u"SystemTableLimit", SystemField::TableLimit},
+    {u"Начальный банк", u"SystemBankroll", SystemField::Bankroll},
+    {u"Остановиться при банке", u"SystemTarget", SystemField::Target},
+};
+
+// One figure: its box (1 replayed, 2 exact), its caption and its name, in
+// the order they show.
+struct LabelRow
+{
+    int box;
+    const char16_t *caption;
+    const char16_t *name;
+};
+constexpr LabelRow LabelRows[] = {
+    {1, u"Серий начато", u"LabelSeries"},
+    {1, u"Выиграно серий", u"LabelSeriesWon"},
+    {1, u"Проиграно серий", u"LabelSeriesLost"},
+    {1, u"Итог", u"LabelNet"},
+    {1, u"Поставлено всего", u"LabelStaked"},
+    {1, u"Наибольшая просадка", u"LabelMaxDrawdown"},
+    {1, u"Больше всего проигранных серий подряд", u"LabelWorstRun"},
+    {1, u"Выигранных ставок", u"LabelHitRate"},
+    {1, u"Те же серии со случайного спина, итог серии", u"LabelRandomEntry"},
+    {2, u"Шанс проиграть серию целиком", u"LabelSeriesLossChance"},
+    {2, u"Ожидаемый итог серии", u"LabelExpectedPerSeries"},
+    {2, u"Ожидаемая потеря", u"LabelExpectedPerBet"},
+    {2, u"Шанс разориться раньше цели", u"LabelRuinChance"},
+    {2, u"Вывод", u"LabelSystemVerdict"},
+};
+static_assert(std::size(LabelRows) == Verdict + 1);
+
+QString Money(qint64 value)
+{
+    return QString::number(value);
+}
+
+// A share as a percentage with one decimal: "48,6 %".
+QString Percent(double share)
+{
+    return FormatDecimal(share * 100, 1) + QStringLiteral(" %");
+}
+
+// "ставки" after "из 1", "из 21"; "ставок" after any other count.
+QString OfBets(int count)
+{
+    const bool one = count % 10 == 1 && count % 100 != 11;
+    return QStringLiteral("из %1 ").arg(count) +
+           (one ? QStringLiteral("ставки") : QStringLiteral("ставок"));
+}
+
+} // namespace
+
+SystemForm::SystemForm(const CombinationCaptions &captions, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("SystemForm"));
+    setWindowTitle(QStringLiteral("Проверка системы"));
+
+    QFormLayout *forms[std::size(Boxes)];
+    auto *top = new QWidget;
+    auto *topLayout = new QHBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    for (std::size_t b = 0; b < std::size(Boxes); ++b) {
+        auto *box = new QGroupBox(QString::fromUtf16(Boxes[b]));
+        forms[b] = new QFormLayout(box);
+        forms[b]->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+        // The figures have room to grow, the fields do not need it.
+        topLayout->addWidget(box, b == 0 ? 0 : 1);
+    }
+
+    m_group = new QComboBox;
+    m_group->setObjectName(QStringLiteral("SystemGroup"));
+    for (const QString &caption : captions)
+        m_group->addItem(caption);
+    m_group->setAccessibleName(QStringLiteral("Ставка на"));
+    forms[0]->addRow(QStringLiteral("Ставка на:"), m_group);
+    for (int f = 0; f < FieldCount; ++f) {
+        auto *edit = new QLineEdit;
+        edit->setObjectName(QString::fromUtf16(FieldRows[f].name));
+        edit->setAccessibleName(QString::fromUtf16(FieldRows[f].caption));
+        edit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("8888888888888")));
+        forms[0]->addRow(QString::fromUtf16(FieldRows[f].caption) + u':', edit);
+        connect(edit, &QLineEdit::textChanged, this, &SystemForm::InputsChanged);
+        m_fields[f] = edit;
+    }
+    connect(m_group, &QComboBox::currentIndexChanged, this, &SystemForm::InputsChanged);
+
+    for (std::size_t i = 0; i < std::size(LabelRows); ++i) {
+        const LabelRow &row = LabelRows[i];
+        auto *label = new QLabel(NoFigure());
+        label->setObjectName(QString::fromUtf16(row.name));
+        label->setTextFormat(Qt::PlainText);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setWordWrap(true);
+        m_captions[i] = QString::fromUtf16(row.caption);
+        label->setAccessibleName(m_captions[i] + QStringLiteral(": ") + label->text());
+        forms[row.box]->addRow(m_captions[i] + u':', label);
+        m_labels[i] = label;
+    }
+
+    BuildChart();
+    auto *splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(top);
+    splitter->addWidget(m_chartView);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setChildrenCollapsible(false);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(splitter);
+    resize(1180, 760);
+
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
+
+    connect(&m_ruin, &RuinSolver::Solved, this, &SystemForm::ShowRuin);
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(RefreshDelay);
+    connect(&m_refresh, &QTimer::timeout, this, &SystemForm::ShowReplay);
+    InputsChanged();
+}
+
+SystemForm::~SystemForm() = default;
+
+void SystemForm::BuildChart()
+{
+    auto *chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    m_bankrollLine = new QLineSeries;
+    m_bankrollLine->setName(QStringLiteral("Банк по ходу последовательности"));
+    m_bankrollLine->setPen(QPen(QColor(0x2c, 0x5d, 0xa8), 1.5));
+    m_startLine = new QLineSeries;
+    m_startLine->setName(QStringLiteral("Начальный банк"));
+    m_startLine->setPen(QPen(QColor(0x80, 0x80, 0x80), 1.5, Qt::DashLine));
+    m_targetLine = new QLineSeries;
+    m_targetLine->setName(QStringLiteral("Цель"));
+    m_targetLine->setPen(QPen(QColor(0x2e, 0x8b, 0x3a), 1.5, Qt::DashLine));
+    for (QLineSeries *line : {m_bankrollLine, m_startLine, m_targetLine})
+        chart->addSeries(line);
+
+    m_spinAxis = new QValueAxis;
+    m_spinAxis->setTitleText(QStringLiteral("Спинов"));
+    m_spinAxis->setLabelFormat(QStringLiteral("%d"));
+    m_moneyAxis = new QValueAxis;
+    m_moneyAxis->setTitleText(QStringLiteral("Банк"));
+    m_moneyAxis->setLabelFormat(QStringLiteral("%d"));
+    chart->addAxis(m_spinAxis, Qt::AlignBottom);
+    chart->addAxis(m_moneyAxis, Qt::AlignLeft);
+    for (QAbstractSeries *series : chart->series()) {
+        series->attachAxis(m_spinAxis);
+        series->attachAxis(m_moneyAxis);
+    }
+
+    m_chartView = new QChartView(chart);
+    m_chartView->setObjectName(QStringLiteral("ChartBankroll"));
+    m_chartView->setRenderHint(QPainter::Antialiasing);
+    m_chartView->setMinimumHeight(220);
+    m_chartView->setAccessibleName(QStringLiteral("Банк по ходу последовательности"));
+}
+
+void SystemForm::SetStartingValues(qint32 minStake, qint32 multiplier)
+{
+    const SystemInputs in = DefaultSystemInputs(minStake, multiplier);
+    const qint32 values[FieldCount] = {in.trigger,    in.minStake, in.multiplier, in.steps,
+                                       in.tableLimit, in.bankroll, in.target};
+    for (int f = 0; f < FieldCount; ++f) {
+        const QSignalBlocker quiet(m_fields[f]);
+        m_fields[f]->setText(QString::number(values[f]));
+    }
+    InputsChanged();
+}
+
+SystemInputCheck SystemForm::Inputs() const
+{
+    const auto text = [this](Field f) { return m_fields[f]->text(); };
+    return ReadSystemInputs(m_group->currentIndex(),
+                            {text(Trigger), text(MinStake), text(Multiplier), text(Steps),
+                             text(TableLimit), text(Bankroll), text(Target)});
+}
+
+void SystemForm::Follow(const SpinHistoryModel &history)
+{
+    if (!isVisible())
+        return;
+    m_lines = history.Codes();
+    if (!m_refresh.isActive())
+        m_refresh.start();
+}
+
+void SystemForm::ShowHistory(const SpinHistoryModel &history)
+{
+    m_refresh.stop();
+    m_lines = history.Codes();
+    ShowReplay();
+}
+
+// A chain still being solved is dropped while the window is hidden and
+// asked for again when it shows.
+void SystemForm::hideEvent(QHideEvent *event)
+{
+    m_refresh.stop();
+    if (m_ruin.Busy()) {
+        m_ruin.Cancel();
+        m_ruinDropped = true;
+    }
+    QWidget::hideEvent(event);
+}
+
+void SystemForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (std::exchange(m_ruinDropped, false))
+        m_ruin.Solve(m_inputs.inputs);
+}
+
+namespace {
+
+void Show(QLabel &label, const QString &caption, const QString &text)
+{
+    if (label.text() == text)
+        return;
+    label.setText(text);
+    label.setAccessibleName(caption + QStringLiteral(": ") + text);
+}
+
+} // namespace
+
+void SystemForm::InputsChanged()
+{
+    m_inputs = Inputs();
+    // A refused field turns red, and says so to a screen reader.
+    for (int f = 0; f < FieldCount; ++f) {
+        QLineEdit &edit = *m_fields[f];
+        const bool refused = m_inputs.invalid.testFlag(FieldRows[f].field);
+        QPalette palette; // inherited
+        if (refused) {
+            palette = this->palette();
+            palette.setColor(QPalette::Base, QColor(0xff, 0xc8, 0xc8));
+            palette.setColor(QPalette::Text, QColor(0x90, 0x00, 0x00));
+        }
+        edit.setPalette(palette);
+        edit.setAccessibleDescription(refused ? QStringLiteral("Неверное значение") : QString());
+    }
+
+    const auto show = [this](LabelIndex index, const QString &text) {
+        Show(*m_labels[index], m_captions[index], text);
+    };
+    const std::optional<SystemExact> exact = ExactFigures(m_inputs.inputs);
+    if (exact) {
+        show(SeriesLossChance, FormatChance(exact->seriesLossChance) + QStringLiteral(", серия ") +
+                                   OfBets(exact->bets));
+        show(ExpectedPerSeries, FormatDecimal(exact->expectedNet, 2));
+        show(ExpectedPerBet, FormatChance(exact->expectedLossPerUnit) +
+                                 QStringLiteral(" поставленного (1/37), при любом пороге"));
+    } else {
+        for (const LabelIndex index : {SeriesLossChance, ExpectedPerSeries, ExpectedPerBet})
+            show(index, NoFigure());
+    }
+    show(Verdict, SystemVerdict(exact ? exact->expectedNet : NoValue));
+
+    m_ruinDropped = false;
+    if (exact) {
+        show(RuinChance, QStringLiteral("…"));
+        m_ruin.Solve(m_inputs.inputs); // a quick chain answers at once
+    } else {
+        m_ruin.Cancel();
+        show(RuinChance, NoFigure());
+    }
+
+    m_refresh.stop();
+    ShowReplay();
+}
+
+void SystemForm::ShowRuin(const RuinFigure &figure)
+{
+    Show(*m_labels[RuinChance], m_captions[RuinChance],
+         figure.status == RuinStatus::Solved ? FormatChance(figure.chance) : NoFigure());
+}
+
+void SystemForm::ShowReplay()
+{
+    const std::optional<SystemReplay> replay =
+        m_inputs.invalid ? std::nullopt : ReplaySystem(m_lines, m_inputs.inputs);
+    const auto show = [this](LabelIndex index, const QString &text) {
+        Show(*m_labels[index], m_captions[index], text);
+    };
+    if (!replay) {
+        for (int index = Series; index <= RandomEntry; ++index)
+            show(LabelIndex(index), NoFigure());
+        ShowChart(nullptr, m_inputs.inputs);
+        return;
+    }
+    const SystemReplay &r = *replay;
+    const qint64 open = r.series - r.seriesWon - r.seriesLost;
+    show(Series, open > 0 ? QStringLiteral("%1, последняя ещё идёт").arg(Money(r.series))
+                          : Money(r.series));
+    show(SeriesWon, Money(r.seriesWon));
+    show(SeriesLost, Money(r.seriesLost));
+    show(Net, Money(r.net));
+    show(Staked, Money(r.staked));
+    show(MaxDrawdown, Money(r.maxDrawdown));
+    show(WorstRun, Money(r.worstLostRun));
+    show(HitRate, r.bets == 0
+                      ? NoFigure()
+                      : QStringLiteral("%1 из %2: %3 (95 %: %4 – %5); честно %6")
+                            .arg(Money(r.betsWon), Money(r.bets), Percent(r.hitRate),
+                                 Percent(r.hitLow), Percent(r.hitHigh), Percent(r.fairChance)));
+    show(RandomEntry,
+         std::isnan(r.randomMean)
+             ? NoFigure()
+             : QStringLiteral("%1 (95 %: %2 … %3); у системы %4")
+                   .arg(FormatDecimal(r.randomMean, 2), FormatDecimal(r.randomLow, 2),
+                        FormatDecimal(r.randomHigh, 2), FormatDecimal(r.seriesMean, 2)));
+    ShowChart(&r, m_inputs.inputs);
+}
+
+void SystemForm::ShowChart(const SystemReplay *replay, const SystemInputs &inputs)
+{
+    if (!replay) {
+        for (QLineSeries *line : {m_bankrollLine, m_startLine, m_targetLine})
+            line->clear();
+        return;
+    }
+    const double bankroll = inputs.bankroll;
+    const double target = inputs.target;
+    QList<QPointF> points;
+    points.reserve(qsizetype(replay->chart.size()));
+    double low = std::min(bankroll, target), high = std::max(bankroll, target);
+    for (const ResultPoint &point : replay->chart) {
+        const double y = bankroll + double(point.result);
+        points.append({double(point.spin), y});
+        low = std::min(low, y);
+        high = std::max(high, y);
+    }
+    const double last = std::max<double>(1, double(replay->spins));
+    m_bankrollLine->replace(points);
+    m_startLine->replace({{0, bankroll}, {last, bankroll}});
+    m_targetLine->replace({{0, target}, {last, target}});
+
+    const double margin = std::max(1.0, (high - low) * 0.05);
+    m_spinAxis->setRange(0, last);
+    m_moneyAxis->setRange(low - margin, high + margin);
+    m_moneyAxis->applyNiceNumbers();
+}
+
+} // namespace trevolo

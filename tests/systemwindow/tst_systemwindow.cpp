@@ -1,0 +1,285 @@
+// The system tester's window in the real main window: opened from the menu,
+// filled from the calculator, refusing bad fields without a box, following
+// the history while shown, closed by its keys with its fields kept.
+#include "support/WindowFixture.h"
+
+#include "app/systemwindow/SystemForm.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QTest>
+
+using namespace trevolo;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList Fields{u"SystemTrigger"_s, u"SystemMinStake"_s,   u"SystemMultiplier"_s,
+                         u"SystemSteps"_s,   u"SystemTableLimit"_s, u"SystemBankroll"_s,
+                         u"SystemTarget"_s};
+
+} // namespace
+
+class TestSystemWindow : public QObject, private WindowFixture
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { createAll(); }
+    void cleanup() { destroyAll(); }
+
+    void opensByItsKey();
+    void startingValues_data();
+    void startingValues();
+    void refusedFields_data();
+    void refusedFields();
+    void followsTheHistory();
+    void ruinBesideTheWindow();
+    void closeKeysKeepTheFields_data();
+    void closeKeysKeepTheFields();
+
+private:
+    SystemForm *open()
+    {
+        form->n29->trigger();
+        return form->systemForm();
+    }
+    QLineEdit *field(const QString &name) const
+    {
+        return form->systemForm()->findChild<QLineEdit *>(name);
+    }
+    QString shown(const char *name) const
+    {
+        auto *label = form->systemForm()->findChild<QLabel *>(QString::fromLatin1(name));
+        return label ? label->text() : u"<missing>"_s;
+    }
+    // The fields shown red, by name.
+    QStringList redFields() const
+    {
+        QStringList red;
+        for (const QString &name : Fields) {
+            const QColor base = field(name)->palette().color(QPalette::Base);
+            if (base.red() > base.green() + 40)
+                red << name;
+        }
+        return red;
+    }
+    // Red, even money, stakes 1, 2, 4, a series after two misses, bankroll 7
+    // and target 17.
+    void setDoubling()
+    {
+        const QStringList texts{u"2"_s, u"1"_s, u"2"_s, u"3"_s, u"0"_s, u"7"_s, u"17"_s};
+        for (qsizetype i = 0; i < Fields.size(); ++i)
+            field(Fields[i])->setText(texts[i]);
+    }
+};
+
+void TestSystemWindow::opensByItsKey()
+{
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QVERIFY(!form->systemForm());
+    QTest::keySequence(form.get(), QKeySequence(u"Ctrl+Shift+T"_s));
+    SystemForm *window = form->systemForm();
+    QVERIFY(window && window->isVisible() && window->isWindow() && !window->isModal());
+    QCOMPARE(window->windowTitle(), u"Проверка системы"_s);
+    QCOMPARE(form->n29->text(), u"Проверка системы..."_s);
+    QVERIFY(window->minimumSize() != window->maximumSize());
+    auto *group = window->findChild<QComboBox *>(u"SystemGroup"_s);
+    QCOMPARE(group->count(), 12);
+    QCOMPARE(group->itemText(1), u"Чёрное"_s);
+    QVERIFY(window->findChild<QChartView *>(u"ChartBankroll"_s));
+    QCOMPARE(open(), window); // raised, not made again
+}
+
+void TestSystemWindow::startingValues_data()
+{
+    QTest::addColumn<QString>("stake");
+    QTest::addColumn<QString>("factor");
+    QTest::addColumn<QStringList>("texts"); // the fields, in the order of Fields
+    QTest::addColumn<QStringList>("red");
+    QTest::newRow("calculator as it starts")
+        << u"5"_s << u"3"_s
+        << QStringList{u"5"_s, u"5"_s, u"3"_s, u"8"_s, u"0"_s, u"16400"_s, u"16500"_s}
+        << QStringList();
+    QTest::newRow("10 x 2") << u"10"_s << u"2"_s << QStringList{u"5"_s, u"10"_s,   u"2"_s,   u"8"_s,
+                                                                u"0"_s, u"2550"_s, u"2750"_s}
+                            << QStringList();
+    QTest::newRow("stake that does not read")
+        << u"abc"_s << u"2"_s
+        << QStringList{u"5"_s, u"5"_s, u"2"_s, u"8"_s, u"0"_s, u"1275"_s, u"1375"_s}
+        << QStringList();
+    QTest::newRow("stake 0") << u"0"_s << u"3"_s
+                             << QStringList{u"5"_s, u"0"_s, u"3"_s, u"8"_s, u"0"_s, u"0"_s, u"0"_s}
+                             << QStringList{u"SystemMinStake"_s, u"SystemTarget"_s};
+}
+
+void TestSystemWindow::startingValues()
+{
+    QFETCH(QString, stake);
+    QFETCH(QString, factor);
+    QFETCH(QStringList, texts);
+    QFETCH(QStringList, red);
+    form->edit2->setText(stake);
+    form->edit3->setText(factor);
+    env->boxes.clear(); // the calculator's own complaint
+    open();
+    QStringList got;
+    for (const QString &name : Fields)
+        got << field(name)->text();
+    QCOMPARE(got, texts);
+    QCOMPARE(redFields(), red);
+    QCOMPARE(shown("LabelExpectedPerSeries") == u"—", !red.isEmpty());
+    QVERIFY(env->boxes.isEmpty());
+}
+
+void TestSystemWindow::refusedFields_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("red");
+    QTest::newRow("empty trigger")
+        << u"SystemTrigger"_s << QString() << QStringList{u"SystemTrigger"_s};
+    QTest::newRow("trigger 1001") << u"SystemTrigger"_s << u"1001"_s
+                                  << QStringList{u"SystemTrigger"_s};
+    QTest::newRow("letters") << u"SystemMultiplier"_s << u"2x"_s
+                             << QStringList{u"SystemMultiplier"_s};
+    QTest::newRow("31 steps") << u"SystemSteps"_s << u"31"_s << QStringList{u"SystemSteps"_s};
+    QTest::newRow("limit below the first stake")
+        << u"SystemTableLimit"_s << u"4"_s
+        << QStringList{u"SystemMinStake"_s, u"SystemTableLimit"_s};
+    QTest::newRow("series beyond 32 bits")
+        << u"SystemMultiplier"_s << u"100"_s
+        << QStringList{u"SystemMinStake"_s, u"SystemMultiplier"_s, u"SystemSteps"_s};
+    QTest::newRow("target at the bankroll")
+        << u"SystemTarget"_s << u"16400"_s << QStringList{u"SystemTarget"_s};
+}
+
+void TestSystemWindow::refusedFields()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QStringList, red);
+    form->listBox1->ReplaceText(u"1\n2\n3"_s);
+    open();
+    const QString before = field(name)->text();
+    field(name)->setText(text);
+    QCOMPARE(redFields(), red);
+    for (const char *figure : {"LabelSeries", "LabelNet", "LabelHitRate", "LabelSeriesLossChance",
+                               "LabelRuinChance", "LabelSystemVerdict"})
+        QCOMPARE(shown(figure), u"—"_s);
+    QCOMPARE(field(name)->accessibleDescription(), u"Неверное значение"_s);
+    QVERIFY(env->boxes.isEmpty());
+    auto *chart = form->systemForm()->findChild<QChartView *>(u"ChartBankroll"_s);
+    QCOMPARE(qobject_cast<QLineSeries *>(chart->chart()->series().first())->count(), 0);
+
+    field(name)->setText(before);
+    QCOMPARE(redFields(), QStringList());
+    QCOMPARE(shown("LabelSeries"), u"0"_s);
+    QCOMPARE(shown("LabelExpectedPerBet"), u"2,7 % поставленного (1/37), при любом пороге"_s);
+}
+
+// Red after two misses, stakes 1, 2, 4: 2 4 [1 won] 6 8 [10 11 13 lost]
+// [3 won], then a zero, a text line, 15 and [5 won].
+void TestSystemWindow::followsTheHistory()
+{
+    form->listBox1->ReplaceText(u"2\n4\n1\n6\n8\n10\n11\n13\n3"_s);
+    SystemForm *window = open();
+    setDoubling();
+    QCOMPARE(shown("LabelSeries"), u"3"_s);
+    QCOMPARE(shown("LabelSeriesWon"), u"2"_s);
+    QCOMPARE(shown("LabelSeriesLost"), u"1"_s);
+    QCOMPARE(shown("LabelNet"), u"-5"_s);
+    QCOMPARE(shown("LabelStaked"), u"9"_s);
+    QCOMPARE(shown("LabelMaxDrawdown"), u"7"_s);
+    QCOMPARE(shown("LabelWorstRun"), u"1"_s);
+    QCOMPARE(shown("LabelHitRate"), u"2 из 5: 40,0 % (95 %: 11,8 % – 76,9 %); честно 48,6 %"_s);
+    QVERIFY(shown("LabelRandomEntry").endsWith(u"; у системы -1,67"_s));
+    // (19/37)^3; 1 - 8 q^3; the ruin worked out by hand over the bankrolls 7..16
+    // (a won series adds 1, a lost one takes 7): 0.7265.
+    QCOMPARE(shown("LabelSeriesLossChance"), u"14 %, серия из 3 ставок"_s);
+    QCOMPARE(shown("LabelExpectedPerSeries"), u"-0,08"_s);
+    QCOMPARE(shown("LabelRuinChance"), u"73 %"_s);
+    QVERIFY(shown("LabelSystemVerdict")
+                .startsWith(u"На честном колесе эта система в среднем "
+                            "теряет 0,08 на серию"_s));
+    QCOMPARE(window->findChild<QLabel *>(u"LabelNet"_s)->accessibleName(), u"Итог: -5"_s);
+    auto *chart = window->findChild<QChartView *>(u"ChartBankroll"_s)->chart();
+    auto *bankroll = qobject_cast<QLineSeries *>(chart->series().first());
+    QCOMPARE(bankroll->count(), 10); // the start and nine spins
+    QCOMPARE(bankroll->at(9), QPointF(9, 7 - 5));
+
+    // Each line is a pass; the figures follow within RefreshDelay.
+    for (const QString &line : {u"0"_s, u"x"_s, u"15"_s, u"5"_s})
+        form->listBox1->AppendLine(line);
+    QCOMPARE(shown("LabelSeries"), u"3"_s);
+    QTRY_COMPARE(shown("LabelSeries"), u"4"_s);
+    QCOMPARE(shown("LabelNet"), u"-4"_s);
+    QCOMPARE(bankroll->count(), 13);
+
+    // Hidden it follows nothing; opened again it catches up at once.
+    window->hide();
+    form->listBox1->AppendLine(u"2"_s);
+    form->listBox1->AppendLine(u"4"_s);
+    form->listBox1->AppendLine(u"1"_s);
+    QTest::qWait(2 * SystemForm::RefreshDelay);
+    QCOMPARE(shown("LabelSeries"), u"4"_s);
+    open();
+    QCOMPARE(shown("LabelSeries"), u"5"_s);
+    QCOMPARE(shown("LabelNet"), u"-3"_s);
+    QVERIFY(env->boxes.isEmpty());
+}
+
+// A bankroll of a million units for the first dozen doubling 1 .. 128 is
+// solved on a thread: "…" until it is done. Hidden, the window drops it and
+// asks again when it shows.
+void TestSystemWindow::ruinBesideTheWindow()
+{
+    open();
+    form->systemForm()->findChild<QComboBox *>(u"SystemGroup"_s)->setCurrentIndex(6);
+    field(u"SystemMinStake"_s)->setText(u"1"_s);
+    field(u"SystemMultiplier"_s)->setText(u"2"_s);
+    field(u"SystemBankroll"_s)->setText(u"1000000"_s); // above the target: refused
+    QCOMPARE(shown("LabelRuinChance"), u"—"_s);
+    field(u"SystemTarget"_s)->setText(u"1000100"_s);
+    QVERIFY(!EstimateRuin(form->systemForm()->Inputs().inputs).quick);
+    QCOMPARE(shown("LabelRuinChance"), u"…"_s);
+    form->systemForm()->close();
+    open();
+    QCOMPARE(shown("LabelRuinChance"), u"…"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(shown("LabelRuinChance") != u"…", 20'000);
+    QVERIFY2(shown("LabelRuinChance").endsWith(u" %"_s), qPrintable(shown("LabelRuinChance")));
+}
+
+void TestSystemWindow::closeKeysKeepTheFields_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::newRow("Esc") << QKeySequence(Qt::Key_Escape);
+    QTest::newRow("Ctrl+W") << QKeySequence(u"Ctrl+W"_s);
+}
+
+void TestSystemWindow::closeKeysKeepTheFields()
+{
+    QFETCH(QKeySequence, keys);
+    form->show();
+    SystemForm *window = open();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    window->findChild<QComboBox *>(u"SystemGroup"_s)->setCurrentIndex(7);
+    QLineEdit *trigger = field(u"SystemTrigger"_s);
+    trigger->setFocus();
+    QTest::keyClicks(trigger, u"0"_s); // 5 becomes 50
+    QTest::keySequence(trigger, keys);
+    QVERIFY(!window->isVisible());
+    QCOMPARE(open(), window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(field(u"SystemTrigger"_s)->text(), u"50"_s);
+    QCOMPARE(window->findChild<QComboBox *>(u"SystemGroup"_s)->currentIndex(), 7);
+    QCOMPARE(window->Inputs().inputs.group, 7);
+}
+
+QTEST_MAIN(TestSystemWindow)
+#include "tst_systemwindow.moc"
