@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QShortcut>
-#include <QSplitter>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
@@ -79,9 +78,9 @@ constexpr LabelRow LabelRows[] = {
     {1, u"Итог", u"LabelNet"},
     {1, u"Поставлено всего", u"LabelStaked"},
     {1, u"Наибольшая просадка", u"LabelMaxDrawdown"},
-    {1, u"Больше всего проигранных серий подряд", u"LabelWorstRun"},
+    {1, u"Проиграно серий подряд, наибольшее", u"LabelWorstRun"},
     {1, u"Выигранных ставок", u"LabelHitRate"},
-    {1, u"Те же серии со случайного спина, итог серии", u"LabelRandomEntry"},
+    {1, u"Вход на случайном спине, итог серии", u"LabelRandomEntry"},
     {2, u"Шанс проиграть серию целиком", u"LabelSeriesLossChance"},
     {2, u"Ожидаемый итог серии", u"LabelExpectedPerSeries"},
     {2, u"Ожидаемая потеря", u"LabelExpectedPerBet"},
@@ -159,16 +158,13 @@ SystemForm::SystemForm(const CombinationCaptions &captions, QWidget *parent)
         m_labels[i] = label;
     }
 
+    // The figures keep the height their wrapped lines need; the chart takes
+    // the rest.
     BuildChart();
-    auto *splitter = new QSplitter(Qt::Vertical);
-    splitter->addWidget(top);
-    splitter->addWidget(m_chartView);
-    splitter->setStretchFactor(0, 0);
-    splitter->setStretchFactor(1, 1);
-    splitter->setChildrenCollapsible(false);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(splitter);
-    resize(1180, 760);
+    layout->addWidget(top, 0);
+    layout->addWidget(m_chartView, 1);
+    resize(1240, 800);
 
     for (const QKeySequence &keys :
          {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
@@ -202,6 +198,8 @@ void SystemForm::BuildChart()
     m_spinAxis = new QValueAxis;
     m_spinAxis->setTitleText(QStringLiteral("Спинов"));
     m_spinAxis->setLabelFormat(QStringLiteral("%d"));
+    m_spinAxis->setTickType(QValueAxis::TicksDynamic);
+    m_spinAxis->setTickAnchor(0);
     m_moneyAxis = new QValueAxis;
     m_moneyAxis->setTitleText(QStringLiteral("Банк"));
     m_moneyAxis->setLabelFormat(QStringLiteral("%d"));
@@ -311,8 +309,8 @@ void SystemForm::InputsChanged()
         show(SeriesLossChance, FormatChance(exact->seriesLossChance) + QStringLiteral(", серия ") +
                                    OfBets(exact->bets));
         show(ExpectedPerSeries, FormatDecimal(exact->expectedNet, 2));
-        show(ExpectedPerBet, FormatChance(exact->expectedLossPerUnit) +
-                                 QStringLiteral(" поставленного (1/37), при любом пороге"));
+        show(ExpectedPerBet,
+             FormatChance(exact->expectedLossPerUnit) + QStringLiteral(" от поставленного (1/37)"));
     } else {
         for (const LabelIndex index : {SeriesLossChance, ExpectedPerSeries, ExpectedPerBet})
             show(index, NoFigure());
@@ -361,11 +359,11 @@ void SystemForm::ShowReplay()
     show(Staked, Money(r.staked));
     show(MaxDrawdown, Money(r.maxDrawdown));
     show(WorstRun, Money(r.worstLostRun));
-    show(HitRate, r.bets == 0
-                      ? NoFigure()
-                      : QStringLiteral("%1 из %2: %3 (95 %: %4 – %5); честно %6")
-                            .arg(Money(r.betsWon), Money(r.bets), Percent(r.hitRate),
-                                 Percent(r.hitLow), Percent(r.hitHigh), Percent(r.fairChance)));
+    show(HitRate, r.bets == 0 ? NoFigure()
+                              : QStringLiteral("%1 из %2: %3 (95 %: %4–%5); честно %6")
+                                    .arg(Money(r.betsWon), Money(r.bets), Percent(r.hitRate),
+                                         FormatDecimal(r.hitLow * 100, 1), Percent(r.hitHigh),
+                                         Percent(r.fairChance)));
     show(RandomEntry,
          std::isnan(r.randomMean)
              ? NoFigure()
@@ -399,6 +397,14 @@ void SystemForm::ShowChart(const SystemReplay *replay, const SystemInputs &input
     m_targetLine->replace({{0, target}, {last, target}});
 
     const double margin = std::max(1.0, (high - low) * 0.05);
+    // Ticks at whole spins of 1, 2 or 5 times a power of ten, at most ten.
+    double interval = std::pow(10.0, std::floor(std::log10(last)));
+    for (const double part : {0.2, 0.5, 1.0})
+        if (last / (interval * part) <= 10) {
+            interval = std::max(1.0, interval * part);
+            break;
+        }
+    m_spinAxis->setTickInterval(interval);
     m_spinAxis->setRange(0, last);
     m_moneyAxis->setRange(low - margin, high + margin);
     m_moneyAxis->applyNiceNumbers();
