@@ -174,7 +174,8 @@ SystemForm::SystemForm(const CombinationCaptions &captions, QWidget *parent)
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(RefreshDelay);
     connect(&m_refresh, &QTimer::timeout, this, &SystemForm::ShowReplay);
-    InputsChanged();
+    const SystemInputs standard;
+    SetStartingValues(standard.minStake, standard.multiplier);
 }
 
 SystemForm::~SystemForm() = default;

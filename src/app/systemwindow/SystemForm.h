@@ -39,7 +39,8 @@ public:
     ~SystemForm() override;
 
     // Fills the fields with the starting values for the calculator's first
-    // stake and multiplier (DefaultSystemInputs).
+    // stake and multiplier (DefaultSystemInputs); a new window has those of
+    // the calculator as it starts, 5 and 3.
     void SetStartingValues(qint32 minStake, qint32 multiplier);
 
     // One statistics pass of the main window. Costs nothing while the window
