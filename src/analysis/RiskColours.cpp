@@ -15,6 +15,23 @@ IndicatorPicture PictureForLevel(int level, int lower, int upper) noexcept
     return IndicatorPicture::Grey;
 }
 
+std::optional<IndicatorPicture> PictureForRun(qint64 run, int lower, int upper) noexcept
+{
+    if (run <= 0)
+        return std::nullopt;
+    return PictureForLevel(int(std::min<qint64>(run, IndicatorLevels)), lower, upper);
+}
+
+int RiskBoundaries::Lower(int group) const noexcept
+{
+    return group < FirstTwelveOf37 ? lower1 : lower2;
+}
+
+int RiskBoundaries::Upper(int group) const noexcept
+{
+    return group < FirstTwelveOf37 ? upper1 : upper2;
+}
+
 namespace {
 
 void AddRun(QList<IndicatorCopy> &plan, int firstLevel, int lastLevel, int firstGroup,

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QList>
+#include <QtGlobal>
+#include <optional>
 
 namespace trevolo {
 
@@ -20,6 +22,24 @@ enum class IndicatorPicture
 // green above upper. Should lower exceed upper, the levels between them are
 // green, as the colouring leaves them (green is copied last).
 IndicatorPicture PictureForLevel(int level, int lower, int upper) noexcept;
+
+// The picture of the last ball a row shows for a run of `run` misses (the
+// level min(run, 10)); nothing for a run of 0 or less, which shows no ball.
+std::optional<IndicatorPicture> PictureForRun(qint64 run, int lower, int upper) noexcept;
+
+// The four risk boundaries as the sliders hold them: lower1/upper1 for the
+// 18/37 combinations (1-6), lower2/upper2 for the 12/37 ones (7-12).
+struct RiskBoundaries
+{
+    int lower1 = 2;
+    int upper1 = 8;
+    int lower2 = 2;
+    int upper2 = 8;
+
+    int Lower(int group) const noexcept;
+    int Upper(int group) const noexcept;
+    friend bool operator==(const RiskBoundaries &, const RiskBoundaries &) = default;
+};
 
 // One copy of a template picture into the indicator image of combination
 // `group` (1..12) at `level` (1..10).

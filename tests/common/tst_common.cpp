@@ -2,6 +2,7 @@
 #include "common/Error.h"
 #include "common/IntegerText.h"
 #include "common/Lines.h"
+#include "common/RussianPlural.h"
 
 #include <QTest>
 
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void cyrillicIsCp1251();
     void lines_data();
     void lines();
+    void russianPlural_data();
+    void russianPlural();
 };
 
 void TestCommon::integerRule_data()
@@ -155,6 +158,31 @@ void TestCommon::lines()
     ForEachLine(text, [&seen](QStringView line) { seen.append(line.toString()); });
     QCOMPARE(seen, expected);
     QCOMPARE(CountLines(text), expected.size());
+}
+
+void TestCommon::russianPlural_data()
+{
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<QString>("expected");
+    const std::pair<qint64, const char16_t *> rows[] = {
+        {0, u"0 спинов"},     {1, u"1 спин"},
+        {2, u"2 спина"},      {4, u"4 спина"},
+        {5, u"5 спинов"},     {11, u"11 спинов"},
+        {12, u"12 спинов"},   {14, u"14 спинов"},
+        {21, u"21 спин"},     {22, u"22 спина"},
+        {25, u"25 спинов"},   {101, u"101 спин"},
+        {111, u"111 спинов"}, {1000000, u"1000000 спинов"},
+        {-3, u"-3 спина"}};
+    for (const auto &[count, expected] : rows)
+        QTest::newRow(QByteArray::number(count).constData())
+            << count << QString::fromUtf16(expected);
+}
+
+void TestCommon::russianPlural()
+{
+    QFETCH(qint64, count);
+    QFETCH(QString, expected);
+    QCOMPARE(Counted(count, u"спин", u"спина", u"спинов"), expected);
 }
 
 QTEST_GUILESS_MAIN(TestCommon)

@@ -83,6 +83,8 @@ class TestOptions : public QObject
 private Q_SLOTS:
     void pictureForLevel_data();
     void pictureForLevel();
+    void pictureForRun_data();
+    void pictureForRun();
     void planForEveryOrderedBoundaryPair();
     void planOrder_data();
     void planOrder();
@@ -126,6 +128,29 @@ void TestOptions::pictureForLevel()
     QFETCH(int, upper);
     QFETCH(IndicatorPicture, expected);
     QCOMPARE(PictureForLevel(level, lower, upper), expected);
+}
+
+// The colour a row ends with: its last ball's, the tenth for longer runs.
+void TestOptions::pictureForRun_data()
+{
+    QTest::addColumn<qint64>("run");
+    QTest::addColumn<int>("upper");
+    QTest::addColumn<int>("expected"); // -1: no ball
+
+    QTest::newRow("no run") << qint64(0) << 8 << -1;
+    QTest::newRow("grey") << qint64(2) << 8 << int(Grey);
+    QTest::newRow("yellow") << qint64(3) << 8 << int(Yellow);
+    QTest::newRow("green beyond ten") << qint64(250) << 8 << int(Green);
+    QTest::newRow("no green level, beyond ten") << qint64(250) << 10 << int(Yellow);
+}
+
+void TestOptions::pictureForRun()
+{
+    QFETCH(qint64, run);
+    QFETCH(int, upper);
+    QFETCH(int, expected);
+    const auto picture = PictureForRun(run, 2, upper);
+    QCOMPARE(picture ? int(*picture) : -1, expected);
 }
 
 void TestOptions::planForEveryOrderedBoundaryPair()
