@@ -1,6 +1,7 @@
-// Draws the three 16 x 16 indicator balls (grey, yellow, green) and the
-// program icon, each also at twice the size for screens with a device pixel
-// ratio of 2 ("grey@2x.png"), and writes them as PNG files into the folder
+// Draws the three 16 x 16 indicator balls (grey; yellow with "!"; green with a
+// tick, so the levels tell apart without their colour) and the program icon,
+// each also at twice the size for screens with a device pixel ratio of 2
+// ("grey@2x.png"), and writes them as PNG files into the folder
 // given as the first argument. A second argument names the folder that gets
 // the desktop icon theme files, hicolor/<n>x<n>/apps/<application id>.png
 // and the same wheel as hicolor/scalable/apps/<application id>.svg.
@@ -21,6 +22,16 @@
 
 namespace {
 
+// The sign a ball carries besides its colour, so the three levels tell apart
+// in greyscale and to an eye that confuses red and green: none on the grey
+// ball, "!" on the yellow one, a tick on the green one.
+enum class Mark
+{
+    None,
+    Exclamation,
+    Tick
+};
+
 struct BallColours
 {
     QColor body;
@@ -28,6 +39,8 @@ struct BallColours
     QColor rightRim;
     QColor bottomRim;
     QColor glint;
+    Mark mark = Mark::None;
+    QColor markColour;
 };
 
 double clamp01(double v)
@@ -54,6 +67,28 @@ QColor mix(const QColor &a, const QColor &b, double t)
 constexpr double BallX = 7.5, BallY = 8.0, BallRx = 5.5, BallRy = 6.0;
 constexpr double ShadowX = 9.0, ShadowY = 9.6, ShadowRx = 6.0, ShadowRy = 6.3;
 constexpr int Samples = 4; // per axis, for the anti-aliased edge
+
+// The ball's sign over its body, in the same 16-unit square: a stroke about
+// two units wide, so it stays a clear shape at 16 x 16 pixels.
+void drawMark(QImage &image, const BallColours &c, int scale)
+{
+    if (c.mark == Mark::None)
+        return;
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
+    QPen pen(c.markColour, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(pen);
+    if (c.mark == Mark::Exclamation) {
+        p.drawLine(QPointF(BallX, 4.4), QPointF(BallX, 8.6));
+        p.setPen(Qt::NoPen);
+        p.setBrush(c.markColour);
+        p.drawEllipse(QPointF(BallX, 11.4), 1.15, 1.15);
+    } else {
+        const QPointF tick[] = {{4.4, 8.3}, {6.6, 10.7}, {10.6, 5.4}};
+        p.drawPolyline(tick, 3);
+    }
+}
 
 // The ball in a 16-unit square drawn at `scale` pixels a unit.
 QImage drawBall(const BallColours &c, int scale)
@@ -111,6 +146,7 @@ QImage drawBall(const BallColours &c, int scale)
             image.setPixelColor(x, y, out);
         }
     }
+    drawMark(image, c, scale);
     return image;
 }
 
@@ -268,10 +304,14 @@ int main(int argc, char **argv)
 
     const BallColours grey{QColor(192, 192, 192), QColor(180, 180, 180), QColor(166, 166, 166),
                            QColor(117, 117, 117), QColor(221, 221, 221)};
-    const BallColours yellow{QColor(246, 191, 47), QColor(236, 180, 30), QColor(240, 171, 6),
-                             QColor(213, 122, 4), QColor(230, 246, 46)};
-    const BallColours green{QColor(187, 241, 70), QColor(141, 213, 43), QColor(120, 190, 35),
-                            QColor(80, 134, 20), QColor(230, 246, 46)};
+    // Yellow and green are deep enough to stand out against a light page
+    // (a contrast of 3:1 at least), and differ in lightness as well as hue.
+    const BallColours yellow{QColor(188, 128, 0), QColor(182, 120, 0),  QColor(168, 106, 0),
+                             QColor(132, 78, 0),  QColor(226, 176, 40), Mark::Exclamation,
+                             QColor(52, 30, 0)};
+    const BallColours green{QColor(46, 132, 30),  QColor(40, 120, 26),  QColor(32, 104, 20),
+                            QColor(20, 72, 10),   QColor(120, 190, 60), Mark::Tick,
+                            QColor(255, 255, 255)};
     const std::pair<const BallColours *, const char *> balls[] = {
         {&grey, "grey"}, {&yellow, "yellow"}, {&green, "green"}};
 
