@@ -1,8 +1,10 @@
 // Keyboard and screen-reader access to the real window: the keys that move
 // across the pages and reach the menu commands from any text box, and the
 // accessibility tree a screen reader walks.
+#include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 
+#include "app/entrypad/EntryPadForm.h"
 #include "app/mainwindow/Unit1.h"
 #include "app/widgets/PageControl.h"
 
@@ -10,6 +12,7 @@
 #include <QAccessibleActionInterface>
 #include <QLineEdit>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace trevolo;
@@ -68,12 +71,18 @@ private Q_SLOTS:
     void pageKeys();
     void menuKeysFromTextBoxes_data();
     void menuKeysFromTextBoxes();
+    void childWindowsCloseByKeys_data();
+    void childWindowsCloseByKeys();
+    void focusAtTheHistoryEnd_data();
+    void focusAtTheHistoryEnd();
 
     void pageControlIsAPageTabList();
     void editsAndSlidersAreNamed();
     void countsAndRowsReadAsText_data();
     void countsAndRowsReadAsText();
     void namesChangeOnlyWithTheirText();
+    void padButtonsReadNumberAndColour_data();
+    void padButtonsReadNumberAndColour();
 };
 
 // ------------------------------------------------------------------ keyboard
@@ -171,6 +180,84 @@ void TestAccess::menuKeysFromTextBoxes()
     QVERIFY(form->isVisible());
 }
 
+// Ctrl+W, Esc and the key that opened it close the pad and the help, and
+// the keyboard goes back to the main window.
+void TestAccess::childWindowsCloseByKeys_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("keys");
+    QTest::newRow("pad, Ctrl+W") << u"EntryPadForm"_s << u"Ctrl+W"_s;
+    QTest::newRow("pad, Esc") << u"EntryPadForm"_s << u"Esc"_s;
+    QTest::newRow("pad, its own key") << u"EntryPadForm"_s << u"Ctrl+Shift+P"_s;
+    QTest::newRow("help, Ctrl+W") << u"HelpForm"_s << u"Ctrl+W"_s;
+    QTest::newRow("help, Esc") << u"HelpForm"_s << u"Esc"_s;
+    QTest::newRow("help, its own key") << u"HelpForm"_s << u"F1"_s;
+}
+
+void TestAccess::childWindowsCloseByKeys()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, keys);
+    showActive();
+    const bool pad = window == u"EntryPadForm"_s;
+    // Opened by its key from the main window.
+    QTest::keySequence(form->listBox1, QKeySequence(pad ? u"Ctrl+Shift+P"_s : u"F1"_s));
+    QWidget *child = form->findChild<QWidget *>(window);
+    QVERIFY(child);
+    QVERIFY(QTest::qWaitForWindowActive(child));
+    QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == child);
+    QWidget *focus = QApplication::focusWidget();
+
+    QTest::keySequence(focus, QKeySequence(keys));
+    QVERIFY(!child->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QCOMPARE(form->listBox1->Text(), QString()); // no key reached the history
+}
+
+// The keyboard in the history memo, the caret at its end and the newest line
+// in view, after the start, a load (also of the text already there) and
+// "Очистить".
+void TestAccess::focusAtTheHistoryEnd_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("start") << u"start"_s;
+    QTest::newRow("load") << u"load"_s;
+    QTest::newRow("load of the same text") << u"same"_s;
+    QTest::newRow("clear") << u"clear"_s;
+}
+
+void TestAccess::focusAtTheHistoryEnd()
+{
+    QFETCH(QString, command);
+    QString history;
+    for (int line = 0; line < 300; ++line)
+        history += QString::number(line % 37) + u'\n';
+    const QTemporaryDir folder;
+    const QString file = folder.filePath(u"history.txt"_s);
+    QVERIFY(WriteRaw(file, history.toLatin1()));
+
+    showActive();
+    THistoryMemo *memo = form->listBox1;
+    if (command != u"start"_s) {
+        if (command == u"same"_s)
+            memo->ReplaceText(history);
+        // The keyboard elsewhere, the caret at the top.
+        memo->moveCursor(QTextCursor::Start);
+        form->pageControl1->SetActivePageIndex(1);
+        form->edit1->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), form->edit1);
+        if (command == u"clear"_s)
+            form->n16->trigger();
+        else
+            form->LoadHistoryFrom(file);
+    }
+    QTRY_COMPARE(QApplication::focusWidget(), memo);
+    QVERIFY(memo->textCursor().atEnd());
+    const QRect caret = memo->cursorRect();
+    QVERIFY(caret.top() >= 0 && caret.bottom() <= memo->viewport()->height());
+    QVERIFY(env->boxes.isEmpty());
+}
+
 // ------------------------------------------------------------ screen readers
 
 void TestAccess::pageControlIsAPageTabList()
@@ -254,22 +341,27 @@ void TestAccess::countsAndRowsReadAsText_data()
 
     QTest::newRow("start") << QString()
                            << QStringList{u"Label97=17: 0"_s, u"Label80=Зеро: 0"_s,
-                                          u"Label5=Красное: 0 из 10"_s};
-    QTest::newRow("three spins") << u"5\n0\n32\n"_s
-                                 << QStringList{u"Label97=17: 3"_s,
-                                                u"Label80=Зеро: 1"_s,
-                                                u"Label85=5: 2"_s,
-                                                u"Label164=17: 0"_s,
-                                                u"Label152=5: 1"_s,
-                                                u"Label147=Зеро: 1"_s,
-                                                u"Label5=Красное: 0 из 10"_s,
-                                                u"Label7=Чёрное: 3 из 10"_s,
-                                                u"Label23=3,6,9,12...: 3 из 10"_s};
-    // Eleven misses show ten pictures, and the row says so.
-    QTest::newRow("eleven zeros") << QString(u"0\n"_s).repeated(11)
-                                  << QStringList{u"Label5=Красное: 10 из 10"_s,
-                                                 u"Label13=1-12: 10 из 10"_s, u"Label80=Зеро: 0"_s,
-                                                 u"Label147=Зеро: 11"_s};
+                                          u"Label5=Красное: не выпадает 0 спинов, шаров нет"_s};
+    QTest::newRow("one spin") << u"32\n"_s
+                              << QStringList{u"Label7=Чёрное: не выпадает 1 спин, уровень серый"_s,
+                                             u"Label17=25-36: не выпадает 0 спинов, шаров нет"_s};
+    QTest::newRow("three spins")
+        << u"5\n0\n32\n"_s
+        << QStringList{u"Label97=17: 3"_s,
+                       u"Label80=Зеро: 1"_s,
+                       u"Label85=5: 2"_s,
+                       u"Label164=17: 0"_s,
+                       u"Label152=5: 1"_s,
+                       u"Label147=Зеро: 1"_s,
+                       u"Label5=Красное: не выпадает 0 спинов, шаров нет"_s,
+                       u"Label7=Чёрное: не выпадает 3 спина, уровень жёлтый"_s,
+                       u"Label23=3,6,9,12...: не выпадает 3 спина, уровень жёлтый"_s};
+    // Eleven misses show ten pictures; the row says how many there were.
+    QTest::newRow("eleven zeros")
+        << QString(u"0\n"_s).repeated(11)
+        << QStringList{u"Label5=Красное: не выпадает 11 спинов, уровень зелёный"_s,
+                       u"Label13=1-12: не выпадает 11 спинов, уровень зелёный"_s,
+                       u"Label80=Зеро: 0"_s, u"Label147=Зеро: 11"_s};
 }
 
 void TestAccess::countsAndRowsReadAsText()
@@ -295,22 +387,43 @@ void TestAccess::namesChangeOnlyWithTheirText()
     QLabel *seventeen = form->FindComponentAs<QLabel>(u"Label97");
     QLabel *red = form->FindComponentAs<QLabel>(u"Label5");
     QCOMPARE(seventeen->accessibleName(), u"17: 11"_s);
-    QCOMPARE(red->accessibleName(), u"Красное: 10 из 10"_s);
+    QCOMPARE(red->accessibleName(), u"Красное: не выпадает 11 спинов, уровень зелёный"_s);
 
     // Names written behind the pass's back show what it rewrites: a pass
-    // that changes neither the count nor the pictures leaves them alone...
+    // that changes neither the count nor the run leaves them alone...
     seventeen->setAccessibleName(u"untouched"_s);
     red->setAccessibleName(u"untouched"_s);
     form->edit1->setText(u"171"_s);
     QCOMPARE(seventeen->accessibleName(), u"untouched"_s);
     QCOMPARE(red->accessibleName(), u"untouched"_s);
-    // ...and so does one more zero for the row, which shows ten pictures
-    // still, while the count of 17 changes.
-    form->listBox1->AppendLine(u"0"_s);
-    QCOMPARE(seventeen->accessibleName(), u"17: 12"_s);
+    // ...and so does a new boundary that leaves the row's colour as it was;
+    // one that changes it renames the row.
+    form->trackBar2->SetPosition(3);
     QCOMPARE(red->accessibleName(), u"untouched"_s);
+    form->trackBar3->SetPosition(10);
+    QCOMPARE(red->accessibleName(), u"Красное: не выпадает 11 спинов, уровень жёлтый"_s);
     form->listBox1->AppendLine(u"1"_s);
-    QCOMPARE(red->accessibleName(), u"Красное: 0 из 10"_s);
+    QCOMPARE(seventeen->accessibleName(), u"17: 12"_s);
+    QCOMPARE(red->accessibleName(), u"Красное: не выпадает 0 спинов, шаров нет"_s);
+}
+
+void TestAccess::padButtonsReadNumberAndColour_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("black") << 17 << u"17, чёрное"_s;
+    QTest::newRow("zero") << 0 << u"0, зеро"_s;
+    QTest::newRow("red") << 3 << u"3, красное"_s;
+}
+
+void TestAccess::padButtonsReadNumberAndColour()
+{
+    QFETCH(int, number);
+    QFETCH(QString, name);
+    form->N28Click();
+    auto *button = form->EntryPad()->findChild<QWidget *>(u"Pad%1"_s.arg(number));
+    QVERIFY(button);
+    QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), name);
 }
 
 QTEST_MAIN(TestAccess)

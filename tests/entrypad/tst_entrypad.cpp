@@ -53,6 +53,10 @@ private Q_SLOTS:
     void redoEndsWithAnyOtherChange();
     void keyboard_data();
     void keyboard();
+    void placement_data();
+    void placement();
+    void placedClearOfTheMenuBar_data();
+    void placedClearOfTheMenuBar();
 };
 
 // One click, one line by the generator's append rule, one pass.
@@ -173,21 +177,25 @@ void TestEntryPad::redoEndsWithAnyOtherChange()
     QVERIFY(!pad().CanRedo());
 }
 
-// Keys: digits, "\n" Enter, "\b" Backspace, "\x1b" Esc.
+// Keys: digits, "\n" Enter, "\b" Backspace, "\x1b" Esc, which drops typed
+// digits first and closes the pad once none are left.
 void TestEntryPad::keyboard_data()
 {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("history");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("3, 6, Enter") << u"36\n"_s << u"36\n"_s << u""_s;
-    QTest::newRow("Backspace") << u"4\b5\n"_s << u"5\n"_s << u""_s;
-    QTest::newRow("Esc") << u"29\x1b"_s << u""_s << u""_s;
+    QTest::addColumn<bool>("open");
+    QTest::newRow("3, 6, Enter") << u"36\n"_s << u"36\n"_s << u""_s << true;
+    QTest::newRow("Backspace") << u"4\b5\n"_s << u"5\n"_s << u""_s << true;
+    QTest::newRow("Esc") << u"29\x1b"_s << u""_s << u""_s << true;
     QTest::newRow("Esc, then a number") << u"2\x1b"_s
                                            "7\n"
-                                        << u"7\n"_s << u""_s;
-    QTest::newRow("37 refused") << u"37\n"_s << u""_s << u"37"_s;
-    QTest::newRow("37 corrected") << u"37\n\b\n"_s << u"3\n"_s << u""_s;
-    QTest::newRow("Enter alone") << u"\n"_s << u""_s << u""_s;
+                                        << u"7\n"_s << u""_s << true;
+    QTest::newRow("Esc alone closes") << u"\x1b"_s << u""_s << u""_s << false;
+    QTest::newRow("Esc twice closes") << u"29\x1b\x1b"_s << u""_s << u""_s << false;
+    QTest::newRow("37 refused") << u"37\n"_s << u""_s << u"37"_s << true;
+    QTest::newRow("37 corrected") << u"37\n\b\n"_s << u"3\n"_s << u""_s << true;
+    QTest::newRow("Enter alone") << u"\n"_s << u""_s << u""_s << true;
 }
 
 void TestEntryPad::keyboard()
@@ -195,6 +203,7 @@ void TestEntryPad::keyboard()
     QFETCH(QString, keys);
     QFETCH(QString, history);
     QFETCH(QString, typed);
+    QFETCH(bool, open);
     openPad(QString());
     for (const QChar key : keys) {
         if (key == u'\n')
@@ -208,11 +217,68 @@ void TestEntryPad::keyboard()
     }
     QCOMPARE(memo().Text(), history);
     QCOMPARE(pad().Typed(), typed);
+    QCOMPARE(pad().isVisible(), open);
     QVERIFY(env->boxes.isEmpty());
     // Digits that make no wheel number stay, in red.
     const auto *shown = pad().findChild<QLabel *>(u"PadTyped"_s);
     QCOMPARE(shown->text(), typed);
     QCOMPARE(shown->palette().color(QPalette::WindowText) == QColor(Qt::red), typed == u"37"_s);
+}
+
+// Beside the window on the right, else the left, else below; with no room
+// for any, over the window's lower right but never over its menu bar.
+void TestEntryPad::placement_data()
+{
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<QSize>("pad");
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QPoint>("expected");
+
+    const QSize pad(480, 220);
+    const QRect wide(0, 0, 1280, 800);
+    QTest::newRow("right") << QRect(100, 50, 330, 600) << pad << wide << QPoint(438, 50);
+    QTest::newRow("right, level with the screen's top")
+        << QRect(100, -20, 330, 600) << pad << wide << QPoint(438, 0);
+    QTest::newRow("left") << QRect(700, 50, 330, 600) << pad << wide << QPoint(212, 50);
+    QTest::newRow("below") << QRect(300, 0, 330, 600) << pad << QRect(0, 0, 1024, 1000)
+                           << QPoint(300, 608);
+    QTest::newRow("below, within the screen")
+        << QRect(450, 0, 330, 600) << pad << QRect(0, 0, 900, 1000) << QPoint(420, 608);
+    QTest::newRow("no room: lower right")
+        << QRect(300, 0, 330, 600) << pad << QRect(0, 0, 1024, 600) << QPoint(150, 380);
+    QTest::newRow("no room, tall pad: under the menu bar")
+        << QRect(300, 0, 330, 600) << QSize(480, 590) << QRect(0, 0, 1024, 600) << QPoint(150, 47);
+}
+
+void TestEntryPad::placement()
+{
+    QFETCH(QRect, window);
+    QFETCH(QSize, pad);
+    QFETCH(QRect, screen);
+    QFETCH(QPoint, expected);
+    // The menu bar under a title bar of 25 pixels.
+    const QRect menuBar(window.left(), window.top() + 25, window.width(), 22);
+    const QPoint at = EntryPadForm::PlaceFor(window, menuBar, pad, screen);
+    QCOMPARE(at, expected);
+    QVERIFY(!QRect(at, pad).intersects(menuBar));
+}
+
+void TestEntryPad::placedClearOfTheMenuBar_data()
+{
+    QTest::addColumn<QPoint>("windowAt");
+    QTest::newRow("top left") << QPoint(0, 0);
+    QTest::newRow("middle") << QPoint(200, 20);
+    QTest::newRow("right edge") << QPoint(480, 0);
+}
+
+void TestEntryPad::placedClearOfTheMenuBar()
+{
+    QFETCH(QPoint, windowAt);
+    form->move(windowAt);
+    openPad(QString());
+    const QWidget *bar = form->menuWidget();
+    const QRect menuBar(bar->mapToGlobal(QPoint(0, 0)), bar->size());
+    QVERIFY(!pad().frameGeometry().intersects(menuBar));
 }
 
 QTEST_MAIN(TestEntryPad)

@@ -7,8 +7,8 @@
 src=${1:?usage: rooms.sh SOURCE_DIR}/src/app
 cd "$src" || exit 1
 found=$(
-    grep -rn '#include "app/\(mainwindow\|analysiswindow\|entrypad\|systemwindow\)/' memo widgets desktop
-    grep -rn '#include "app/mainwindow/' analysiswindow entrypad systemwindow
+    grep -rn '#include "app/\(mainwindow\|analysiswindow\|entrypad\|systemwindow\|helpwindow\)/' memo widgets desktop
+    grep -rn '#include "app/mainwindow/' analysiswindow entrypad systemwindow helpwindow
     grep -rln '#include "app/mainwindow/' . | grep -v '^\./mainwindow/' |
         grep -v '^\./Project1\.cpp$' | grep -v '^\./main\.cpp$'
 )

@@ -315,7 +315,7 @@ void TestWindow::menus()
     QCOMPARE(ActionNames(form->n7->actions()), (QStringList{u"N11"_s, u"N12"_s}));
     QCOMPARE(ActionNames(form->n24->actions()), (QStringList{u"N25"_s, u"N26"_s}));
     QCOMPARE(ActionNames(form->n18->actions()),
-             (QStringList{u"N20"_s, u"N23"_s, u"N19"_s, u"N15"_s, u"N22"_s, u"N8"_s}));
+             (QStringList{u"N30"_s, u"N20"_s, u"N23"_s, u"N19"_s, u"N15"_s, u"N22"_s, u"N8"_s}));
     QCOMPARE(ActionNames(form->popupMenu1->actions()),
              (QStringList{u"N1"_s, u"N2"_s, u"N51"_s, u"N101"_s, u"N251"_s, u"N501"_s}));
 
@@ -336,13 +336,14 @@ void TestWindow::menus()
     QVERIFY(form->n25->text().startsWith(u"Регистрация в "_s));
     QVERIFY(!form->n25->text().contains(u'\n'));
 
-    // Loading, saving, leaving, the analysis window, the entry pad and the system tester have
-    // keys, shown in the menu;
-    // no other item has one, and no key is taken twice in the window.
+    // Loading, saving, leaving, the analysis window, the entry pad, the system
+    // tester and the help have keys, shown in the menu; no other item has one,
+    // and no key is taken twice in the window.
     const QHash<QString, QKeySequence> keys{
         {u"N5"_s, QKeySequence(u"Ctrl+O"_s)},        {u"N6"_s, QKeySequence(u"Ctrl+S"_s)},
         {u"N9"_s, QKeySequence(u"Ctrl+Q"_s)},        {u"N27"_s, QKeySequence(u"Ctrl+Shift+A"_s)},
-        {u"N28"_s, QKeySequence(u"Ctrl+Shift+P"_s)}, {u"N29"_s, QKeySequence(u"Ctrl+Shift+T"_s)}};
+        {u"N28"_s, QKeySequence(u"Ctrl+Shift+P"_s)}, {u"N29"_s, QKeySequence(u"Ctrl+Shift+T"_s)},
+        {u"N30"_s, QKeySequence(u"F1"_s)}};
     QList<QKeySequence> taken;
     for (const QAction *action : form->findChildren<QAction *>()) {
         if (!action->objectName().isEmpty())

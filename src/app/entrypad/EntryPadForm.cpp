@@ -1,9 +1,11 @@
 #include "app/entrypad/EntryPadForm.h"
 
+#include "analysis/NumberClasses.h"
 #include "analysis/Statistics.h"
 #include "app/desktop/Guard.h"
 #include "app/memo/HistoryMemo.h"
 #include "app/memo/HistoryTail.h"
+#include "app/widgets/CloseKeys.h"
 #include "app/widgets/Controls.h"
 #include "app/widgets/PocketColours.h"
 
@@ -13,6 +15,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
@@ -66,6 +69,16 @@ EntryPadForm::EntryPadForm(THistoryMemo &memo, Environment &environment, QWidget
 
     connect(&m_memo, &THistoryMemo::historyEdited, this, &EntryPadForm::HistoryChanged);
     Refresh();
+    // Esc closes it too, once no digits are typed (keyPressEvent).
+    AddCloseKeys(*this, {QKeySequence(Qt::CTRL | Qt::Key_W)});
+}
+
+QString EntryPadForm::SpokenNumber(int number)
+{
+    const QString colour = number == 0     ? QStringLiteral("зеро")
+                           : IsRed(number) ? QStringLiteral("красное")
+                                           : QStringLiteral("чёрное");
+    return QString::number(number) + QStringLiteral(", ") + colour;
 }
 
 QGridLayout *EntryPadForm::BuildTable()
@@ -78,6 +91,7 @@ QGridLayout *EntryPadForm::BuildTable()
         auto *button = new QPushButton(QString::number(number), this);
         button->setObjectName(QStringLiteral("Pad%1").arg(number));
         button->setFocusPolicy(Qt::NoFocus);
+        button->setAccessibleName(SpokenNumber(number));
         button->setMinimumSize(PocketSize, PocketSize);
         button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
         button->setStyleSheet(
@@ -124,19 +138,40 @@ void EntryPadForm::SetStayOnTop(bool onTop)
     SetStaysOnTop(*this, onTop);
 }
 
-void EntryPadForm::PlaceBeside(const QWidget &window)
+QPoint EntryPadForm::PlaceFor(const QRect &window, const QRect &menuBar, const QSize &pad,
+                              const QRect &screen)
 {
     constexpr int Gap = 8;
+    const int screenRight = screen.right() + 1;
+    const int screenBottom = screen.bottom() + 1;
+    // Within the screen along one axis, where the pad fits on it.
+    const auto within = [](int at, int low, int high, int size) {
+        return std::clamp(at, low, std::max(low, high - size));
+    };
+    const int levelY = within(window.top(), screen.top(), screenBottom, pad.height());
+    if (const int right = window.right() + 1 + Gap; right + pad.width() <= screenRight)
+        return {right, levelY};
+    if (const int left = window.left() - Gap - pad.width(); left >= screen.left())
+        return {left, levelY};
+    if (const int below = window.bottom() + 1 + Gap; below + pad.height() <= screenBottom)
+        return {within(window.left(), screen.left(), screenRight, pad.width()), below};
+    // No room beside or below: over the window's lower right, under its menu
+    // bar, even where that leaves the pad's foot off the screen.
+    const int clearOfMenu = menuBar.isEmpty() ? screen.top() : menuBar.bottom() + 1;
+    return {within(window.right() + 1 - pad.width(), screen.left(), screenRight, pad.width()),
+            std::max(clearOfMenu, screenBottom - pad.height())};
+}
+
+void EntryPadForm::PlaceBeside(const QWidget &window)
+{
     adjustSize();
-    const QRect beside = window.frameGeometry();
-    const QRect screen = window.screen()->availableGeometry();
-    int x = beside.right() + 1 + Gap;
-    if (x + width() > screen.right() + 1)
-        x = beside.left() - Gap - width();
-    x = std::clamp(x, screen.left(), std::max(screen.left(), screen.right() + 1 - width()));
-    const int y = std::clamp(beside.top(), screen.top(),
-                             std::max(screen.top(), screen.bottom() + 1 - height()));
-    move(x, y);
+    QRect menuBar;
+    if (const auto *main = qobject_cast<const QMainWindow *>(&window))
+        if (const QWidget *bar = main->menuWidget(); bar && bar->isVisibleTo(main))
+            menuBar = QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size());
+    // The frame the desktop adds is known only once the pad has been shown.
+    const QSize frame = frameGeometry().size().expandedTo(size());
+    move(PlaceFor(window.frameGeometry(), menuBar, frame, window.screen()->availableGeometry()));
 }
 
 void EntryPadForm::EnterTyped()
@@ -173,7 +208,10 @@ void EntryPadForm::keyPressEvent(QKeyEvent *event)
     } else if (plain && key == Qt::Key_Backspace) {
         SetTyped(m_typed.chopped(m_typed.isEmpty() ? 0 : 1));
     } else if (plain && key == Qt::Key_Escape) {
-        SetTyped(QString());
+        if (m_typed.isEmpty())
+            CloseToParent(*this);
+        else
+            SetTyped(QString());
     } else {
         QWidget::keyPressEvent(event);
     }

@@ -24,8 +24,10 @@ class THistoryMemo;
 // standard error box.
 //
 // Keys while the pad has the focus: digits and Enter enter a number,
-// Backspace drops the last digit, Esc drops them all. A number above 36 is
-// not entered: the typed digits turn red until they are corrected.
+// Backspace drops the last digit, Esc drops them all and, with none typed,
+// closes the pad, as Ctrl+W does. A number above 36 is not entered: the typed
+// digits turn red until they are corrected. A screen reader reads a number's
+// button as the number and its colour ("17, чёрное").
 class EntryPadForm : public QWidget
 {
     Q_OBJECT
@@ -38,8 +40,19 @@ public:
     void SetStayOnTop(bool onTop);
 
     // Puts the pad beside the window, on its right where the screen has room,
-    // else on its left, level with its top and within the screen.
+    // else on its left (level with its top), else below it; on a screen too
+    // small for any of these it overlaps the window's lower right, never its
+    // menu bar. Always within the screen's available area where it fits.
     void PlaceBeside(const QWidget &window);
+    // The same as a rule: the top left corner for a pad of `pad` size beside
+    // a window whose frame is `window` and whose menu bar is `menuBar` (empty
+    // when it has none), on a screen whose available area is `screen`.
+    static QPoint PlaceFor(const QRect &window, const QRect &menuBar, const QSize &pad,
+                           const QRect &screen);
+
+    // How a screen reader reads the button of a wheel number: "17, чёрное",
+    // "3, красное", "0, зеро".
+    static QString SpokenNumber(int number);
 
     // "Отменить": removes the last line that holds a spin together with the
     // lines after it.

@@ -1,5 +1,7 @@
 #include "app/mainwindow/AccessibleTexts.h"
 
+#include "app/mainwindow/FigureTexts.h"
+
 #include <QLabel>
 #include <QWidget>
 
@@ -33,9 +35,9 @@ void TAccessibleTexts::AddCount(QLabel *count, const QLabel *caption)
     m_counts.append({count, caption, QString(), QString()});
 }
 
-void TAccessibleTexts::AddRow(QLabel *caption, const QList<QWidget *> &pictures)
+void TAccessibleTexts::AddRow(QLabel *caption, int group)
 {
-    m_rows.append({caption, pictures, -1, QString()});
+    m_rows.append({caption, group, -1, std::nullopt, QString()});
 }
 
 void TAccessibleTexts::RefreshNames()
@@ -55,6 +57,18 @@ void TAccessibleTexts::Update()
 {
     for (Count &count : m_counts)
         updateCount(count, false);
+}
+
+void TAccessibleTexts::FollowRuns(const Runs &runs)
+{
+    m_runs = runs;
+    for (Row &row : m_rows)
+        updateRow(row, false);
+}
+
+void TAccessibleTexts::FollowBoundaries(const RiskBoundaries &boundaries)
+{
+    m_boundaries = boundaries;
     for (Row &row : m_rows)
         updateRow(row, false);
 }
@@ -75,17 +89,16 @@ void TAccessibleTexts::updateCount(Count &count, bool force)
 
 void TAccessibleTexts::updateRow(Row &row, bool force)
 {
-    int shown = 0;
-    for (const QWidget *picture : std::as_const(row.pictures))
-        shown += !picture->isHidden();
+    const qint32 run = m_runs[size_t(row.group)];
+    const std::optional<IndicatorPicture> level =
+        PictureForRun(run, m_boundaries.Lower(row.group), m_boundaries.Upper(row.group));
     const QString caption = row.caption->text();
-    if (!force && shown == row.shown && caption == row.shownCaption)
+    if (!force && run == row.shownRun && level == row.shownLevel && caption == row.shownCaption)
         return;
-    row.shown = shown;
+    row.shownRun = run;
+    row.shownLevel = level;
     row.shownCaption = caption;
-    SetName(
-        *row.caption,
-        QStringLiteral("%1: %2 из %3").arg(Spoken(caption)).arg(shown).arg(row.pictures.size()));
+    SetName(*row.caption, RowSpoken(Spoken(caption), run, level));
 }
 
 } // namespace trevolo

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "analysis/NumberClasses.h"
+#include "analysis/RiskColours.h"
+
 #include <QList>
 #include <QString>
+#include <array>
+#include <optional>
 
 class QLabel;
 class QWidget;
@@ -11,8 +16,9 @@ namespace trevolo {
 // Accessible names for what a screen reader cannot learn from a control
 // alone: an edit or slider is named after the caption beside it, a count
 // label reads as its number's caption and the count ("17: 5"), and an
-// indicator row's caption label reads as the row's state ("Красное: 3 из 10")
-// rather than leaving it to the colour and number of the pictures.
+// indicator row's caption label reads as the row's state ("Красное: не
+// выпадает 3 спина, уровень жёлтый") rather than leaving it to the colour and
+// number of the pictures.
 // Names are written only when they change.
 class TAccessibleTexts
 {
@@ -23,16 +29,23 @@ public:
     // The count label of a number, whose caption is "<word> - <number>:" or
     // "<word>:"; it reads "<number>: <count>" or "<word>: <count>".
     void AddCount(QLabel *count, const QLabel *caption);
-    // An indicator row: its caption label and its pictures, level 1 first;
-    // the row reads "<caption>: <shown pictures> из <all pictures>".
-    void AddRow(QLabel *caption, const QList<QWidget *> &pictures);
+    // An indicator row: its caption label and its combination group 1..12;
+    // the row reads as RowSpoken tells it, from the group's run and the
+    // colour its last ball shows at the risk boundaries.
+    void AddRow(QLabel *caption, int group);
 
     // Every name, after captions may have changed.
     void RefreshNames();
-    // The counts and rows after a statistics pass. Only a count or row whose
-    // text or caption changed gets a new name; the rest costs a comparison
-    // or two each.
+    // The counts after a statistics pass. Only a count whose text or
+    // caption changed gets a new name; the rest costs a comparison or two
+    // each.
     void Update();
+    // The rows after a statistics pass (the runs, by group; entry 0 unused)
+    // or a change of the risk boundaries; only a row whose run, colour or
+    // caption changed gets a new name.
+    using Runs = std::array<qint32, CombinationCount + 1>;
+    void FollowRuns(const Runs &runs);
+    void FollowBoundaries(const RiskBoundaries &boundaries);
 
     // A caption as it is spoken: without blanks around it and without the
     // closing colon ("Красное:" gives "Красное").
@@ -55,8 +68,9 @@ private:
     struct Row
     {
         QLabel *caption;
-        QList<QWidget *> pictures;
-        int shown = -1;
+        int group;
+        qint32 shownRun = -1; // what was last named (-1 before the first naming)
+        std::optional<IndicatorPicture> shownLevel;
         QString shownCaption;
     };
 
@@ -66,6 +80,8 @@ private:
     QList<Captioned> m_captioned;
     QList<Count> m_counts;
     QList<Row> m_rows;
+    Runs m_runs{};
+    RiskBoundaries m_boundaries;
 };
 
 } // namespace trevolo

@@ -54,6 +54,7 @@ constexpr MenuRow MainMenuRows[] = {
     {1, u"N25", u"Регистрация в Лунный Кит", Default},
     {1, u"N26", u"-"},
     {0, u"N18", u"Справка"},
+    {1, u"N30", u"Как читать показатели", 0, u"F1"},
     {1, u"N20", u"Справка по программе"},
     {1, u"N23", u"Системы игры"},
     {1, u"N19", u"-"},
@@ -144,6 +145,7 @@ void TForm1::BuildMenus()
     n12 = item(u"N12");
     n14 = item(u"N14");
     n13 = item(u"N13");
+    n30 = item(u"N30");
     n25 = item(u"N25");
     n20 = item(u"N20");
     n23 = item(u"N23");

@@ -3,6 +3,7 @@
 #include "app/mainwindow/Unit1.h"
 
 #include "analysis/NumberClasses.h"
+#include "analysis/RiskColours.h"
 #include "analysis/Statistics.h"
 
 #include <QFontMetrics>
@@ -68,7 +69,6 @@ constexpr IndicatorRow IndicatorRows[CombinationCount] = {
     {4, 48, u"Label21", 48, 89, 48}, {4, 72, u"Label23", 72, 89, 72},
 };
 
-constexpr int IndicatorLevels = 10;
 constexpr int CaptionGap = 3; // between a number's caption and its count
 constexpr int FirstImageX = 80;
 constexpr int ImageStep = 16;
@@ -124,11 +124,12 @@ void TForm1::BuildCombinationsPage(TTabSheet *page)
         QGroupBox *box = boxes[row.box];
         QLabel *caption =
             MakeLabel(box, row.captionName, CombinationRowCaption(g), 9, row.captionY);
-        QList<QWidget *> pictures;
+        m_accessibleTexts.AddRow(caption, g);
+        m_figureTips->AddRow(caption, g, 0);
         for (int l = 1; l <= IndicatorLevels; ++l)
-            pictures.append(
-                MakeImage(box, ImageName(g, l), yellow, FirstImageX + ImageStep * (l - 1), row.y));
-        m_accessibleTexts.AddRow(caption, pictures);
+            m_figureTips->AddRow(
+                MakeImage(box, ImageName(g, l), yellow, FirstImageX + ImageStep * (l - 1), row.y),
+                g, l);
         // Empty, hidden and of fixed size; the statistics pass empties it.
         auto *hidden = Named(new QLabel(box), LabelName(HiddenRowLabels[g - 1]));
         hidden->setTextFormat(Qt::PlainText);
@@ -163,6 +164,7 @@ void TForm1::BuildNumberGrid(QGroupBox *box, const NumberGridNames &names)
         count->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         count->setFixedWidth(countWidth);
         m_accessibleTexts.AddCount(count, caption);
+        m_figureTips->AddCount(count, n);
     };
 
     for (int n = 1; n <= 36; ++n) {

@@ -63,6 +63,15 @@ TForm1::TForm1(Environment &environment, TINIView &settingsDocument, SpinSource 
     setWindowIcon(QIcon(QStringLiteral(":/app/pictures/icon.png")));
     setFont(WindowFont());
 
+    // Before the pages, which give it their figures.
+    m_figureTips = new TFigureTips(
+        [this] {
+            return TFigureTips::Risk{CurrentBoundaries(), comboBox1->ItemIndex() >= 0
+                                                              ? comboBox1->currentText()
+                                                              : QString()};
+        },
+        this);
+
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("Form1Client"));
     client->setFixedSize(ClientWidth, ClientHeight - StatusBarHeight);
@@ -81,8 +90,9 @@ TForm1::TForm1(Environment &environment, TINIView &settingsDocument, SpinSource 
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     adjustSize();
     setFixedSize(sizeHint());
+    m_accessibleTexts.FollowBoundaries(CurrentBoundaries());
     m_accessibleTexts.RefreshNames();
-    listBox1->setFocus();
+    FocusHistoryEnd();
 }
 
 TForm1::~TForm1() = default;
@@ -107,6 +117,17 @@ void TForm1::ConnectEvents()
     ConnectClose();
 }
 
+RiskBoundaries TForm1::CurrentBoundaries() const
+{
+    return {trackBar2->Position(), trackBar3->Position(), trackBar4->Position(),
+            trackBar5->Position()};
+}
+
+void TForm1::FocusHistoryEnd()
+{
+    listBox1->FocusAtEnd();
+}
+
 void TForm1::Calc()
 {
     const QString thresholdText = edit1->text();
@@ -128,8 +149,11 @@ void TForm1::Calc()
     }
 
     for (int g = 1; g <= CombinationCount; ++g)
-        for (int l = 1; l <= 10; ++l)
+        for (int l = 1; l <= IndicatorLevels; ++l)
             SetShown(Component<QWidget>(ImageName(g, l)), l <= statistics.missRuns[g]);
+    m_accessibleTexts.FollowRuns(statistics.missRuns);
+    // The tooltips keep the figures (the counts only when shown below).
+    m_figureTips->Follow(statistics);
 
     if (!statistics.thresholdValid)
         throw ConvertError(thresholdText);

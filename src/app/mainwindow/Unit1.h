@@ -5,6 +5,7 @@
 #include "app/desktop/Guard.h"
 #include "app/mainwindow/AccessibleTexts.h"
 #include "app/mainwindow/ControlNames.h"
+#include "app/mainwindow/FigureTips.h"
 #include "app/mainwindow/NameRegistry.h"
 #include "app/memo/HistoryMemo.h"
 #include "app/widgets/Controls.h"
@@ -33,6 +34,7 @@ class QPixmap;
 namespace trevolo {
 
 class EntryPadForm;
+class HelpForm;
 struct NumberGridNames;
 
 class AnalysisForm;
@@ -114,9 +116,16 @@ public:
     // The loading part of N5Click, also used for a file named on the command
     // line: the same messages on failure.
     void LoadHistoryFrom(const QString &path);
-    void N6Click();  // save it to a file chosen in SaveDialog2
-    void N9Click();  // "Выход": close the window, which ends the program
-    void N28Click(); // "Панель ввода": open the entry pad, or raise it
+    void N6Click(); // save it to a file chosen in SaveDialog2
+    void N9Click(); // "Выход": close the window, which ends the program
+    // "Панель ввода": opens the entry pad, or raises it; run from the pad
+    // itself (its key pressed there), closes it.
+    void N28Click();
+
+    // The keyboard to the history memo, the caret at its end and the newest
+    // line in view, so a spin can be typed at once: after the start, a load,
+    // "Очистить" (and whatever else puts a whole history in place).
+    void FocusHistoryEnd();
 
     // Appends one spin (a wheel number 0..36) to the history as a new last
     // line, by the same rule as the generator: one change of the memo, so one
@@ -133,6 +142,11 @@ public:
     bool MayClose();
     // Stake calculator, on every change of Edit2 or Edit3. Unit1Calculator.cpp.
     void Edit2Change();
+    // "Как читать показатели" (F1): the built-in help window, made on first
+    // use, or raised. Unit1Links.cpp.
+    void N30Click();
+    // The help window, or nullptr before its first opening.
+    HelpForm *helpForm() const { return m_helpForm; }
     // Help and web links: one address each to the desktop. Unit1Links.cpp.
     void N20Click(); // program help page
     void N23Click(); // playing systems page
@@ -150,6 +164,11 @@ public:
     void N29Click();
     // The system tester, or nullptr before its first opening.
     SystemForm *systemForm() const { return m_systemForm; }
+
+    // The risk boundaries as the four sliders stand.
+    RiskBoundaries CurrentBoundaries() const;
+    // The tooltips of the figures (rows, counts, Edit13, the status bar).
+    const TFigureTips &FigureTips() const { return *m_figureTips; }
 
     // Controls that handlers address directly.
     THistoryMemo *listBox1 = nullptr;
@@ -192,7 +211,8 @@ public:
     QAction *n252 = nullptr, *n502 = nullptr, *n27 = nullptr, *n28 = nullptr, *n29 = nullptr;
     QAction *n9 = nullptr;
     QAction *n11 = nullptr, *n12 = nullptr, *n14 = nullptr, *n13 = nullptr;
-    QAction *n25 = nullptr, *n20 = nullptr, *n23 = nullptr, *n15 = nullptr, *n8 = nullptr;
+    QAction *n30 = nullptr, *n25 = nullptr, *n20 = nullptr, *n23 = nullptr, *n15 = nullptr,
+            *n8 = nullptr;
     QMenu *popupMenu1 = nullptr;
     QAction *n1 = nullptr, *n51 = nullptr, *n101 = nullptr, *n251 = nullptr, *n501 = nullptr;
 
@@ -302,6 +322,7 @@ private:
     NameRegistry m_registry;
     // Accessible names of edits, sliders, counts and indicator rows.
     TAccessibleTexts m_accessibleTexts;
+    TFigureTips *m_figureTips = nullptr; // a child, made before the pages
     HistoryMark m_savedHistory = MarkOf(QStringView());
     // A text the user chose not to save when the session was ending.
     std::optional<HistoryMark> m_declinedHistory;
@@ -309,6 +330,7 @@ private:
     std::optional<SettingsLocation> m_settingsPlace;
     AnalysisForm *m_analysisForm = nullptr; // a child window, made on first use
     SystemForm *m_systemForm = nullptr;     // a child window, made on first use
+    HelpForm *m_helpForm = nullptr;         // a child window, made on first use
     bool m_alphaBlend = false;
     int m_alphaBlendValue = 255;
 };

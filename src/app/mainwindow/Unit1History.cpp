@@ -3,10 +3,12 @@
 
 #include "app/entrypad/EntryPadForm.h"
 #include "app/memo/HistoryLoad.h"
+#include "app/widgets/CloseKeys.h"
 #include "app/widgets/WindowBusy.h"
 #include "common/IntegerText.h"
 #include "history/HistoryFile.h"
 
+#include <QApplication>
 #include <QCheckBox>
 
 namespace trevolo {
@@ -48,6 +50,7 @@ void TForm1::N1Click()
     // Emptying the memo raises no change, so the pass is run here.
     listBox1->ClearSilently();
     MarkHistorySaved(QStringView());
+    FocusHistoryEnd();
     Calc();
 }
 
@@ -104,6 +107,7 @@ void TForm1::LoadHistoryFrom(const QString &path)
     // read, and the memo's text is not copied again.
     if (outcome != Outcome::Cancelled)
         m_savedHistory = {read.text.size(), read.hash};
+    FocusHistoryEnd();
     if (outcome != Outcome::Loaded)
         Calc();
 }
@@ -140,6 +144,12 @@ void TForm1::N28Click()
                 [this](int number) { Guard([this, number] { EnterSpin(number); }); });
         m_entryPad->SetStayOnTop(checkBox2->isChecked());
         m_entryPad->PlaceBeside(*this);
+    }
+    // Its key pressed in the pad closes it again: the pad, a tool window,
+    // leaves the main window's keys working, so the key arrives here.
+    if (m_entryPad->isVisible() && QApplication::activeWindow() == m_entryPad) {
+        CloseToParent(*m_entryPad);
+        return;
     }
     m_entryPad->show();
     m_entryPad->raise();

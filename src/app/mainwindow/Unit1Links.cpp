@@ -51,6 +51,7 @@ QUrl PartnerRegistration()
 
 void TForm1::ConnectLinks()
 {
+    OnClick(n30, &TForm1::N30Click);
     OnClick(n20, &TForm1::N20Click);
     OnClick(n23, &TForm1::N23Click);
     OnClick(n15, &TForm1::N15Click);

@@ -100,6 +100,8 @@ void TForm1::ApplyRiskColours()
     for (const IndicatorCopy &copy : plan)
         Component<TImage>(ImageName(copy.group, copy.level))
             .SetPicture(templates[int(copy.picture)]);
+    // The rows read the colour of their last ball.
+    m_accessibleTexts.FollowBoundaries(CurrentBoundaries());
 }
 
 void TForm1::TrackBarRiskLevelChange1()

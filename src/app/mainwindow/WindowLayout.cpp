@@ -18,6 +18,7 @@ void TForm1::BuildHistoryColumn(QWidget *client)
     edit13->setReadOnly(true);
     SetTooltipBackground(edit13);
     edit13->setAccessibleName(QStringLiteral("Строк в последовательности"));
+    m_figureTips->AddLines(edit13);
 }
 
 void TForm1::BuildPageControl(QWidget *client)
@@ -72,6 +73,7 @@ void TForm1::BuildStatusBar()
     statusBar1 = Named(new TStatusBar(this), u"StatusBar1");
     statusBar1->setFixedHeight(19);
     statusBar1->SetSimpleText(QStringLiteral("Ближайшее число: Равные шансы."));
+    m_figureTips->AddNearest(statusBar1);
     setStatusBar(statusBar1);
 }
 

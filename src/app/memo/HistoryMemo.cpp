@@ -172,6 +172,15 @@ void THistoryMemo::AppendLine(const QString &line)
     InsertAtEnd(TextToAppend(EndsWithLineBreak(), line));
 }
 
+void THistoryMemo::FocusAtEnd()
+{
+    QTextCursor cursor = textCursor();
+    cursor.movePosition(QTextCursor::End);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    setFocus(Qt::OtherFocusReason);
+}
+
 void THistoryMemo::ClearSilently()
 {
     // Qt reports the clearing of a document as two changes that do not add

@@ -57,6 +57,11 @@ public:
     // put back; nothing when no line holds a spin.
     std::optional<QString> TakeLastSpin();
 
+    // The caret to the end of the text with the newest line in view, and the
+    // keyboard focus here (in effect once the window is active), so a spin
+    // can be typed at once. Changes no text.
+    void FocusAtEnd();
+
     // Empties the memo without any change notification.
     void ClearSilently();
 

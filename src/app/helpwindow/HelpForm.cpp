@@ -1,0 +1,51 @@
+#include "app/helpwindow/HelpForm.h"
+
+#include "app/widgets/CloseKeys.h"
+
+#include <QScreen>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace trevolo {
+
+namespace {
+
+// Wide enough for a comfortable line, tall enough for a section or two; a
+// smaller screen gets its available area.
+constexpr int PreferredWidth = 640;
+constexpr int PreferredHeight = 680;
+
+} // namespace
+
+QString HelpForm::Source()
+{
+    return QStringLiteral("qrc:/app/help/help.html");
+}
+
+HelpForm::HelpForm(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("HelpForm"));
+    setWindowTitle(QStringLiteral("Как читать показатели"));
+
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("HelpText"));
+    m_browser->setAccessibleName(QStringLiteral("Как читать показатели"));
+    // Everything it links to is in the text itself.
+    m_browser->setOpenExternalLinks(false);
+    m_browser->setSource(QUrl(Source()));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_browser);
+    // The keys that scroll and the Tab that walks the links act at once.
+    setFocusProxy(m_browser);
+
+    QSize size(PreferredWidth, PreferredHeight);
+    if (const QScreen *shown = parent ? parent->screen() : screen())
+        size = size.boundedTo(shown->availableGeometry().size() * 9 / 10);
+    resize(size);
+
+    AddCloseKeys(*this, {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+}
+
+} // namespace trevolo

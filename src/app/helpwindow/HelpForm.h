@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace trevolo {
+
+// "Как читать показатели": the program's own help, a window that blocks
+// nothing, with the Russian text kept in the program's resources, so it needs
+// no network. Esc and Ctrl+W close it (AddCloseKeys); the window that opens it
+// adds its own opening key.
+class HelpForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit HelpForm(QWidget *parent);
+
+    // The text shown, from the resources.
+    QTextBrowser *browser() const { return m_browser; }
+
+    // Where the help lives in the resources.
+    static QString Source();
+
+private:
+    QTextBrowser *m_browser;
+};
+
+} // namespace trevolo
