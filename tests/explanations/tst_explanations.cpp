@@ -320,6 +320,16 @@ void TestExplanations::helpWindow()
                  qPrintable(match.captured(1)));
     }
     QVERIFY(links >= 12);
+    // The balls it shows are the program's own pictures.
+    const QRegularExpression image(u"<img src=\"([^\"]+)\""_s);
+    int images = 0;
+    for (const auto &match : image.globalMatch(html)) {
+        ++images;
+        const QVariant loaded =
+            help->browser()->loadResource(QTextDocument::ImageResource, QUrl(match.captured(1)));
+        QVERIFY2(!loaded.isNull(), qPrintable(match.captured(1)));
+    }
+    QCOMPARE(images, 3);
     // A second F1 from the main window raises the same window.
     form->n30->trigger();
     QCOMPARE(form->helpForm(), help);
