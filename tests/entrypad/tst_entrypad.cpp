@@ -55,7 +55,6 @@ private Q_SLOTS:
     void keyboard();
     void placement_data();
     void placement();
-    void placedClearOfTheMenuBar_data();
     void placedClearOfTheMenuBar();
 };
 
@@ -263,22 +262,17 @@ void TestEntryPad::placement()
     QVERIFY(!QRect(at, pad).intersects(menuBar));
 }
 
-void TestEntryPad::placedClearOfTheMenuBar_data()
-{
-    QTest::addColumn<QPoint>("windowAt");
-    QTest::newRow("top left") << QPoint(0, 0);
-    QTest::newRow("middle") << QPoint(200, 20);
-    QTest::newRow("right edge") << QPoint(480, 0);
-}
-
+// Placed from the real window, wherever it stands, it leaves the menu bar free.
 void TestEntryPad::placedClearOfTheMenuBar()
 {
-    QFETCH(QPoint, windowAt);
-    form->move(windowAt);
     openPad(QString());
-    const QWidget *bar = form->menuWidget();
-    const QRect menuBar(bar->mapToGlobal(QPoint(0, 0)), bar->size());
-    QVERIFY(!pad().frameGeometry().intersects(menuBar));
+    for (const QPoint at : {QPoint(0, 0), QPoint(200, 20), QPoint(480, 0)}) {
+        form->move(at);
+        pad().PlaceBeside(*form);
+        const QWidget *bar = form->menuWidget();
+        const QRect menuBar(bar->mapToGlobal(QPoint(0, 0)), bar->size());
+        QVERIFY2(!pad().frameGeometry().intersects(menuBar), qPrintable(QString::number(at.x())));
+    }
 }
 
 QTEST_MAIN(TestEntryPad)

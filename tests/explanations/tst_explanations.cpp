@@ -111,9 +111,13 @@ private:
         auto *widget = form->FindComponentAs<QWidget>(name);
         if (!widget)
             return u"<no %1>"_s.arg(name);
-        const QPoint inside(2, 2);
-        QHelpEvent event(QEvent::ToolTip, inside, widget->mapToGlobal(inside));
-        QApplication::sendEvent(widget, &event);
+        // To whatever lies under the point, as the desktop sends it (the
+        // status bar's text is a label of its own).
+        const QPoint point(6, widget->height() / 2);
+        QWidget *under = widget->childAt(point) ? widget->childAt(point) : widget;
+        const QPoint inside = under->mapFrom(widget, point);
+        QHelpEvent event(QEvent::ToolTip, inside, under->mapToGlobal(inside));
+        QApplication::sendEvent(under, &event);
         return QToolTip::isVisible() ? QToolTip::text() : u"<no tooltip>"_s;
     }
 

@@ -169,9 +169,12 @@ void EntryPadForm::PlaceBeside(const QWidget &window)
     if (const auto *main = qobject_cast<const QMainWindow *>(&window))
         if (const QWidget *bar = main->menuWidget(); bar && bar->isVisibleTo(main))
             menuBar = QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size());
-    // The frame the desktop adds is known only once the pad has been shown.
-    const QSize frame = frameGeometry().size().expandedTo(size());
-    move(PlaceFor(window.frameGeometry(), menuBar, frame, window.screen()->availableGeometry()));
+    // The frame the desktop adds is known only once the pad has been shown;
+    // until then the window's own frame stands in for it.
+    const QSize frame = isVisible() ? frameGeometry().size() - size()
+                                    : window.frameGeometry().size() - window.size();
+    move(PlaceFor(window.frameGeometry(), menuBar, size() + frame,
+                  window.screen()->availableGeometry()));
 }
 
 void EntryPadForm::EnterTyped()
