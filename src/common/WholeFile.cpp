@@ -1,6 +1,11 @@
 #include "common/WholeFile.h"
 
+#include "common/StateFolder.h"
+
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -47,13 +52,14 @@ private:
     int m_fd;
 };
 
-// Opens without blocking and without handing the descriptor to children.
-int OpenDescriptor(const QByteArray &nativeName, int flags)
+// Opens without blocking and without handing the descriptor to children; a
+// file it creates is for the user alone.
+int OpenDescriptor(const QByteArray &nativeName, int flags, mode_t mode = 0600)
 {
     int descriptor = -1;
     do {
         errno = 0;
-        descriptor = ::open(nativeName.constData(), flags | O_CLOEXEC | O_NONBLOCK);
+        descriptor = ::open(nativeName.constData(), flags | O_CLOEXEC | O_NONBLOCK, mode);
     } while (descriptor < 0 && errno == EINTR);
     return descriptor;
 }
@@ -69,32 +75,115 @@ std::optional<FileFailure> RefuseUnlessRegular(const struct stat &info)
     return std::nullopt;
 }
 
-// Writes all of `bytes` to the descriptor, then puts them on disk.
-std::optional<FileFailure> WriteAndSync(int fd, QByteArrayView bytes)
+// Writes all of `bytes` at `offset` on.
+std::optional<FileFailure> WriteAt(int fd, off_t offset, QByteArrayView bytes)
 {
     const char *data = bytes.data();
     qsizetype left = bytes.size();
     while (left > 0) {
         errno = 0;
-        const ssize_t written = ::write(fd, data, size_t(left));
+        const ssize_t written = ::pwrite(fd, data, size_t(left), offset);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
             return FileFailure{Step::Transfer, LastErrorOr(EIO)};
         data += written;
         left -= written;
+        offset += written;
+    }
+    return std::nullopt;
+}
+
+// Copies everything `from` holds to the start of `to` and cuts `to` there;
+// `copied` is the number of bytes.
+std::optional<FileFailure> CopyContent(int from, int to, off_t &copied)
+{
+    constexpr qsizetype Chunk = 64 * 1024;
+    QByteArray buffer(Chunk, Qt::Uninitialized);
+    copied = 0;
+    for (;;) {
+        errno = 0;
+        const ssize_t got = ::pread(from, buffer.data(), size_t(Chunk), copied);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return FileFailure{Step::Transfer, LastErrorOr(EIO)};
+        if (got == 0)
+            break;
+        if (const auto failure = WriteAt(to, copied, QByteArrayView(buffer.data(), got)))
+            return failure;
+        copied += got;
     }
     errno = 0;
-    if (::fsync(fd) != 0)
+    if (::ftruncate(to, copied) != 0 || ::fsync(to) != 0)
         return FileFailure{Step::Transfer, LastErrorOr(EIO)};
     return std::nullopt;
 }
 
-// The fallback for a folder that takes no new file: the existing file is
-// cut to nothing and written again in place.
-std::optional<FileFailure> RewriteInPlace(const QByteArray &nativeName, QByteArrayView bytes)
+// Copies the open file to a new file in `folder`, named after `fileName` and
+// the time, and puts the copy and its name on disk. `copyPath` names the copy
+// and `size` is its length.
+std::optional<FileFailure> KeepCopy(int fd, const QString &fileName, const QString &folder,
+                                    QString &copyPath, off_t &size)
 {
-    FileDescriptor fd(OpenDescriptor(nativeName, O_WRONLY));
+    if (const auto failure = MakePrivateFolder(folder))
+        return failure;
+    const QString stem = QDir(folder).filePath(
+        QFileInfo(fileName).fileName() + u'.' +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    int copyFd = -1;
+    for (int attempt = 1; copyFd < 0; ++attempt) {
+        copyPath = stem + (attempt > 1 ? u'-' + QString::number(attempt) : QString()) +
+                   QStringLiteral(".old");
+        copyFd = OpenDescriptor(QFile::encodeName(copyPath), O_WRONLY | O_CREAT | O_EXCL);
+        if (copyFd < 0 && (errno != EEXIST || attempt == 100))
+            return FileFailure{Step::Open, LastErrorOr(EIO)};
+    }
+    const FileDescriptor copy(copyFd);
+    auto failure = CopyContent(fd, copy.get(), size);
+    if (!failure)
+        failure = SyncFolder(folder);
+    if (failure)
+        QFile::remove(copyPath);
+    return failure;
+}
+
+// Makes room on the disk for `size` bytes of content without changing what
+// the file holds. A file system that cannot reserve room this way gets the
+// portable reservation instead, which extends the file with zeros past its
+// old end.
+std::optional<FileFailure> Reserve(int fd, off_t size)
+{
+    if (size == 0)
+        return std::nullopt;
+    int result = 0;
+    do {
+        errno = 0;
+        result = ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size);
+    } while (result != 0 && errno == EINTR);
+    if (result == 0)
+        return std::nullopt;
+    if (errno != EOPNOTSUPP && errno != ENOSYS)
+        return FileFailure{Step::Transfer, LastErrorOr(EIO)};
+    if (const int error = ::posix_fallocate(fd, 0, size))
+        return FileFailure{Step::Transfer, error};
+    return std::nullopt;
+}
+
+// Writes the kept copy back over the file; false when that fails too.
+bool WriteBack(const QByteArray &nativeName, const QString &copyPath)
+{
+    const FileDescriptor file(OpenDescriptor(nativeName, O_WRONLY));
+    const FileDescriptor copy(OpenDescriptor(QFile::encodeName(copyPath), O_RDONLY));
+    off_t copied = 0;
+    return file.get() >= 0 && copy.get() >= 0 && !CopyContent(copy.get(), file.get(), copied);
+}
+
+std::optional<FileFailure> RewriteInPlace(const QByteArray &nativeName, const QString &fileName,
+                                          QByteArrayView bytes, const QString &backupFolder)
+{
+    // Read and written: the old content is copied through the same file.
+    FileDescriptor fd(OpenDescriptor(nativeName, O_RDWR));
     if (fd.get() < 0)
         return FileFailure{Step::Open, LastErrorOr(EIO)};
     struct stat info = {};
@@ -104,14 +193,42 @@ std::optional<FileFailure> RewriteInPlace(const QByteArray &nativeName, QByteArr
     // Looked at again on the open file: the name may lead elsewhere by now.
     if (const auto refused = RefuseUnlessRegular(info))
         return refused;
-    errno = 0;
-    if (::ftruncate(fd.get(), 0) != 0)
-        return FileFailure{Step::Transfer, LastErrorOr(EIO)};
-    if (const auto failure = WriteAndSync(fd.get(), bytes))
+
+    QString copyPath;
+    off_t oldSize = 0;
+    if (const auto failure = KeepCopy(fd.get(), fileName, backupFolder, copyPath, oldSize))
         return failure;
-    errno = 0;
-    if (::close(fd.release()) != 0)
-        return FileFailure{Step::Transfer, LastErrorOr(EIO)};
+
+    const off_t newSize = off_t(bytes.size());
+    if (auto failure = Reserve(fd.get(), newSize)) {
+        // Nothing but zeros past the old end can have come; they go.
+        if (::ftruncate(fd.get(), oldSize) == 0) {
+            QFile::remove(copyPath);
+            return failure;
+        }
+        failure->keptCopy = copyPath;
+        return failure;
+    }
+
+    // From here on the file is not what it was until the new content is
+    // complete: any failure writes the old content back.
+    auto failure = WriteAt(fd.get(), 0, bytes);
+    if (!failure) {
+        errno = 0;
+        if (::ftruncate(fd.get(), newSize) != 0 || ::fsync(fd.get()) != 0)
+            failure = FileFailure{Step::Transfer, LastErrorOr(EIO)};
+    }
+    if (!failure) {
+        errno = 0;
+        if (::close(fd.release()) != 0)
+            failure = FileFailure{Step::Transfer, LastErrorOr(EIO)};
+    }
+    if (failure) {
+        WriteBack(nativeName, copyPath);
+        failure->keptCopy = copyPath;
+        return failure;
+    }
+    QFile::remove(copyPath);
     return std::nullopt;
 }
 
@@ -171,7 +288,8 @@ std::optional<FileFailure> ReadWholeFile(const QString &fileName, QByteArray &by
     }
 }
 
-std::optional<FileFailure> SaveWholeFile(const QString &fileName, QByteArrayView bytes)
+std::optional<FileFailure> SaveWholeFile(const QString &fileName, QByteArrayView bytes,
+                                         const QString &backupFolder)
 {
     if (IsUnusableName(fileName))
         return FileFailure{Step::Open, EINVAL};
@@ -202,8 +320,8 @@ std::optional<FileFailure> SaveWholeFile(const QString &fileName, QByteArrayView
         const int error = LastErrorOr(EIO);
         // The temporary file could not be created beside a file that may be
         // written: the folder is closed to new files.
-        if (exists && (error == EACCES || error == EPERM))
-            return RewriteInPlace(nativeName, bytes);
+        if (exists && (error == EACCES || error == EPERM) && !backupFolder.isEmpty())
+            return RewriteInPlace(nativeName, fileName, bytes, backupFolder);
         return FileFailure{Step::Open, error};
     }
 
@@ -234,6 +352,22 @@ std::optional<FileFailure> SaveWholeFile(const QString &fileName, QByteArrayView
         return FileFailure{step, LastErrorOr(EIO)};
     }
     return std::nullopt;
+}
+
+std::optional<FileFailure> RewriteWholeFileInPlace(const QString &fileName, QByteArrayView bytes,
+                                                   const QString &backupFolder)
+{
+    if (IsUnusableName(fileName) || backupFolder.isEmpty())
+        return FileFailure{Step::Open, EINVAL};
+    return RewriteInPlace(QFile::encodeName(fileName), fileName, bytes, backupFolder);
+}
+
+QString WithKeptCopy(const QString &message, const FileFailure &failure)
+{
+    if (failure.keptCopy.isEmpty())
+        return message;
+    return QStringLiteral("%1. The old content is kept in \"%2\"")
+        .arg(message, QDir::toNativeSeparators(failure.keptCopy));
 }
 
 } // namespace trevolo

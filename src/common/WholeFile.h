@@ -25,6 +25,9 @@ struct FileFailure
     // named pipe, a device, a socket), which is refused with EINVAL before a
     // byte moves.
     bool notRegularFile = false;
+    // After a failed rewrite in place: the copy of the old content, kept in
+    // the backup folder; empty when the file was not touched.
+    QString keptCopy = QString();
 };
 
 // Reads the whole file into `bytes` (which is replaced); after a failed read
@@ -42,8 +45,24 @@ std::optional<FileFailure> ReadWholeFile(const QString &fileName, QByteArray &by
 // is written through to its target. Only regular files are written: a folder
 // is refused with EISDIR, anything else as notRegularFile, and left alone.
 // When the folder takes no new file (no rights to it) but the file itself may
-// be written, the file is rewritten in place instead; a failure part way then
-// leaves it cut short, and is reported like any other.
-std::optional<FileFailure> SaveWholeFile(const QString &fileName, QByteArrayView bytes);
+// be written, the file is rewritten in place instead (RewriteWholeFileInPlace)
+// with a copy of it kept in `backupFolder`; without a backup folder such a
+// save is refused like any other file that cannot be created.
+std::optional<FileFailure> SaveWholeFile(const QString &fileName, QByteArrayView bytes,
+                                         const QString &backupFolder = QString());
+
+// Writes `bytes` over the existing regular file `fileName`, for a folder that
+// takes no new file. First a copy of the file goes to `backupFolder` (created
+// when missing, mode 0700) and the disk space for the new content is
+// reserved, so a full disk fails before the file is touched. Then the new
+// content is written and put on disk, and the copy removed. Should that part
+// fail, the old content is written back and the failure names the copy
+// (keptCopy), which stays; a kill part way leaves the copy too.
+std::optional<FileFailure> RewriteWholeFileInPlace(const QString &fileName, QByteArrayView bytes,
+                                                   const QString &backupFolder);
+
+// `message`, followed by where the old content is kept when the failure left
+// a copy: <message>. The old content is kept in "<copy>"
+QString WithKeptCopy(const QString &message, const FileFailure &failure);
 
 } // namespace trevolo

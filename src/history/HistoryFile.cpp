@@ -66,12 +66,12 @@ QString LoadHistoryFile(const QString &path)
     return HistoryFromFileBytes(bytes);
 }
 
-void SaveHistoryFile(const QString &path, QStringView history)
+void SaveHistoryFile(const QString &path, QStringView history, const QString &backupFolder)
 {
-    if (const auto failure = SaveWholeFile(path, HistoryToFileBytes(history))) {
+    if (const auto failure = SaveWholeFile(path, HistoryToFileBytes(history), backupFolder)) {
         if (failure->step == FileFailure::Step::Open)
             throw CannotCreate(path, Description(*failure));
-        throw IoError(QStringLiteral("Stream write error"));
+        throw IoError(WithKeptCopy(QStringLiteral("Stream write error"), *failure));
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/StateFolder.h"
+
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -26,8 +28,12 @@ QString LoadHistoryFile(const QString &path);
 // - "Cannot create file \"<absolute path>\". <system description>" when the
 //   file cannot be created or replaced (the same description for a named pipe
 //   or a device, which is left alone); in a folder that takes no new file an
-//   existing file is rewritten in place;
-// - "Stream write error" when the content cannot be written in full.
-void SaveHistoryFile(const QString &path, QStringView history);
+//   existing file is rewritten in place, with a copy of it kept in
+//   `backupFolder` meanwhile;
+// - "Stream write error" when the content cannot be written in full; after a
+//   failed rewrite in place followed by where the copy of the old content is
+//   kept (WithKeptCopy).
+void SaveHistoryFile(const QString &path, QStringView history,
+                     const QString &backupFolder = StateFolderPath());
 
 } // namespace trevolo

@@ -217,10 +217,10 @@ QByteArray TINIView::SaveToBytes() const
     return ToCp1251(text);
 }
 
-void TINIView::SaveToFile(const QString &fileName) const
+void TINIView::SaveToFile(const QString &fileName, const QString &backupFolder) const
 {
-    if (const auto failure = SaveWholeFile(fileName, SaveToBytes()))
-        ThrowIoError(failure->error);
+    if (const auto failure = SaveWholeFile(fileName, SaveToBytes(), backupFolder))
+        throw IoError(WithKeptCopy(RunTimeIoMessage(failure->error), *failure));
 }
 
 TSection *TINIView::FindSection(QStringView name)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/StateFolder.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
@@ -68,8 +70,10 @@ public:
     // MaxSettingsFileBytes is read; anything else adds nothing.
     void LoadFromFile(const QString &fileName);
     // Writes the whole document, replacing the file (SaveWholeFile: through a
-    // symlink, only to a regular file). A failure raises IoError.
-    void SaveToFile(const QString &fileName) const;
+    // symlink, only to a regular file; rewritten in place, with a copy kept in
+    // `backupFolder`, when its folder takes no new file). A failure raises
+    // IoError, whose message names the copy a failed rewrite in place kept.
+    void SaveToFile(const QString &fileName, const QString &backupFolder = StateFolderPath()) const;
 
     // The same, on the file's bytes.
     void LoadFromBytes(QByteArrayView bytes);

@@ -1,3 +1,5 @@
+#include "TestCommon.h"
+
 #include "common/Cp1251.h"
 #include "common/Error.h"
 #include "common/IntegerText.h"
@@ -7,24 +9,6 @@
 #include <QTest>
 
 using namespace trevolo;
-
-class TestCommon : public QObject
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void integerRule_data();
-    void integerRule();
-    void refusedTextNamesItself();
-    void decimalIsWrittenPlainly_data();
-    void decimalIsWrittenPlainly();
-    void everyByteRoundTrips();
-    void cyrillicIsCp1251();
-    void lines_data();
-    void lines();
-    void russianPlural_data();
-    void russianPlural();
-};
 
 void TestCommon::integerRule_data()
 {
@@ -186,4 +170,3 @@ void TestCommon::russianPlural()
 }
 
 QTEST_GUILESS_MAIN(TestCommon)
-#include "tst_common.moc"

@@ -450,24 +450,30 @@ void TestHistory::specialFilesAreRefused()
 void TestHistory::folderWithoutNewFilesSavesInPlace()
 {
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
+    QTemporaryDir state;
+    QVERIFY(dir.isValid() && state.isValid());
     const QString path = dir.filePath(u"spins.txt"_s);
     QVERIFY(WriteRaw(path, QByteArrayLiteral("1\r\n2\r\n3\r\n")));
     const FolderWithoutNewFiles closed(dir.path());
     if (closed.Refusal() == 0)
         QSKIP("no way here to close a folder to new files");
 
-    SaveHistoryFile(path, u"5\n17"_s);
+    SaveHistoryFile(path, u"5\n17"_s, state.path());
     QCOMPARE(ReadRaw(path), QByteArrayLiteral("5\r\n17"));
 
-    // A new file is still refused; a write that falls short still reported.
+    // A new file is still refused; a write that falls short still reported,
+    // with the old content back and a copy of it named.
     const QString fresh = dir.filePath(u"new.txt"_s);
-    QCOMPARE(IoErrorOf([&] { SaveHistoryFile(fresh, u"5\n"); }),
+    QCOMPARE(IoErrorOf([&] { SaveHistoryFile(fresh, u"5\n", state.path()); }),
              CannotCreateMessage(fresh, closed.Refusal()));
     QString message;
-    QVERIFY(WithFileSizeLimit(
-        100, [&] { message = IoErrorOf([&] { SaveHistoryFile(path, Numbers(1000)); }); }));
-    QCOMPARE(message, u"Stream write error"_s);
+    QVERIFY(WithFileSizeLimit(100, [&] {
+        message = IoErrorOf([&] { SaveHistoryFile(path, Numbers(1000), state.path()); });
+    }));
+    const QString copy = KeptCopyIn(message, u"Stream write error"_s);
+    QCOMPARE(QFileInfo(copy).path(), state.path());
+    QCOMPARE(ReadRaw(copy), QByteArrayLiteral("5\r\n17"));
+    QCOMPARE(ReadRaw(path), QByteArrayLiteral("5\r\n17"));
 }
 
 QTEST_GUILESS_MAIN(TestHistory)

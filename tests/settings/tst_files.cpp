@@ -168,19 +168,27 @@ void TestSettings::folderWithoutNewFilesSavesInPlace()
     const FolderWithoutNewFiles closed(m_dir->path());
     if (closed.Refusal() == 0)
         QSKIP("no way here to close a folder to new files");
+    QTemporaryDir state;
+    QVERIFY(state.isValid());
 
     TINIView document;
     document.WriteString(u"S", u"k", u"v"_s);
-    document.SaveToFile(fileName);
-    QCOMPARE(ReadRaw(fileName), Bytes("\r\n[S]\r\n\r\n  k=\"v\"\r\n"));
+    document.SaveToFile(fileName, state.path());
+    const QByteArray saved = Bytes("\r\n[S]\r\n\r\n  k=\"v\"\r\n");
+    QCOMPARE(ReadRaw(fileName), saved);
 
-    // A new file is still refused; a write that falls short still reported.
-    QCOMPARE(IoErrorOf([&] { document.SaveToFile(path(u"new.ini"_s)); }), u"File access denied"_s);
+    // A new file is still refused; a write that falls short still reported,
+    // with the old content back and a copy of it named.
+    QCOMPARE(IoErrorOf([&] { document.SaveToFile(path(u"new.ini"_s), state.path()); }),
+             u"File access denied"_s);
     document.WriteString(u"S", u"long", QString(1000, u'x'));
     QString message;
     QVERIFY(WithFileSizeLimit(
-        100, [&] { message = IoErrorOf([&] { document.SaveToFile(fileName); }); }));
-    QCOMPARE(message, u"I/O error %1"_s.arg(EFBIG));
+        100, [&] { message = IoErrorOf([&] { document.SaveToFile(fileName, state.path()); }); }));
+    const QString copy = KeptCopyIn(message, u"I/O error %1"_s.arg(EFBIG));
+    QCOMPARE(QFileInfo(copy).path(), state.path());
+    QCOMPARE(ReadRaw(copy), saved);
+    QCOMPARE(ReadRaw(fileName), saved);
 }
 
 void TestSettings::failedSaveKeepsOldFile()

@@ -67,6 +67,17 @@ inline QString CannotCreateMessage(const QString &path, int error)
            QStringLiteral("\". ") + Describe(error);
 }
 
+// The copy of the old content that a failed rewrite in place names after
+// `message` ("<message>. The old content is kept in "<copy>""), or "" when
+// the error message is not of that form.
+inline QString KeptCopyIn(const QString &error, const QString &message)
+{
+    const QString lead = message + QStringLiteral(". The old content is kept in \"");
+    if (!error.startsWith(lead) || !error.endsWith(u'"'))
+        return QString();
+    return error.mid(lead.size(), error.size() - lead.size() - 1);
+}
+
 // Lays out in `folder` what makes opening or creating a file fail: a folder
 // "folder" (EISDIR) and a file "plain.txt" holding "1\r\n", so that a path
 // below it fails with ENOTDIR. "missing.txt" and "nowhere/" do not exist.

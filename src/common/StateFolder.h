@@ -1,0 +1,27 @@
+#pragma once
+
+#include "common/WholeFile.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace trevolo {
+
+// The folder that keeps what must outlive a run of the program (the recovery
+// file, the copy of a file being rewritten in place): "trevolo" in
+// $XDG_STATE_HOME, or in ~/.local/state when that is unset, empty or not an
+// absolute path. Nothing is created.
+QString StateFolderPath();
+
+// Creates `folder` when it is missing, with every missing folder above it,
+// each with mode 0700 (only the user may look inside). Fails when it cannot
+// be made, is no folder, or may not be written and searched; an existing
+// folder keeps its mode.
+std::optional<FileFailure> MakePrivateFolder(const QString &folder);
+
+// Puts the folder's entries on disk: a file created or renamed in it stays
+// after a power cut.
+std::optional<FileFailure> SyncFolder(const QString &folder);
+
+} // namespace trevolo
