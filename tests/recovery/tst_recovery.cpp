@@ -1,0 +1,261 @@
+#include "TestFiles.h"
+
+#include "common/StateFolder.h"
+#include "history/Recovery.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/wait.h>
+
+using namespace trevolo;
+using namespace Qt::StringLiterals;
+
+class TestRecovery : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void linesWord_data();
+    void linesWord();
+    void details();
+    void stateFolder_data();
+    void stateFolder();
+    void folderIsPrivate();
+    void unusableFolder();
+    void newestTextIsWritten();
+    void removeComesAfterAWriteUnderWay();
+    void leftOversOfEndedRuns();
+    void adoptedAndDiscarded();
+
+private:
+    std::unique_ptr<RecoveryStore> open(const QString &folder = QString());
+    QStringList files() const;
+    // A recovery file of a run that was killed (or its temporary file, with
+    // `suffix` ".tmp"): its lock names a process that is gone.
+    void leaveKilledRun(const QString &name, const QByteArray &bytes,
+                        const QString &suffix = QString());
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestRecovery::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+std::unique_ptr<RecoveryStore> TestRecovery::open(const QString &folder)
+{
+    QString problem;
+    auto store = RecoveryStore::Open(folder.isEmpty() ? m_dir->path() : folder, problem);
+    [&] { QVERIFY2(store, qPrintable(problem)); }();
+    return store;
+}
+
+QStringList TestRecovery::files() const
+{
+    return QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+void TestRecovery::leaveKilledRun(const QString &name, const QByteArray &bytes,
+                                  const QString &suffix)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    QVERIFY(child > 0 && ::waitpid(child, nullptr, 0) == child);
+    const QString path = m_dir->filePath(name);
+    QVERIFY(WriteRaw(path + suffix, bytes));
+    QVERIFY(WriteRaw(path + u".lock"_s, QByteArray::number(child) + "\ntrevolo\n" +
+                                            QSysInfo::machineHostName().toUtf8() + '\n'));
+}
+
+void TestRecovery::linesWord_data()
+{
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<QString>("word");
+    for (const qint64 n : {1, 21, 101, 1000001})
+        QTest::addRow("%lld", n) << n << u"строка"_s;
+    for (const qint64 n : {2, 4, 22, 34, 102})
+        QTest::addRow("%lld", n) << n << u"строки"_s;
+    for (const qint64 n : {0, 5, 11, 12, 14, 19, 111, 112, 1000000})
+        QTest::addRow("%lld", n) << n << u"строк"_s;
+}
+
+void TestRecovery::linesWord()
+{
+    QFETCH(qint64, count);
+    QFETCH(QString, word);
+    QCOMPARE(LinesWord(count), word);
+}
+
+void TestRecovery::details()
+{
+    QCOMPARE(RecoveryDetails(22, QDateTime(QDate(2024, 3, 5), QTime(7, 8, 59))),
+             u"Прошлый сеанс завершился, не сохранив её: 22 строки, последнее изменение "
+             u"05.03.2024 07:08."_s);
+}
+
+void TestRecovery::stateFolder_data()
+{
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addColumn<QString>("folder");
+    const QString byDefault = QDir::homePath() + u"/.local/state/trevolo"_s;
+    QTest::newRow("set") << "/var/tmp/state/"_ba << u"/var/tmp/state/trevolo"_s;
+    QTest::newRow("empty") << ""_ba << byDefault;
+    QTest::newRow("relative") << "state"_ba << byDefault;
+}
+
+void TestRecovery::stateFolder()
+{
+    QFETCH(QByteArray, variable);
+    QFETCH(QString, folder);
+    const QByteArray saved = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", variable);
+    const QString seen = StateFolderPath();
+    qputenv("XDG_STATE_HOME", saved);
+    QCOMPARE(seen, folder);
+}
+
+void TestRecovery::folderIsPrivate()
+{
+    const QString folder = m_dir->filePath(u"state/trevolo"_s);
+    const auto store = open(folder);
+    const auto onlyOwner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                           QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+    QCOMPARE(QFileInfo(folder).permissions(), onlyOwner);
+    QCOMPARE(QFileInfo(m_dir->filePath(u"state"_s)).permissions(), onlyOwner);
+}
+
+void TestRecovery::unusableFolder()
+{
+    const QString blocker = m_dir->filePath(u"file"_s);
+    QVERIFY(WriteRaw(blocker, "1\r\n"_ba));
+    QString problem;
+    QVERIFY(!RecoveryStore::Open(blocker + u"/trevolo"_s, problem));
+    QCOMPARE(problem, u"Unsaved spins cannot be kept for recovery: the folder \"%1/trevolo\" "
+                      u"cannot be used (%2)."_s.arg(blocker, Describe(ENOTDIR)));
+}
+
+void TestRecovery::newestTextIsWritten()
+{
+    const auto store = open();
+    for (int i = 0; i < 50; ++i)
+        store->Submit(QString::number(i) + u"\n"_s);
+    store->Submit(u"5\n17\nЁ"_s);
+    store->Flush();
+    QCOMPARE(ReadRaw(store->FilePath()), "5\r\n17\r\n\xA8"_ba);
+    QCOMPARE(QFileInfo(store->FilePath()).permissions(),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    const QString name = QFileInfo(store->FilePath()).fileName();
+    QCOMPARE(files(), (QStringList{name, name + u".lock"_s}));
+}
+
+void TestRecovery::removeComesAfterAWriteUnderWay()
+{
+    const auto store = open();
+    QString longHistory;
+    for (int i = 0; i < 1000000; ++i)
+        longHistory += QString::number(i % 37) + u'\n';
+    store->Submit(longHistory);
+    QTest::qSleep(20); // the write is under way
+    store->Remove();
+    store->Flush();
+    QVERIFY(!QFileInfo::exists(store->FilePath()));
+
+    store->Remove();
+    store->Submit(u"7"_s);
+    store->Flush();
+    QCOMPARE(ReadRaw(store->FilePath()), "7"_ba);
+}
+
+void TestRecovery::leftOversOfEndedRuns()
+{
+    // Ended by a signal: flushed and kept, its lock gone.
+    QString ended;
+    {
+        const auto past = open();
+        past->Submit(u"1\n2\n3\n"_s);
+        ended = past->FilePath();
+    }
+    leaveKilledRun(u"recovery-killed.txt"_s, "\xC0\x00\xFF\r\n5"_ba);
+    QFile killed(m_dir->filePath(u"recovery-killed.txt"_s));
+    const QDateTime before = QDateTime::currentDateTime().addDays(-2);
+    QVERIFY(killed.open(QIODevice::Append) &&
+            killed.setFileTime(before, QFileDevice::FileModificationTime));
+    killed.close();
+    leaveKilledRun(u"recovery-empty.txt"_s, QByteArray());
+    leaveKilledRun(u"recovery-cut.txt"_s, "1\r\n"_ba, u".tmp"_s);
+    const auto running = open();
+    running->Submit(u"36\n"_s);
+    running->Flush();
+
+    const auto store = open();
+    auto leftOvers = store->TakeLeftOvers();
+    QCOMPARE(leftOvers.size(), size_t(2));
+    QCOMPARE(leftOvers[0].path, ended);
+    QCOMPARE(leftOvers[0].text, u"1\n2\n3\n"_s);
+    QCOMPARE(leftOvers[0].lines, 3);
+    QCOMPARE(leftOvers[1].path, killed.fileName());
+    QCOMPARE(leftOvers[1].text, QString::fromUtf16(u"А\0я\n5", 5));
+    QCOMPARE(leftOvers[1].lines, 2);
+    QCOMPARE(leftOvers[1].modified.toSecsSinceEpoch(), before.toSecsSinceEpoch());
+
+    // Held while offered; what the empty and the cut one left is gone, the
+    // running one's file untouched.
+    QVERIFY(open()->TakeLeftOvers().empty());
+    QStringList expected{ended, killed.fileName(), running->FilePath()};
+    for (const QString &path : QStringList(expected))
+        expected << path + u".lock"_s;
+    expected << store->FilePath() + u".lock"_s;
+    for (QString &path : expected)
+        path = QFileInfo(path).fileName();
+    expected.sort();
+    QCOMPARE(files(), expected);
+    QCOMPARE(ReadRaw(running->FilePath()), "36\r\n"_ba);
+}
+
+void TestRecovery::adoptedAndDiscarded()
+{
+    QStringList past;
+    for (const QString &text : {u"1\n"_s, u"2\n"_s}) {
+        const auto run = open();
+        run->Submit(text);
+        past << run->FilePath();
+    }
+    // The first is older.
+    QFile first(past.front());
+    QVERIFY(first.open(QIODevice::Append) &&
+            first.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                              QFileDevice::FileModificationTime));
+    first.close();
+    for (const auto &stamp : {"20000101-000000", "29991231-235959"})
+        QVERIFY(WriteRaw(m_dir->filePath(u"discarded-%1.txt"_s.arg(QLatin1StringView(stamp))),
+                         "9\r\n"_ba));
+
+    QString adoptedBy;
+    {
+        const auto store = open();
+        store->Submit(u"0\n"_s);
+        auto leftOvers = store->TakeLeftOvers();
+        QCOMPARE(leftOvers.size(), size_t(2));
+        QVERIFY(store->Adopt(leftOvers[0]));
+        QVERIFY(store->Discard(leftOvers[1]));
+        adoptedBy = store->FilePath();
+    }
+    // The adopted text stays this run's until it removes it, like any text.
+    QCOMPARE(ReadRaw(adoptedBy), "2\r\n"_ba);
+    const QStringList discarded = QDir(m_dir->path()).entryList({u"discarded-*"_s});
+    QCOMPARE(discarded.size(), 2);
+    QCOMPARE(discarded.back(), u"discarded-29991231-235959.txt"_s);
+    QCOMPARE(ReadRaw(m_dir->filePath(discarded.front())), "1\r\n"_ba);
+    QCOMPARE(files().size(), 3);
+}
+
+QTEST_GUILESS_MAIN(TestRecovery)
+#include "tst_recovery.moc"
