@@ -25,7 +25,6 @@ private Q_SLOTS:
     void details();
     void stateFolder_data();
     void stateFolder();
-    void folderIsPrivate();
     void unusableFolder();
     void newestTextIsWritten();
     void removeComesAfterAWriteUnderWay();
@@ -122,16 +121,6 @@ void TestRecovery::stateFolder()
     QCOMPARE(seen, folder);
 }
 
-void TestRecovery::folderIsPrivate()
-{
-    const QString folder = m_dir->filePath(u"state/trevolo"_s);
-    const auto store = open(folder);
-    const auto onlyOwner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                           QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
-    QCOMPARE(QFileInfo(folder).permissions(), onlyOwner);
-    QCOMPARE(QFileInfo(m_dir->filePath(u"state"_s)).permissions(), onlyOwner);
-}
-
 void TestRecovery::unusableFolder()
 {
     const QString blocker = m_dir->filePath(u"file"_s);
@@ -144,16 +133,22 @@ void TestRecovery::unusableFolder()
 
 void TestRecovery::newestTextIsWritten()
 {
-    const auto store = open();
+    // Folders made for it are the user's alone, and so is the file.
+    const QString folder = m_dir->filePath(u"state/trevolo"_s);
+    const auto store = open(folder);
     for (int i = 0; i < 50; ++i)
         store->Submit(QString::number(i) + u"\n"_s);
     store->Submit(u"5\n17\nЁ"_s);
     store->Flush();
     QCOMPARE(ReadRaw(store->FilePath()), "5\r\n17\r\n\xA8"_ba);
-    QCOMPARE(QFileInfo(store->FilePath()).permissions(),
-             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    const auto user = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    const auto search = QFile::ExeOwner | QFile::ExeUser;
+    QCOMPARE(QFileInfo(store->FilePath()).permissions(), user);
+    QCOMPARE(QFileInfo(folder).permissions(), user | search);
+    QCOMPARE(QFileInfo(m_dir->filePath(u"state"_s)).permissions(), user | search);
     const QString name = QFileInfo(store->FilePath()).fileName();
-    QCOMPARE(files(), (QStringList{name, name + u".lock"_s}));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{name, name + u".lock"_s}));
 }
 
 void TestRecovery::removeComesAfterAWriteUnderWay()
