@@ -1,5 +1,5 @@
 #include "TestCommon.h"
-#include "TestFiles.h"
+#include "support/TestFiles.h"
 
 #include "common/WholeFile.h"
 
