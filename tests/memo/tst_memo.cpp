@@ -1,10 +1,15 @@
-// The history memo's statistics model against the full pass, through real
-// edits of a real memo.
+// The history memo's statistics model and its copy of the text against the
+// full pass and the text itself, through real edits of a real memo.
 #include "analysis/Statistics.h"
+#include "app/memo/HistoryLoad.h"
 #include "app/memo/HistoryMemo.h"
+#include "history/HistoryText.h"
+#include "support/FakeEnvironment.h"
+#include "support/TestHistories.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QRandomGenerator>
 #include <QSignalBlocker>
 #include <QTest>
@@ -65,6 +70,44 @@ QString RandomText(QRandomGenerator &random, int lines)
     return text;
 }
 
+// Data that offers only what its owner hands over when asked, as data from
+// another program does: `offered` lists its formats, `text` is what a
+// request for text gets.
+class ForeignData : public QMimeData
+{
+public:
+    ForeignData(QStringList offered, QString text) : m_offered(offered), m_text(text) {}
+    QStringList formats() const override { return m_offered; }
+    bool hasFormat(const QString &format) const override { return m_offered.contains(format); }
+
+protected:
+    QVariant retrieveData(const QString &format, QMetaType) const override
+    {
+        return format == u"text/plain"_s ? QVariant(m_text) : QVariant();
+    }
+
+private:
+    QStringList m_offered;
+    QString m_text;
+};
+
+// A memo on a recording desktop, so that long texts go in beside the events.
+struct MemoOnDesktop
+{
+    FakeEnvironment environment;
+    THistoryMemo memo{nullptr, &environment};
+    MemoOnDesktop()
+    {
+        memo.resize(120, 300);
+        memo.show();
+    }
+    void type(const QString &keys)
+    {
+        for (const QChar key : keys)
+            QTest::keyClick(&memo, key == u'\n' ? Qt::Key_Return : Qt::Key(key.unicode()));
+    }
+};
+
 void PlaceCursor(THistoryMemo &memo, int anchor, int position)
 {
     QTextCursor cursor(memo.document());
@@ -80,24 +123,43 @@ class TestMemo : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void randomEditsMatchTheFullPass_data();
     void randomEditsMatchTheFullPass();
     void softLineBreaks_data();
     void softLineBreaks();
     void missedChangeIsReadAgainOnce();
     void foldedLinesReadExactly_data();
     void foldedLinesReadExactly();
+    void anyPastedDataGivesTextOrNothing_data();
+    void anyPastedDataGivesTextOrNothing();
+    void redoAfterUndoingALongPaste_data();
+    void redoAfterUndoingALongPaste();
+    void setAsideDocumentsKeepToTheirBudget();
 };
+
+void TestMemo::randomEditsMatchTheFullPass_data()
+{
+    // With swaps, pastes of 40 lines and more, loads and clearings show
+    // documents built beside the events, which Undo and Redo swap back; now
+    // and then a pasted line is folded.
+    QTest::addColumn<bool>("swaps");
+    QTest::newRow("edits") << false;
+    QTest::newRow("edits and swaps") << true;
+}
 
 void TestMemo::randomEditsMatchTheFullPass()
 {
-    THistoryMemo memo;
+    QFETCH(bool, swaps);
+    FakeEnvironment environment;
+    THistoryMemo memo(nullptr, swaps ? &environment : nullptr);
+    memo.SetLargeInsertBreaks(40);
     memo.resize(120, 300);
     memo.show();
     QRandomGenerator random(20240611);
     memo.ReplaceText(RandomText(random, 3000));
 
-    constexpr int Edits = 2400;
-    for (int edit = 0; edit < Edits; ++edit) {
+    const int edits = swaps ? 1200 : 2400;
+    for (int edit = 0; edit < edits; ++edit) {
         const int length = memo.document()->characterCount() - 1;
         const int at = int(random.bounded(length + 1));
         const int kind = int(random.bounded(100));
@@ -126,7 +188,10 @@ void TestMemo::randomEditsMatchTheFullPass()
             QTest::keyClick(&memo, Qt::Key_Return, Qt::ShiftModifier);
         } else if (kind < 68) {
             what = QStringLiteral("paste");
-            QApplication::clipboard()->setText(RandomText(random, int(random.bounded(1, 400))));
+            QString pasted = RandomText(random, int(random.bounded(1, 400)));
+            if (swaps && random.bounded(8) == 0)
+                pasted.insert(pasted.size() / 2, QString(FoldedLineChars + 1, u'7'));
+            QApplication::clipboard()->setText(pasted);
             PlaceCursor(memo, at, at);
             QTest::keyClick(&memo, Qt::Key_V, Qt::ControlModifier);
         } else if (kind < 74) {
@@ -152,19 +217,32 @@ void TestMemo::randomEditsMatchTheFullPass()
             memo.AppendLine(RandomLine(random));
         } else if (kind < 99) {
             what = QStringLiteral("load");
-            memo.ReplaceText(RandomText(random, int(random.bounded(12000))));
+            const QString text = RandomText(random, int(random.bounded(12000)));
+            if (swaps) {
+                ReadHistory read{NormaliseLineBreaks(text), {}, 0};
+                SpinHistoryModel::AppendCodes(read.text, read.codes);
+                QVERIFY(memo.Load(read, random.bounded(2) == 0));
+            } else {
+                memo.ReplaceText(text);
+            }
         } else {
             what = QStringLiteral("clear");
-            memo.ClearSilently();
+            if (swaps)
+                memo.ClearUndoably();
+            else
+                memo.ClearSilently();
         }
         const QString model = ModelPass(memo);
         const QString reference = ReferencePass(memo);
-        if (model != reference)
+        const QString copy = memo.Snapshot();
+        if (model != reference || copy != memo.Text())
             qWarning("edit %d (%s)", edit, qPrintable(what));
         QCOMPARE(model, reference);
+        QCOMPARE(copy, memo.Text());
     }
     // Every change was reported, so nothing was ever read whole again.
     QCOMPARE(memo.SpinFeed().Rebuilds(), 0);
+    QCOMPARE(memo.Mirror().Rereads(), 0);
 }
 
 void TestMemo::softLineBreaks_data()
@@ -278,6 +356,98 @@ void TestMemo::foldedLinesReadExactly()
              u"5\n"_s + before + line + QString(after).replace(u'\u2028', u'\n') + u"\n8"_s);
     QCOMPARE(ModelPass(memo), ReferencePass(memo));
     QCOMPARE(memo.SpinFeed().Rebuilds(), 0);
+}
+
+void TestMemo::anyPastedDataGivesTextOrNothing_data()
+{
+    QTest::addColumn<QStringList>("offered");
+    QTest::addColumn<QString>("text"); // what a request for text gets
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("besideEvents");
+    const QString longText = Numbers(20000);
+    QTest::newRow("no text format, nothing to get")
+        << QStringList{u"application/octet-stream"_s} << QString() << u"1\n"_s << false;
+    QTest::newRow("no format at all") << QStringList() << QString() << u"1\n"_s << false;
+    QTest::newRow("text only on request")
+        << QStringList() << u"5\n17\u2713"_s << u"1\n5\n17?"_s << false;
+    QTest::newRow("long text only on request")
+        << QStringList{u"image/png"_s} << longText << u"1\n"_s + longText << true;
+    QTest::newRow("text offered, none given")
+        << QStringList{u"text/plain"_s} << QString() << u"1\n"_s << false;
+}
+
+// Whatever its formats, what is pasted gives its text or nothing, and the
+// text goes in as any pasted text does.
+void TestMemo::anyPastedDataGivesTextOrNothing()
+{
+    QFETCH(QStringList, offered);
+    QFETCH(QString, text);
+    QFETCH(QString, after);
+    QFETCH(bool, besideEvents);
+    MemoOnDesktop shown;
+    shown.type(u"1\n"_s);
+    QApplication::clipboard()->setMimeData(new ForeignData(offered, text));
+    QTest::keyClick(&shown.memo, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(shown.memo.Text(), after);
+    QCOMPARE(ModelPass(shown.memo), ReferencePass(shown.memo));
+    QCOMPARE(shown.environment.progress.contains(u"start Вставка текста..."_s), besideEvents);
+}
+
+void TestMemo::redoAfterUndoingALongPaste_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("a line to fold") << QString(70000, u'7');
+    QTest::newRow("10,000 lines") << Numbers(10000);
+}
+
+// Redo after Undo brings back the paste, not the step undone before it.
+void TestMemo::redoAfterUndoingALongPaste()
+{
+    QFETCH(QString, pasted);
+    MemoOnDesktop shown;
+    shown.type(u"1\n2\n5"_s);
+    QTest::keyClick(&shown.memo, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown.memo.Text(), u"1\n2\n"_s);
+    QApplication::clipboard()->setText(pasted);
+    QTest::keyClick(&shown.memo, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(&shown.memo, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown.memo.Text(), u"1\n2\n"_s);
+    QTest::keyClick(&shown.memo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(shown.memo.Text(), u"1\n2\n"_s + pasted);
+    // Nothing older to redo.
+    QTest::keyClick(&shown.memo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(shown.memo.Text(), u"1\n2\n"_s + pasted);
+}
+
+// Beyond the budget the oldest documents go; the one Undo brings next stays
+// however large it is.
+void TestMemo::setAsideDocumentsKeepToTheirBudget()
+{
+    MemoOnDesktop shown;
+    THistoryMemo &memo = shown.memo;
+    memo.ReplaceText(Numbers(20000));
+    const qint64 oneDocument = THistoryMemo::SetAsideBytes(*memo.document());
+    QVERIFY(oneDocument > 20000 * 130);
+    memo.SetSetAsideBudget(oneDocument * 5 / 2);
+    QStringList shownTexts{memo.Text()};
+    for (int paste = 1; paste <= 3; ++paste) {
+        QApplication::clipboard()->setText(Numbers(20000, paste));
+        QTest::keyClick(&memo, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&memo, Qt::Key_V, Qt::ControlModifier);
+        shownTexts << memo.Text();
+    }
+    // Two of three fit: two Undo steps bring back what was shown.
+    QCOMPARE(memo.SetAsideCount(), 2);
+    for (int step = 2; step >= 0; --step) {
+        memo.Undo();
+        QCOMPARE(memo.Text(), shownTexts[qMax(step, 1)]);
+    }
+    memo.SetSetAsideBudget(1);
+    memo.Redo();
+    QCOMPARE(memo.Text(), shownTexts[2]);
+    QCOMPARE(memo.SetAsideCount(), 2); // the next for Undo and for Redo
+    memo.Undo();
+    QCOMPARE(memo.Text(), shownTexts[1]);
 }
 
 QTEST_MAIN(TestMemo)

@@ -175,6 +175,17 @@ bool MayHoldFoldedLines(const QTextDocument &document)
     return texts && !texts->lines.isEmpty();
 }
 
+qint64 FoldedCharacters(const QTextDocument &document)
+{
+    const FoldedTexts *texts = FoldedTexts::Find(document);
+    qint64 characters = 0;
+    if (texts) {
+        for (const FoldedTexts::Line &line : texts->lines)
+            characters += line.text.size();
+    }
+    return characters;
+}
+
 QString Unfold(const QTextDocument &document, QString text, int position)
 {
     qsizetype object = text.indexOf(QChar::ObjectReplacementCharacter);

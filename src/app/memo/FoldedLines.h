@@ -38,6 +38,10 @@ qsizetype FoldedPosition(QStringView text, qsizetype at);
 // formats); true when it may.
 bool MayHoldFoldedLines(const QTextDocument &document);
 
+// The characters of every line folded into the document so far, each of
+// which the document itself counts as one.
+qint64 FoldedCharacters(const QTextDocument &document);
+
 // `text`, a stretch of the document's raw text that starts at `position`,
 // with every folded line in it put back.
 QString Unfold(const QTextDocument &document, QString text, int position);

@@ -105,14 +105,18 @@ THistoryMemo::BuildDocument(const QString &text, const QString &progressText, qi
     return document;
 }
 
-bool THistoryMemo::Load(const ReadHistory &history)
+bool THistoryMemo::Load(const ReadHistory &history, bool caretAtEnd)
 {
     std::unique_ptr<QTextDocument> document = BuildDocument(
         history.text, QStringLiteral("Загрузка истории..."), qint64(history.codes.size()));
     if (!document)
         return false;
     std::vector<quint8> codes = history.codes;
-    ReplaceDocument(document.release(), std::move(codes));
+    const int caret = caretAtEnd ? document->characterCount() - 1 : 0;
+    std::optional<QString> text;
+    if (!MayHoldFoldedLines(*document))
+        text = TextMirror::FormOf(history.text);
+    ReplaceDocumentUndoably(document.release(), std::move(codes), caret, std::move(text));
     return true;
 }
 
@@ -149,7 +153,10 @@ bool THistoryMemo::PasteBesideEvents(const QString &pasted)
     if (!built)
         return false;
     const int caretAfter = int(FoldedPosition(text, pastedEnd));
-    ReplaceDocumentUndoably(built.release(), std::move(codes), caretAfter);
+    std::optional<QString> mirrored;
+    if (!MayHoldFoldedLines(*built))
+        mirrored = TextMirror::FormOf(std::move(text));
+    ReplaceDocumentUndoably(built.release(), std::move(codes), caretAfter, std::move(mirrored));
     return true;
 }
 

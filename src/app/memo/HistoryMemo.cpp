@@ -24,7 +24,7 @@ namespace trevolo {
 
 THistoryMemo::THistoryMemo(QWidget *parent, Environment *environment)
     : QPlainTextEdit(parent), m_environment(environment), m_spins(new DocumentSpins(this)),
-      m_foldedLines(new FoldedLineView(this))
+      m_mirror(new TextMirror(this)), m_foldedLines(new FoldedLineView(this))
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     // Lines wrap at the edge, anywhere. In a column a few digits wide this
@@ -46,6 +46,7 @@ THistoryMemo::THistoryMemo(QWidget *parent, Environment *environment)
     StopLayingOut();
     setDocument(first);
     m_spins->Watch(first);
+    m_mirror->Watch(first, QString());
     WatchDocument();
 
     // A fresh edit ends what Redo could bring back, as it does in Qt's own
@@ -115,6 +116,14 @@ QString THistoryMemo::RawText() const
     if (!MayHoldFoldedLines(*document()))
         return raw;
     return Unfold(*document(), std::move(raw), 0);
+}
+
+QString THistoryMemo::Snapshot()
+{
+    QString text = m_mirror->Text();
+    if (!MayHoldFoldedLines(*document()))
+        return text;
+    return Unfold(*document(), std::move(text), 0);
 }
 
 qsizetype THistoryMemo::TextLength() const
@@ -192,8 +201,19 @@ void THistoryMemo::ClearSilently()
         m_spins->Suspend();
         clear();
         m_spins->Resume({SpinHistoryModel::EmptyLine});
+        m_mirror->Watch(document(), QString());
     }
     Q_EMIT historyEdited();
+}
+
+void THistoryMemo::ClearUndoably()
+{
+    if (document()->isEmpty())
+        return;
+    std::unique_ptr<QTextDocument> empty = NewDocument();
+    StartLayingOut(empty.get());
+    StopLayingOut();
+    ReplaceDocumentUndoably(empty.release(), {SpinHistoryModel::EmptyLine}, 0, QString(), false);
 }
 
 void THistoryMemo::ReplaceText(const QString &text)
@@ -208,7 +228,10 @@ void THistoryMemo::ReplaceText(const QString &text)
         Drop(m_undoDocuments);
         Drop(m_redoDocuments);
         m_spins->Suspend();
-        if (HasFoldableLine(text)) {
+        // Not followed while the text goes in: it is known.
+        m_mirror->Watch(document());
+        const bool folding = HasFoldableLine(text);
+        if (folding) {
             setPlainText(QString());
             document()->setUndoRedoEnabled(false);
             QTextCursor cursor(document());
@@ -218,6 +241,8 @@ void THistoryMemo::ReplaceText(const QString &text)
             setPlainText(text);
         }
         m_spins->Resume(std::move(codes));
+        if (!folding)
+            m_mirror->Watch(document(), TextMirror::FormOf(text));
     }
     Q_EMIT historyEdited();
     Q_EMIT textChanged();
@@ -281,7 +306,8 @@ void THistoryMemo::resizeEvent(QResizeEvent *event)
     QPlainTextEdit::resizeEvent(event);
 }
 
-QTextDocument *THistoryMemo::Swap(QTextDocument *replacement, std::vector<quint8> &&codes)
+QTextDocument *THistoryMemo::Swap(QTextDocument *replacement, std::vector<quint8> &&codes,
+                                  std::optional<QString> text)
 {
     QTextDocument *old = document();
     const QSignalBlocker blocker(this);
@@ -291,6 +317,7 @@ QTextDocument *THistoryMemo::Swap(QTextDocument *replacement, std::vector<quint8
     replacement->setParent(this);
     replacement->setUndoRedoEnabled(true);
     m_spins->Watch(replacement, std::move(codes));
+    m_mirror->Watch(replacement, std::move(text));
     WatchDocument();
     return old;
 }
@@ -306,7 +333,7 @@ void THistoryMemo::ReplaceDocument(QTextDocument *replacement, std::vector<quint
 {
     Drop(m_undoDocuments);
     Drop(m_redoDocuments);
-    DisposeBesideEvents(Swap(replacement, std::move(codes)));
+    DisposeBesideEvents(Swap(replacement, std::move(codes), std::nullopt));
     replacement->setModified(false);
     Q_EMIT documentReplaced();
     Q_EMIT historyEdited();
@@ -314,21 +341,49 @@ void THistoryMemo::ReplaceDocument(QTextDocument *replacement, std::vector<quint
 }
 
 void THistoryMemo::ReplaceDocumentUndoably(QTextDocument *replacement, std::vector<quint8> &&codes,
-                                           int cursorPosition)
+                                           int cursorPosition, std::optional<QString> text,
+                                           bool changed)
 {
     SetAside current = Shown();
     Drop(m_redoDocuments);
-    current.document = Swap(replacement, std::move(codes));
+    // As after any edit, what Redo could bring back in the old document is
+    // gone: Redo after Undo shows the new document, not an older step.
+    current.document->clearUndoRedoStacks(QTextDocument::RedoStack);
+    current.document = Swap(replacement, std::move(codes), std::move(text));
     m_undoDocuments.push_back(std::move(current));
-    if (m_undoDocuments.size() > MaxSetAside) {
-        DisposeBesideEvents(m_undoDocuments.front().document);
-        m_undoDocuments.erase(m_undoDocuments.begin());
-    }
+    TrimSetAside();
     QTextCursor moved(replacement);
     moved.setPosition(std::clamp(cursorPosition, 0, replacement->characterCount() - 1));
     setTextCursor(moved);
     ensureCursorVisible();
-    AnnounceSwap();
+    AnnounceSwap(changed);
+}
+
+qint64 THistoryMemo::SetAsideBytes(const QTextDocument &document)
+{
+    constexpr qint64 PerBlock = 130;
+    return 2 * (qint64(document.characterCount()) + FoldedCharacters(document)) +
+           PerBlock * document.blockCount();
+}
+
+void THistoryMemo::TrimSetAside()
+{
+    qint64 total = 0;
+    for (const auto *documents : {&m_undoDocuments, &m_redoDocuments}) {
+        for (const SetAside &aside : *documents)
+            total += SetAsideBytes(*aside.document);
+    }
+    // From the far end of each: the oldest for Undo, the last for Redo.
+    const auto dropFarthest = [&](std::vector<SetAside> &documents) {
+        total -= SetAsideBytes(*documents.front().document);
+        DisposeBesideEvents(documents.front().document);
+        documents.erase(documents.begin());
+    };
+    while (m_undoDocuments.size() > MaxSetAside ||
+           (total > m_setAsideBudget && m_undoDocuments.size() > 1))
+        dropFarthest(m_undoDocuments);
+    while (total > m_setAsideBudget && m_redoDocuments.size() > 1)
+        dropFarthest(m_redoDocuments);
 }
 
 void THistoryMemo::SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &into)
@@ -341,8 +396,9 @@ void THistoryMemo::SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &
         StopLayingOut();
     }
     SetAside current = Shown();
-    current.document = Swap(shown.document, std::move(shown.codes));
+    current.document = Swap(shown.document, std::move(shown.codes), std::move(shown.text));
     into.push_back(std::move(current));
+    TrimSetAside();
     QTextCursor restored(shown.document);
     restored.setPosition(shown.anchor);
     restored.setPosition(shown.position, QTextCursor::KeepAnchor);
@@ -354,17 +410,18 @@ void THistoryMemo::SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &
 THistoryMemo::SetAside THistoryMemo::Shown()
 {
     const QTextCursor caret = textCursor();
-    return {document(),       m_spins->Model().Codes(),     caret.anchor(),
+    return {document(),       m_spins->Model().Codes(),     m_mirror->Known(),  caret.anchor(),
             caret.position(), verticalScrollBar()->value(), viewport()->width()};
 }
 
-void THistoryMemo::AnnounceSwap()
+void THistoryMemo::AnnounceSwap(bool changed)
 {
     // Neither signal ends what Redo could bring back.
     m_undoing = true;
     Q_EMIT documentReplaced();
     Q_EMIT historyEdited();
-    Q_EMIT textChanged();
+    if (changed)
+        Q_EMIT textChanged();
     m_undoing = false;
 }
 
@@ -437,12 +494,13 @@ void THistoryMemo::inputMethodEvent(QInputMethodEvent *event)
 
 void THistoryMemo::insertFromMimeData(const QMimeData *source)
 {
-    // A plain-text box takes only the text of what is pasted or dropped.
-    if (source == nullptr || !source->hasText()) {
-        QPlainTextEdit::insertFromMimeData(source);
+    // A plain-text box takes only the text of what is pasted or dropped,
+    // whatever other formats the data offers or does not offer. The data is
+    // asked for its text once and not looked at again: what another program
+    // hands over may arrive in parts, and go, while it arrives.
+    const QString text = source ? LimitToCp1251(source->text()) : QString();
+    if (text.isEmpty())
         return;
-    }
-    const QString text = LimitToCp1251(source->text());
     if (m_environment && (CountLineBreaks(text, m_largeInsertBreaks) >= m_largeInsertBreaks ||
                           HasFoldableLine(text))) {
         RunGuarded(*m_environment, window(), [this, &text] {

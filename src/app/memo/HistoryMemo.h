@@ -2,6 +2,7 @@
 
 #include "app/memo/DocumentSpins.h"
 #include "app/memo/FoldedLines.h"
+#include "app/memo/TextMirror.h"
 
 #include <QPlainTextEdit>
 #include <memory>
@@ -37,6 +38,11 @@ public:
     QString RawText() const;
     // The length of Text(), without a copy when no line is folded.
     qsizetype TextLength() const;
+    // The same text as Text(), from the copy of the document's text that the
+    // memo keeps (TextMirror): no pass over the document, so a long history
+    // costs a moment here instead of tens of milliseconds. Folded lines are
+    // put back.
+    QString Snapshot();
 
     // True when the text is empty or its last character is a line break:
     // EndsWithLineBreak of Text(), read off the document without a copy.
@@ -62,8 +68,15 @@ public:
     // can be typed at once. Changes no text.
     void FocusAtEnd();
 
-    // Empties the memo without any change notification.
+    // Empties the memo without any change notification; nothing is left to
+    // undo.
     void ClearSilently();
+
+    // Empties the memo as one change that Undo takes back: the old document
+    // is set aside as for a long paste. There is no textChanged (the caller
+    // runs what follows a clearing); documentReplaced and historyEdited
+    // fire. An empty memo is left as it is.
+    void ClearUndoably();
 
     // Replaces the whole text; exactly one change notification.
     void ReplaceText(const QString &text);
@@ -76,9 +89,12 @@ public:
     // one change notification, without freezing the window: the new
     // document is built beside the old one in pieces of about 30 ms, with the
     // events handled between pieces and the progress shown through the
-    // environment. When the user cancels, the memo is left exactly as it was
-    // and false is returned. Needs the environment.
-    bool Load(const ReadHistory &history);
+    // environment. The old document is set aside as for a long paste, so
+    // Undo brings it back. The caret goes to the start, or with `caretAtEnd`
+    // to the end with the newest line in view. When the user cancels, the
+    // memo is left exactly as it was and false is returned. Needs the
+    // environment.
+    bool Load(const ReadHistory &history, bool caretAtEnd = false);
 
     // A paste or drop of text with at least this many line breaks (10,000
     // unless set), or with a line too long to lay out, is built beside the
@@ -88,13 +104,26 @@ public:
     void SetLargeInsertBreaks(qsizetype lineBreaks) { m_largeInsertBreaks = lineBreaks; }
 
     // Undo and Redo (Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y), the documents set aside
-    // by a long paste included.
+    // by a long paste, a load or a clearing included. Setting a document
+    // aside ends what Redo could bring back in it, as any edit does.
     void Undo();
     void Redo();
+
+    // The documents set aside are kept while there are at most four for
+    // Undo and their estimated memory (SetAsideBytes) stays within this
+    // budget (256 MiB unless set); beyond either, the oldest go first. The
+    // one Undo or Redo brings next always stays.
+    void SetSetAsideBudget(qint64 bytes) { m_setAsideBudget = bytes; }
+    // Documents kept for Undo and for Redo.
+    int SetAsideCount() const { return int(m_undoDocuments.size() + m_redoDocuments.size()); }
+    // What a document costs in memory, about: its text, and for every block
+    // what Qt keeps beside it (about 130 bytes, measured).
+    static qint64 SetAsideBytes(const QTextDocument &document);
 
     // The statistics model of the text, following every change of it.
     const SpinHistoryModel &Spins() { return m_spins->Model(); }
     DocumentSpins &SpinFeed() { return *m_spins; }
+    const TextMirror &Mirror() const { return *m_mirror; }
 
 Q_SIGNALS:
     // The memo shows another document, just before the change notification
@@ -118,12 +147,13 @@ private:
     // Benchmarks measure the document swap on its own.
     friend struct MemoDocumentAccess;
 
-    // A document set aside by ReplaceDocumentUndoably, with its lines and
-    // where its caret and view were.
+    // A document set aside by ReplaceDocumentUndoably, with its lines, its
+    // text when the mirror knew it, and where its caret and view were.
     struct SetAside
     {
         QTextDocument *document;
         std::vector<quint8> codes;
+        std::optional<QString> text;
         int anchor;
         int position;
         int top;
@@ -160,23 +190,30 @@ private:
     void ReplaceDocument(QTextDocument *document, std::vector<quint8> &&codes);
 
     // The same as an edit that Undo takes back: the current document is set
-    // aside with its own undo history, and Undo brings it back once the new
-    // one has nothing left to undo (Redo then shows the new one again). The
-    // caret goes to `cursorPosition` of the new document.
+    // aside with its own undo history (its redo steps end here), and Undo
+    // brings it back once the new one has nothing left to undo (Redo then
+    // shows the new one again). The caret goes to `cursorPosition` of the new
+    // document, scrolled into view. `text` is the new document's text in the
+    // mirror's form, when known. With `changed` false the change
+    // notification (textChanged) is left out.
     void ReplaceDocumentUndoably(QTextDocument *document, std::vector<quint8> &&codes,
-                                 int cursorPosition);
+                                 int cursorPosition, std::optional<QString> text,
+                                 bool changed = true);
 
     std::unique_ptr<QPlainTextEdit> MakeLayoutTwin() const;
     // Shows `replacement` and returns the document shown before, no longer
     // owned by the memo.
-    QTextDocument *Swap(QTextDocument *replacement, std::vector<quint8> &&codes);
+    QTextDocument *Swap(QTextDocument *replacement, std::vector<quint8> &&codes,
+                        std::optional<QString> text);
     // Sets the current document aside on `into` and shows the last of `from`.
     void SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &into);
     void Drop(std::vector<SetAside> &documents);
     // The shown document as it would be set aside.
     SetAside Shown();
-    // The change notifications of a swap.
-    void AnnounceSwap();
+    // The change notifications of a swap; textChanged only when `changed`.
+    void AnnounceSwap(bool changed = true);
+    // Keeps the documents set aside within their number and budget.
+    void TrimSetAside();
     // One Undo (own: QPlainTextEdit::undo) or Redo step.
     void Step(bool ownStep, void (QPlainTextEdit::*own)(), std::vector<SetAside> &from,
               std::vector<SetAside> &into);
@@ -185,6 +222,7 @@ private:
 
     Environment *m_environment;
     DocumentSpins *m_spins;
+    TextMirror *m_mirror;
     FoldedLineView *m_foldedLines;
     // An editor set up as this memo and of its size, never on screen. Every
     // document the memo shows was laid out by it first, so it, not the memo,
@@ -197,6 +235,7 @@ private:
     // Set while the memo's own undo or redo, or a swap, changes the text.
     bool m_undoing = false;
     qsizetype m_largeInsertBreaks = 10000;
+    qint64 m_setAsideBudget = qint64(256) * 1024 * 1024;
 };
 
 } // namespace trevolo
