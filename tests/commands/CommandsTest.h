@@ -107,6 +107,8 @@ private Q_SLOTS:
     void saveErrors_data();
     void saveErrors();
     void failedWriteKeepsTheOldFile();
+    void clearAndLoadAreOneUndoStep_data();
+    void clearAndLoadAreOneUndoStep();
 
     void calculator_data();
     void calculator();

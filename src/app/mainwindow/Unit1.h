@@ -114,7 +114,8 @@ public:
     void N501Click(); // append 50
     void N5Click();   // load the history from a file chosen in OpenDialog2
     // The loading part of N5Click, also used for a file named on the command
-    // line: the same messages on failure.
+    // line: the same messages on failure. The text it replaces is one Undo
+    // step away, as is the one "Очистить" empties.
     void LoadHistoryFrom(const QString &path);
     void N6Click(); // save it to a file chosen in SaveDialog2
     void N9Click(); // "Выход": close the window, which ends the program

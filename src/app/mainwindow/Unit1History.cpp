@@ -47,8 +47,9 @@ void TForm1::ConnectHistoryCommands()
 
 void TForm1::N1Click()
 {
-    // Emptying the memo raises no change, so the pass is run here.
-    listBox1->ClearSilently();
+    // One step that Undo takes back. Emptying the memo raises no change, so
+    // the pass is run here.
+    listBox1->ClearUndoably();
     MarkHistorySaved(QStringView());
     FocusHistoryEnd();
     Calc();
