@@ -6,8 +6,11 @@
 
 #include "app/entrypad/EntryPadForm.h"
 #include "app/mainwindow/Unit1.h"
+#include "app/memo/HistoryTail.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,6 +59,8 @@ private Q_SLOTS:
     void placement_data();
     void placement();
     void placedClearOfTheMenuBar();
+    void undoRedoKeepFoldedLines_data();
+    void undoRedoKeepFoldedLines();
 };
 
 // One click, one line by the generator's append rule, one pass.
@@ -273,6 +278,36 @@ void TestEntryPad::placedClearOfTheMenuBar()
         const QRect menuBar(bar->mapToGlobal(QPoint(0, 0)), bar->size());
         QVERIFY2(!pad().frameGeometry().intersects(menuBar), qPrintable(QString::number(at.x())));
     }
+
+void TestEntryPad::undoRedoKeepFoldedLines_data()
+{
+    // A spin typed, then a line too long to lay out pasted after it.
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QList<int>>("spins"); // the newest first
+    QTest::newRow("digits, no spin") << 7 << QString(70000, u'5') << QList<int>{7};
+    QTest::newRow("blanks, then a spin") << 5 << QString(70000, u' ') + u"9"_s << QList<int>{9, 5};
+}
+
+// The pad's Undo and Redo of a folded line give back the exact text.
+void TestEntryPad::undoRedoKeepFoldedLines()
+{
+    QFETCH(int, typed);
+    QFETCH(QString, pasted);
+    QFETCH(QList<int>, spins);
+    openPad(QString());
+    QTest::keyClick(&memo(), Qt::Key(Qt::Key_0 + typed));
+    QTest::keyClick(&memo(), Qt::Key_Return);
+    QApplication::clipboard()->setText(pasted);
+    QTest::keyClick(&memo(), Qt::Key_V, Qt::ControlModifier);
+    const QString history = QString::number(typed) + u"\n"_s + pasted;
+    QCOMPARE(memo().Text(), history);
+    QVERIFY(memo().document()->toRawText().endsWith(QChar::ObjectReplacementCharacter));
+    pad().Undo();
+    QCOMPARE(memo().Text(), spins.size() == 1 ? QString() : QString::number(typed));
+    pad().Redo();
+    QCOMPARE(memo().Text(), history);
+    QCOMPARE(LastSpins(*memo().document(), 2), spins);
 }
 
 QTEST_MAIN(TestEntryPad)
