@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <optional>
@@ -33,6 +34,11 @@ public:
         ++boxes;
         return Answer::Cancel;
     }
+    // The recovery question is answered Да.
+    Answer askYesNo(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return Answer::Yes;
+    }
     std::optional<FileChoice> chooseOpenFile(QWidget *, const FileDialogOptions &) override
     {
         return FileChoice{openAnswer, QString()};
@@ -45,6 +51,8 @@ public:
     QString settingsFolder() const override { return QString(); }
     bool settingsFolderWritable() const override { return true; }
     QString userSettingsFolder() const override { return QString(); }
+    QTemporaryDir stateRoot;
+    QString stateFolder() const override { return stateRoot.filePath(QStringLiteral("trevolo")); }
     quint32 clockSeed() const override { return 1; }
 
     // Never cancelled; counts the percents given.

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <deque>
 #include <functional>
@@ -21,11 +22,12 @@ public:
         bool error; // error box, else simple message box
         QString caption;
         QString text;
+        QString details = QString(); // a Да/Нет question's informative text
     };
 
     QList<Box> boxes;
-    QList<Box> questions; // error is always false
-    std::deque<Answer> answers;
+    QList<Box> questions;       // error is always false
+    std::deque<Answer> answers; // for both kinds of question
     QList<FileDialogOptions> openRequests;
     QList<FileDialogOptions> saveRequests;
     std::deque<std::optional<FileChoice>> openAnswers;
@@ -35,6 +37,10 @@ public:
     bool folderWritable = true;
     QString userFolder = QStringLiteral("/nonexistent/home/.config/trevolo");
     quint32 seed = 12345;
+    // A folder of its own, removed with the fake; "trevolo" in it is the
+    // state folder, made when the program needs it.
+    QTemporaryDir stateRoot;
+    QString state = stateRoot.filePath(QStringLiteral("trevolo"));
 
     void showError(QWidget *, const QString &caption, const QString &text) override
     {
@@ -47,11 +53,13 @@ public:
     Answer askYesNoCancel(QWidget *, const QString &caption, const QString &text) override
     {
         questions.append({false, caption, text});
-        if (answers.empty())
-            return Answer::Cancel;
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return nextAnswer();
+    }
+    Answer askYesNo(QWidget *, const QString &caption, const QString &text,
+                    const QString &details) override
+    {
+        questions.append({false, caption, text, details});
+        return nextAnswer();
     }
     std::optional<FileChoice> chooseOpenFile(QWidget *, const FileDialogOptions &options) override
     {
@@ -97,6 +105,7 @@ public:
     QString settingsFolder() const override { return folder; }
     bool settingsFolderWritable() const override { return folderWritable; }
     QString userSettingsFolder() const override { return userFolder; }
+    QString stateFolder() const override { return state; }
     quint32 clockSeed() const override { return seed; }
 
 private:
@@ -117,6 +126,15 @@ private:
         FakeEnvironment &m_owner;
         bool m_cancelled = false;
     };
+
+    Answer nextAnswer()
+    {
+        if (answers.empty())
+            return Answer::Cancel;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 
     static std::optional<FileChoice> next(std::deque<std::optional<FileChoice>> &answers)
     {

@@ -1,5 +1,6 @@
 #include "app/desktop/Environment.h"
 
+#include "common/StateFolder.h"
 #include "history/SpinSource.h"
 
 #include <QCoreApplication>
@@ -130,6 +131,26 @@ Answer QtEnvironment::askYesNoCancel(QWidget *parent, const QString &caption, co
     return Answer::Cancel;
 }
 
+Answer QtEnvironment::askYesNo(QWidget *parent, const QString &caption, const QString &text,
+                               const QString &details)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(details);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    box.exec();
+    const auto *clicked = box.clickedButton();
+    if (clicked == box.button(QMessageBox::Yes))
+        return Answer::Yes;
+    if (clicked == box.button(QMessageBox::No))
+        return Answer::No;
+    return Answer::Cancel;
+}
+
 std::optional<FileChoice> QtEnvironment::chooseOpenFile(QWidget *parent,
                                                         const FileDialogOptions &options)
 {
@@ -166,6 +187,11 @@ QString QtEnvironment::userSettingsFolder() const
 {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return config.isEmpty() ? QString() : config + QStringLiteral("/trevolo");
+}
+
+QString QtEnvironment::stateFolder() const
+{
+    return StateFolderPath();
 }
 
 quint32 QtEnvironment::clockSeed() const

@@ -38,8 +38,8 @@ struct FileChoice
     QString selectedFilter;
 };
 
-// The answer to a question with the buttons Да, Нет and Отмена. Closing the
-// box without a button counts as Отмена.
+// The answer to a question with the buttons Да, Нет and Отмена (or Да and
+// Нет). Closing the box without a button counts as Отмена.
 enum class Answer
 {
     Yes,
@@ -71,6 +71,11 @@ public:
     virtual void showMessage(QWidget *parent, const QString &caption, const QString &text) = 0;
     // Modal box with the question icon and the buttons Да, Нет and Отмена.
     virtual Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // Modal box with the question icon, `details` as the informative text
+    // below `text`, and the buttons Да (the default) and Нет; Esc answers
+    // Нет. Отмена when the box goes without an answer (the program ends).
+    virtual Answer askYesNo(QWidget *parent, const QString &caption, const QString &text,
+                            const QString &details) = 0;
 
     // Standard open and save dialogs; nothing when the user cancels.
     virtual std::optional<FileChoice> chooseOpenFile(QWidget *parent,
@@ -88,6 +93,9 @@ public:
     virtual bool settingsFolderWritable() const = 0;
     // The per-user configuration folder, "~/.config/trevolo".
     virtual QString userSettingsFolder() const = 0;
+    // The folder for what must outlive a run (the recovery file, the copy of
+    // a file being rewritten in place): StateFolderPath(). Not created here.
+    virtual QString stateFolder() const = 0;
 
     // A clock reading for seeding the random spin source.
     virtual quint32 clockSeed() const = 0;
@@ -105,6 +113,8 @@ public:
     void showError(QWidget *parent, const QString &caption, const QString &text) override;
     void showMessage(QWidget *parent, const QString &caption, const QString &text) override;
     Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
+    Answer askYesNo(QWidget *parent, const QString &caption, const QString &text,
+                    const QString &details) override;
     std::optional<FileChoice> chooseOpenFile(QWidget *parent,
                                              const FileDialogOptions &options) override;
     std::optional<FileChoice> chooseSaveFile(QWidget *parent,
@@ -113,6 +123,7 @@ public:
     QString settingsFolder() const override;
     bool settingsFolderWritable() const override;
     QString userSettingsFolder() const override;
+    QString stateFolder() const override;
     quint32 clockSeed() const override;
     std::unique_ptr<ProgressView> showProgress(QWidget *parent, const QString &text) override;
 };
