@@ -36,6 +36,8 @@ private Q_SLOTS:
     void badBytesStartUp_data();
     void badBytesStartUp();
     void unreadableSettingsFile();
+    void failedLoadLeavesTheFileAtExit_data();
+    void failedLoadLeavesTheFileAtExit();
     void unwritableSettingsFolder();
     void shutdownThroughSymlink_data();
     void shutdownThroughSymlink();

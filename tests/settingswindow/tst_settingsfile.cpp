@@ -254,6 +254,36 @@ void TestSettingsWindow::unreadableSettingsFile()
     QCOMPARE(form->label51->text(), u"3"_s);
 }
 
+void TestSettingsWindow::failedLoadLeavesTheFileAtExit_data()
+{
+    QTest::addColumn<bool>("tooLarge"); // else unreadable
+    QTest::newRow("too large") << true;
+    QTest::newRow("unreadable") << false;
+}
+
+// A settings file that is there but failed to load keeps the user's
+// settings: the exit writes nothing over it and says nothing more.
+void TestSettingsWindow::failedLoadLeavesTheFileAtExit()
+{
+    QFETCH(bool, tooLarge);
+    if (tooLarge)
+        QVERIFY(MakeSparseFile(settingsPath(), 17 * 1024 * 1024, "[Common]\r\n"));
+    else
+        MakeUnreadableFile(dir->path(), u"default.ini"_s);
+    const auto look = [this] {
+        const QFileInfo file(settingsPath());
+        return QStringList{file.symLinkTarget(), QString::number(file.size()),
+                           QString::number(file.lastModified().toMSecsSinceEpoch())};
+    };
+    const QStringList before = look();
+    start();
+    QCOMPARE(env->boxes.size(), 1);
+    form->checkBox2->setChecked(true);
+    close();
+    QCOMPARE(env->boxes.size(), 1);
+    QCOMPARE(look(), before);
+}
+
 void TestSettingsWindow::unwritableSettingsFolder()
 {
     const QString folder = UnwritableFolder(dir->path());

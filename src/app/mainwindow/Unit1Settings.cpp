@@ -81,17 +81,23 @@ void TForm1::FormCreate()
     if (!QFileInfo(path).isFile())
         return;
     m_settingsDocument.Clear();
+    // A file that is there but cannot be read (too large, no access) keeps
+    // the user's settings all the same: the exit must not put the defaults
+    // in its place.
+    m_settingsUnread = true;
     m_settingsDocument.LoadFromFile(path);
+    m_settingsUnread = false;
     ApplySettings();
 }
 
 void TForm1::FormDestroy()
 {
     WriteWindowOptions();
-    // Without a usable folder the start-up message said so already.
+    // Without a usable folder the start-up message said so already; a file
+    // that could not be read was reported then, and is left alone.
     const QString path = SettingsPlace().writePath;
-    if (!path.isEmpty())
-        m_settingsDocument.SaveToFile(path);
+    if (!path.isEmpty() && !m_settingsUnread)
+        m_settingsDocument.SaveToFile(path, m_environment.stateFolder());
 }
 
 void TForm1::N14Click()
@@ -109,7 +115,7 @@ void TForm1::N13Click()
     // The options reach the document even when the user cancels.
     WriteWindowOptions();
     if (const auto file = saveDialog1->Execute(m_environment, this))
-        m_settingsDocument.SaveToFile(*file);
+        m_settingsDocument.SaveToFile(*file, m_environment.stateFolder());
 }
 
 void TForm1::CheckBox2Click()
