@@ -30,6 +30,7 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <QUrlQuery>
+#include <optional>
 
 using namespace trevolo;
 using namespace Qt::StringLiterals;
@@ -106,6 +107,7 @@ private Q_SLOTS:
     void loadErrors();
     void saveErrors_data();
     void saveErrors();
+    void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
     void clearAndLoadAreOneUndoStep_data();
     void clearAndLoadAreOneUndoStep();

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 namespace trevolo {
 
@@ -95,11 +96,23 @@ TForm1::TForm1(Environment &environment, TINIView &settingsDocument, SpinSource 
     FocusHistoryEnd();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // A change the timer has not written yet is written now; the store then
+    // finishes its writing and keeps the file unless it was removed.
+    if (m_recoveryTimer->isActive())
+        Guard([this] { KeepForRecovery(); });
+}
 
 void TForm1::ConnectEvents()
 {
     connect(listBox1, &QPlainTextEdit::textChanged, this, Guarded(&TForm1::Calc));
+    // Every change, a clearing's included, reaches the recovery file.
+    m_recoveryTimer = new QTimer(this);
+    m_recoveryTimer->setSingleShot(true);
+    m_recoveryTimer->setInterval(RecoveryDelayMs);
+    connect(m_recoveryTimer, &QTimer::timeout, this, Guarded(&TForm1::KeepForRecovery));
+    connect(listBox1, &THistoryMemo::historyEdited, this, &TForm1::ScheduleRecovery);
     connect(edit1, &QLineEdit::textChanged, this, Guarded(&TForm1::Calc));
     ConnectHistoryCommands();
     ConnectCalculator();

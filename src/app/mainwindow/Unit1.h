@@ -11,6 +11,7 @@
 #include "app/widgets/Controls.h"
 #include "app/widgets/PageControl.h"
 #include "common/Error.h"
+#include "history/Recovery.h"
 #include "history/SpinSource.h"
 #include "settings/AuxilaryUnit.h"
 #include "settings/SettingsLocation.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QStringView>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -30,6 +32,7 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPixmap;
+class QTimer;
 
 namespace trevolo {
 
@@ -141,6 +144,33 @@ public:
     // dialog and is true only once the file is written, Нет is true, Отмена
     // false. Unit1Close.cpp.
     bool MayClose();
+
+    // The recovery file: the history as the window shows it, kept in the
+    // state folder (RecoveryStore) so that a crash, a kill or a power cut
+    // loses no spin. Unit1Recovery.cpp.
+    //
+    // At start, after the settings and before a file named on the command
+    // line: opens this run's recovery file (a folder that cannot be used is
+    // said once, and the window runs without) and offers what runs that
+    // ended without saving left, newest first: "Восстановить несохранённую
+    // последовательность?". Да shows that text as one change, unsaved, the
+    // caret at its end; the other left-overs then wait for a later start.
+    // Нет keeps it as a discarded file.
+    void StartRecovery();
+    // From then on every change reaches the file within RecoveryDelayMs
+    // (the timer is not restarted by further changes): the text when it
+    // differs from what was last loaded, saved or cleared, else the file goes.
+    static constexpr int RecoveryDelayMs = 500;
+    // What the timer does, at once.
+    void KeepForRecovery();
+    // The store, or nullptr before StartRecovery or without a usable folder.
+    RecoveryStore *Recovery() const { return m_recovery.get(); }
+    // The program is to end without questions (a termination signal): the
+    // change waiting for the timer goes to the recovery file now, and the
+    // file stays for the next start. Closing the window asks nothing from now
+    // on; destroying the window writes any later change as well.
+    void CloseWithoutQuestions();
+    bool ClosingWithoutQuestions() const { return m_closingWithoutQuestions; }
     // Stake calculator, on every change of Edit2 or Edit3. Unit1Calculator.cpp.
     void Edit2Change();
     // "Как читать показатели" (F1): the built-in help window, made on first
@@ -237,7 +267,14 @@ private:
     };
     static HistoryMark MarkOf(QStringView history);
     // Remembers this history text (THistoryMemo::Text) as saved.
-    void MarkHistorySaved(QStringView history) { m_savedHistory = MarkOf(history); }
+    void MarkHistorySaved(QStringView history) { SetSavedHistory(MarkOf(history)); }
+    // The same with its mark; the recovery file follows.
+    void SetSavedHistory(const HistoryMark &mark);
+    // Starts the recovery timer unless it runs. Unit1Recovery.cpp.
+    void ScheduleRecovery();
+    // Shows a left-over history as a recovered one; false when the user
+    // cancelled its loading. Unit1Recovery.cpp.
+    bool Recover(LeftOverHistory &leftOver);
     // Saves the history through SaveDialog2; false when the dialog was
     // cancelled. Unit1History.cpp.
     bool SaveHistory();
@@ -329,6 +366,12 @@ private:
     std::optional<HistoryMark> m_declinedHistory;
     EntryPadForm *m_entryPad = nullptr; // made on first use, owned as a child
     std::optional<SettingsLocation> m_settingsPlace;
+    // The start-up load of the settings file failed: the exit leaves the
+    // file as it is. Unit1Settings.cpp.
+    bool m_settingsUnread = false;
+    std::unique_ptr<RecoveryStore> m_recovery;
+    QTimer *m_recoveryTimer = nullptr;
+    bool m_closingWithoutQuestions = false;
     AnalysisForm *m_analysisForm = nullptr; // a child window, made on first use
     SystemForm *m_systemForm = nullptr;     // a child window, made on first use
     HelpForm *m_helpForm = nullptr;         // a child window, made on first use

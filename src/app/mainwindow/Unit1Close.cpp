@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHash>
+#include <QTimer>
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
 #endif
@@ -50,10 +51,19 @@ bool TForm1::MayClose()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (MayClose())
+    if (m_closingWithoutQuestions) {
         event->accept();
-    else
+        return;
+    }
+    if (!MayClose()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    // Saved, declined or unchanged: nothing is left to recover.
+    m_recoveryTimer->stop();
+    if (m_recovery)
+        m_recovery->Remove();
 }
 
 void TForm1::ConnectClose()

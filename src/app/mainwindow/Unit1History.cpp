@@ -107,7 +107,7 @@ void TForm1::LoadHistoryFrom(const QString &path)
     // only), so it is what the memo now holds: its mark was taken as it was
     // read, and the memo's text is not copied again.
     if (outcome != Outcome::Cancelled)
-        m_savedHistory = {read.text.size(), read.hash};
+        SetSavedHistory({read.text.size(), read.hash});
     FocusHistoryEnd();
     if (outcome != Outcome::Loaded)
         Calc();
@@ -125,7 +125,9 @@ bool TForm1::SaveHistory()
         return false;
     const QString history = listBox1->Text();
     // A failed write leaves the handler here, and the text counts as unsaved.
-    SaveHistoryFile(*path, history);
+    // Its message names the copy of the old file that a failed rewrite in
+    // place keeps in the state folder.
+    SaveHistoryFile(*path, history, environment().stateFolder());
     MarkHistorySaved(history);
     return true;
 }
