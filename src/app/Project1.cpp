@@ -1,6 +1,7 @@
 #include "app/Project1.h"
 
 #include "app/desktop/Environment.h"
+#include "app/desktop/TerminationSignals.h"
 #include "app/mainwindow/Unit1.h"
 #include "history/SpinSource.h"
 #include "settings/AuxilaryUnit.h"
@@ -25,11 +26,8 @@ void CentreOnScreen(QWidget &window)
     window.move(desktop.center() - QPoint(window.width() / 2, window.height() / 2));
 }
 
-} // namespace
-
-QString ParseCommandLine(const QCoreApplication &app)
+void SetUpParser(QCommandLineParser &parser)
 {
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Spin tracker for single-zero roulette: statistics of a spin history."));
     parser.addHelpOption();
@@ -37,6 +35,44 @@ QString ParseCommandLine(const QCoreApplication &app)
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("History file to load at start, one spin a line."),
                                  QStringLiteral("[file]"));
+}
+
+// The names the help and version texts and the window use; they may be set
+// before an application object exists.
+void NameApplication()
+{
+    // The title is the application name; no display name is set, since Qt
+    // would append it to the window caption.
+    QCoreApplication::setApplicationName(ApplicationTitle());
+    QCoreApplication::setApplicationVersion(QStringLiteral(TREVOLO_VERSION));
+}
+
+} // namespace
+
+void AnswerWithoutWindow(int argc, char **argv)
+{
+    NameApplication();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    QCommandLineParser parser;
+    SetUpParser(parser);
+    // A command line that does not parse here (Qt's own window options
+    // among others) is for the application object to read.
+    if (!parser.parse(arguments) ||
+        !(parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")) ||
+          parser.isSet(QStringLiteral("version"))))
+        return;
+    // The help text names the program after the application object's first
+    // argument; a core application needs no display.
+    const QCoreApplication core(argc, argv);
+    parser.process(core);
+}
+
+QString ParseCommandLine(const QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    SetUpParser(parser);
     parser.process(app);
     const QStringList files = parser.positionalArguments();
     return files.isEmpty() ? QString() : files.first();
@@ -53,11 +89,9 @@ bool InstallQtTranslations(QTranslator &translator)
 
 int RunProgram(int argc, char **argv)
 {
+    AnswerWithoutWindow(argc, argv);
     QApplication app(argc, argv);
-    // The title is the application name; no display name is set, since Qt
-    // would append it to the window caption.
-    QApplication::setApplicationName(ApplicationTitle());
-    QApplication::setApplicationVersion(QStringLiteral(TREVOLO_VERSION));
+    NameApplication();
     // The menu entry and the icon of an installed copy go by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.trevolo.Trevolo"));
     const QString historyFile = ParseCommandLine(app);
@@ -66,27 +100,47 @@ int RunProgram(int argc, char **argv)
     InstallQtTranslations(qtTexts);
 
     QtEnvironment environment;
+    return RunWindow(environment, historyFile);
+}
+
+int RunWindow(Environment &environment, const QString &historyFile)
+{
+    // From the start: a signal during a question at start ends the program
+    // as well as one while the window is in use.
+    TerminationSignals signalsToEnd;
+
     // Before the window: the random spin source, seeded from the clock, and
     // the settings document, empty; both outlive the window.
     SpinSource spinSource(environment.clockSeed());
     TINIView settingsDocument;
 
     TForm1 form(environment, settingsDocument, spinSource);
+    // Ends every event loop, a modal box's too; the window asks nothing on
+    // the way.
+    QObject::connect(&signalsToEnd, &TerminationSignals::received, &form, [&form] {
+        form.CloseWithoutQuestions();
+        QCoreApplication::exit(0);
+    });
     // Creation handler, before the window is shown; an error in it is shown
     // and start-up goes on.
     form.Guard([&form] { form.FormCreate(); });
 
     CentreOnScreen(form);
     form.show();
+    // What earlier runs left unsaved is offered before anything else is
+    // loaded.
+    form.StartRecovery();
     // A file named on the command line ("Open with" in a file manager) is
     // loaded as the load command would; a failure is shown over the window.
-    if (!historyFile.isEmpty())
+    if (!historyFile.isEmpty() && !form.ClosingWithoutQuestions())
         form.Guard([&form, &historyFile] { form.LoadHistoryFrom(historyFile); });
-    const int exitCode = app.exec();
+    // A signal that came before the loop ran ends the program here.
+    const int exitCode = form.ClosingWithoutQuestions() ? 0 : QApplication::exec();
 
     // Destruction handler, while the window and the settings document still
     // exist; an error in it (an unwritable "default.ini") is shown and the
-    // program still ends normally.
+    // program still ends normally. The window then writes a change still
+    // waiting for the recovery file, and the store finishes its writing.
     form.Guard([&form] { form.FormDestroy(); });
     return exitCode;
 }
