@@ -1,7 +1,8 @@
 // The desktop side of the program: where "default.ini" lives for a copy whose
-// folder is read-only, the command line, Qt's own Russian texts, and the
-// pictures on a screen with twice the pixels (this program runs with a scale
-// factor of 2).
+// folder is read-only, the command line, termination signals, Qt's own
+// Russian texts, and the pictures on a screen with twice the pixels (this
+// program runs with a scale factor of 2).
+#include "support/LeftOvers.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 
@@ -16,6 +17,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
+
+#include <csignal>
+#include <unistd.h>
 
 using namespace trevolo;
 using namespace Qt::StringLiterals;
@@ -150,7 +154,12 @@ private Q_SLOTS:
     {
         QFETCH(QString, option);
         QFETCH(QString, expected);
+        // No display, and no platform asked for.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+            environment.remove(name);
         QProcess program;
+        program.setProcessEnvironment(environment);
         program.start(QStringLiteral(TREVOLO_PROGRAM), {option});
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
@@ -158,6 +167,48 @@ private Q_SLOTS:
         const QString out = QString::fromUtf8(program.readAllStandardOutput());
         QVERIFY2(option == u"--version"_s ? out == expected : out.contains(expected),
                  qPrintable(out));
+    }
+
+    void terminationSignalEndsTheProgram_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("atQuestion"); // a left-over is offered at start
+        QTest::newRow("SIGTERM, running") << SIGTERM << false;
+        QTest::newRow("SIGTERM at the question") << SIGTERM << true;
+        QTest::newRow("SIGHUP at the question") << SIGHUP << true;
+        QTest::newRow("SIGINT at the question") << SIGINT << true;
+    }
+    // The program itself, its copy in a folder of its own: a signal ends it
+    // as closing would without questions. Its settings are written, and a
+    // recovery file offered at start stays for the next one.
+    void terminationSignalEndsTheProgram()
+    {
+        QFETCH(int, signal);
+        QFETCH(bool, atQuestion);
+        const QString program = programFolder() + u"/trevolo"_s;
+        QVERIFY(::link(TREVOLO_PROGRAM, QFile::encodeName(program).constData()) == 0 ||
+                QFile::copy(QStringLiteral(TREVOLO_PROGRAM), program));
+        const QString state = dir.filePath(u"state/trevolo"_s);
+        const QString leftOver = atQuestion ? LeaveEndedRun(state, u"5\n17\n"_s) : QString();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"XDG_STATE_HOME"_s, dir.filePath(u"state"_s));
+        environment.insert(u"XDG_CONFIG_HOME"_s, dir.filePath(u"config"_s));
+        QProcess run;
+        run.setProcessEnvironment(environment);
+        run.start(program, {});
+        QVERIFY(run.waitForStarted());
+        const qint64 pid = run.processId();
+        // Its own file taken, and the left-over while it is offered.
+        QVERIFY(WaitForLocks(state, pid, atQuestion ? 2 : 1));
+        ::kill(pid_t(pid), signal);
+        QVERIFY(run.waitForFinished(30000));
+        QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(run.exitCode(), 0);
+        QVERIFY(ReadRaw(programFolder() + u"/default.ini"_s).startsWith("\r\n[Common]"));
+        QCOMPARE(QDir(state).entryList(QDir::Files),
+                 atQuestion ? QStringList{QFileInfo(leftOver).fileName()} : QStringList());
+        if (atQuestion)
+            QCOMPARE(ReadRaw(leftOver), "5\r\n17\r\n");
     }
 
     void qtTextsInRussian()

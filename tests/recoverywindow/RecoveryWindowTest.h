@@ -1,0 +1,54 @@
+#pragma once
+// The recovery file in the window: what start offers, what every change
+// writes and when the file goes, in this process; and the program run as a
+// child process (DrivenWindow.h), killed, signalled and run twice.
+
+#include "support/LeftOvers.h"
+#include "support/TestFiles.h"
+#include "support/TestHistories.h"
+#include "support/WindowFixture.h"
+
+#include <QObject>
+#include <QTemporaryDir>
+
+class TestRecoveryWindow : public QObject, private trevolo::WindowFixture
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    // In this process (tst_recoverywindow.cpp)
+    void answeredQuestion_data();
+    void answeredQuestion();
+    void severalLeftOversNewestFirst();
+    void emptyOrCutFiles_data();
+    void emptyOrCutFiles();
+    void unusableStateFolder();
+    void changesReachTheFile_data();
+    void changesReachTheFile();
+    void closingRemovesTheFile_data();
+    void closingRemovesTheFile();
+    void closingWithoutQuestions();
+
+    // The program as a child process (tst_processes.cpp)
+    void terminationSignalKeepsTheFile_data();
+    void terminationSignalKeepsTheFile();
+    void twoInstances();
+    void killedAtRandomMoments();
+
+private:
+    // The state folder of the fake desktop.
+    QString state() const { return env->stateFolder(); }
+    // The window started as the program starts it, recovery on.
+    void start();
+    // The window and its surroundings made anew on the same folders, then
+    // started; the questions get `answers`.
+    void restart(std::deque<trevolo::Answer> answers);
+    // The recovery file this window writes, as its bytes; "<none>" while
+    // there is none.
+    QByteArray ownFile() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};

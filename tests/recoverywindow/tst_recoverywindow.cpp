@@ -1,0 +1,273 @@
+#include "RecoveryWindowTest.h"
+
+#include "common/Lines.h"
+#include "history/HistoryText.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace trevolo;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Question = u"Восстановить несохранённую последовательность?"_s;
+
+QStringList Discarded(const QString &folder)
+{
+    return QDir(folder).entryList({u"discarded-*.txt"_s}, QDir::Files);
+}
+
+} // namespace
+
+void TestRecoveryWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    createSurroundings();
+    env->folder = m_dir->filePath(u"bin"_s);
+    env->state = m_dir->filePath(u"state/trevolo"_s);
+}
+
+void TestRecoveryWindow::restart(std::deque<Answer> answers)
+{
+    const QString folder = env->folder;
+    const QString state = env->state;
+    destroyAll();
+    createSurroundings();
+    env->folder = folder;
+    env->state = state;
+    env->answers = std::move(answers);
+    start();
+}
+
+void TestRecoveryWindow::cleanup()
+{
+    destroyAll();
+}
+
+void TestRecoveryWindow::start()
+{
+    createWindow();
+    countPassesByErrorBoxes();
+    form->Guard([this] { form->FormCreate(); });
+    form->show();
+    form->StartRecovery();
+}
+
+QByteArray TestRecoveryWindow::ownFile() const
+{
+    if (!form->Recovery())
+        return "<no recovery>";
+    form->Recovery()->Flush();
+    const QString path = form->Recovery()->FilePath();
+    return QFileInfo::exists(path) ? ReadRaw(path) : QByteArray("<none>");
+}
+
+void TestRecoveryWindow::answeredQuestion_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Да") << int(Answer::Yes);
+    QTest::newRow("Нет") << int(Answer::No);
+    QTest::newRow("box closed") << int(Answer::Cancel);
+}
+
+void TestRecoveryWindow::answeredQuestion()
+{
+    QFETCH(int, answer);
+    const QString text = Numbers(3000) + u"5"_s;
+    const QString leftOver = LeaveEndedRun(state(), text);
+    const QDateTime modified = QFileInfo(leftOver).lastModified();
+    env->answers = {Answer(answer)};
+    start();
+
+    QCOMPARE(env->questions.size(), 1);
+    QCOMPARE(env->questions[0].caption, u"Trevolo"_s);
+    QCOMPARE(env->questions[0].text, Question);
+    QCOMPARE(env->questions[0].details, RecoveryDetails(3001, modified));
+    THistoryMemo &memo = *form->listBox1;
+    const bool restored = answer == int(Answer::Yes);
+    QCOMPARE(memo.Text(), restored ? text : QString());
+    QCOMPARE(takePasses(), restored ? 1 : 0);
+    // Да: the caret after the newest line, in view; unsaved; the left-over
+    // is this run's file now. Нет: kept as a discarded file. Closed: left
+    // for the next start.
+    QCOMPARE(ownFile(), restored ? HistoryToFileBytes(text) : QByteArray("<none>"));
+    QCOMPARE(QFileInfo::exists(leftOver), answer == int(Answer::Cancel));
+    QCOMPARE(Discarded(state()).size(), answer == int(Answer::No) ? 1 : 0);
+    if (answer == int(Answer::No))
+        QCOMPARE(ReadRaw(QDir(state()).filePath(Discarded(state())[0])), HistoryToFileBytes(text));
+    if (restored) {
+        QCOMPARE(memo.textCursor().position(), memo.document()->characterCount() - 1);
+        QVERIFY(memo.viewport()->rect().contains(memo.cursorRect().center()));
+        env->answers = {Answer::Cancel};
+        QVERIFY(!form->MayClose());
+    }
+}
+
+void TestRecoveryWindow::severalLeftOversNewestFirst()
+{
+    const QString older = LeaveEndedRun(state(), u"1\n"_s);
+    QFile file(older);
+    QVERIFY(file.open(QIODevice::Append) &&
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                             QFileDevice::FileModificationTime));
+    file.close();
+    LeaveEndedRun(state(), u"2\n"_s);
+
+    // One history is shown at a time: after Да the older one waits.
+    env->answers = {Answer::Yes};
+    start();
+    QCOMPARE(env->questions.size(), 1);
+    QCOMPARE(form->listBox1->Text(), u"2\n"_s);
+    // The next start: the run before (unsaved "2") first, then the older.
+    restart({Answer::No, Answer::Yes});
+    QCOMPARE(env->questions.size(), 2);
+    QCOMPARE(form->listBox1->Text(), u"1\n"_s);
+    QCOMPARE(Discarded(state()).size(), 1);
+    QCOMPARE(ReadRaw(QDir(state()).filePath(Discarded(state())[0])), "2\r\n");
+}
+
+void TestRecoveryWindow::emptyOrCutFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("offered"); // empty: no question
+    QTest::newRow("empty") << u"recovery-a.txt"_s << QByteArray() << QString();
+    QTest::newRow("a write cut short")
+        << u"recovery-b.txt.tmp"_s << QByteArray("1\r\n2") << QString();
+    QTest::newRow("cut in a line")
+        << u"recovery-c.txt"_s << QByteArray("5\r\n17\r\n3") << u"5\n17\n3"_s;
+}
+
+// What a run that died left: an empty file goes, a temporary file of a
+// write cut short goes, a file cut in a line is offered as it is.
+void TestRecoveryWindow::emptyOrCutFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, offered);
+    QVERIFY(MakePrivateFolder(state()) == std::nullopt);
+    QVERIFY(WriteRaw(QDir(state()).filePath(name), bytes));
+    env->answers = {Answer::Yes};
+    start();
+    QCOMPARE(env->questions.size(), offered.isEmpty() ? 0 : 1);
+    QCOMPARE(form->listBox1->Text(), offered);
+    QCOMPARE(QFileInfo::exists(QDir(state()).filePath(name)), false);
+}
+
+void TestRecoveryWindow::unusableStateFolder()
+{
+    QVERIFY(WriteRaw(m_dir->filePath(u"file"_s), "x"));
+    env->state = m_dir->filePath(u"file/trevolo"_s);
+    start();
+    // Said once; the window works on without recovery.
+    QCOMPARE(env->boxes.size(), 1);
+    QVERIFY(env->boxes[0].text.startsWith(u"Unsaved spins cannot be kept for recovery"_s));
+    QVERIFY(!form->Recovery());
+    form->EnterSpin(5);
+    form->KeepForRecovery();
+    QCOMPARE(form->listBox1->Text(), u"5\n"_s);
+}
+
+void TestRecoveryWindow::changesReachTheFile_data()
+{
+    // Steps: "type:<digits>" a line typed at the end, "erase" one character
+    // erased there, "save", "load" ("1\r\n"), "clear", "undo".
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QByteArray>("file");
+    const QByteArray none = "<none>";
+    QTest::newRow("typed") << QStringList{u"type:5"_s} << QByteArray("5\r\n");
+    QTest::newRow("typed, saved") << QStringList{u"type:5"_s, u"save"_s} << none;
+    QTest::newRow("saved, typed") << QStringList{u"type:5"_s, u"save"_s, u"type:7"_s}
+                                  << QByteArray("5\r\n7\r\n");
+    QTest::newRow("back to the saved text")
+        << QStringList{u"type:5"_s, u"save"_s, u"type:7"_s, u"erase"_s, u"erase"_s} << none;
+    QTest::newRow("cleared") << QStringList{u"type:5"_s, u"clear"_s} << none;
+    QTest::newRow("clear undone") << QStringList{u"type:5"_s, u"clear"_s, u"undo"_s}
+                                  << QByteArray("5\r\n");
+    QTest::newRow("loaded") << QStringList{u"type:5"_s, u"load"_s} << none;
+    QTest::newRow("load undone") << QStringList{u"type:5"_s, u"load"_s, u"undo"_s}
+                                 << QByteArray("5\r\n");
+    QTest::newRow("generated") << QStringList{u"load"_s, u"generate"_s}
+                               << HistoryToFileBytes(u"1\n"_s + ReferenceSpins(1, 5).join(u'\n') +
+                                                     u'\n');
+}
+
+// Every change reaches the file, unless the history is what was last
+// loaded, saved or cleared: then there is no file.
+void TestRecoveryWindow::changesReachTheFile()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QByteArray, file);
+    QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
+    start();
+    THistoryMemo &memo = *form->listBox1;
+    for (const QString &step : steps) {
+        memo.moveCursor(QTextCursor::End);
+        if (step.startsWith(u"type:")) {
+            QTest::keyClicks(&memo, step.mid(5));
+            QTest::keyClick(&memo, Qt::Key_Return);
+        } else if (step == u"erase") {
+            QTest::keyClick(&memo, Qt::Key_Backspace);
+        } else if (step == u"undo") {
+            QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
+        } else if (step == u"save") {
+            env->saveAnswers.push_back(FileChoice{m_dir->filePath(u"saved.txt"_s), {}});
+            form->N6Click();
+        } else if (step == u"load") {
+            env->openAnswers.push_back(FileChoice{m_dir->filePath(u"spins.txt"_s), {}});
+            form->N5Click();
+        } else {
+            form->FindComponentAs<QAction>(step == u"clear" ? u"N16"_s : u"N52"_s)->trigger();
+        }
+    }
+    // Within the timer's delay, without a further change.
+    QTRY_COMPARE(ownFile(), file);
+}
+
+void TestRecoveryWindow::closingRemovesTheFile_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("Нет") << int(Answer::No) << true;
+    QTest::newRow("Да, saved") << int(Answer::Yes) << true;
+    QTest::newRow("Отмена") << int(Answer::Cancel) << false;
+}
+
+void TestRecoveryWindow::closingRemovesTheFile()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    start();
+    form->EnterSpin(17);
+    form->KeepForRecovery();
+    QCOMPARE(ownFile(), "17\r\n");
+    env->answers = {Answer(answer)};
+    env->saveAnswers.push_back(FileChoice{m_dir->filePath(u"saved.txt"_s), {}});
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    form->close();
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    QCOMPARE(form->isVisible(), !closed);
+    QCOMPARE(ownFile(), closed ? QByteArray("<none>") : QByteArray("17\r\n"));
+}
+
+// As a termination signal ends the program: the change waiting for the
+// timer is written at once, closing asks nothing, and the next start offers
+// the file.
+void TestRecoveryWindow::closingWithoutQuestions()
+{
+    start();
+    form->EnterSpin(7);
+    form->CloseWithoutQuestions();
+    QCOMPARE(ownFile(), "7\r\n");
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    form->close();
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    QVERIFY(env->questions.isEmpty());
+    form->EnterSpin(9);
+    restart({Answer::Yes});
+    QCOMPARE(form->listBox1->Text(), u"7\n9\n"_s);
+}
