@@ -30,7 +30,6 @@ private Q_SLOTS:
     void changesReachTheFile();
     void closingRemovesTheFile_data();
     void closingRemovesTheFile();
-    void closingWithoutQuestions();
 
     // The program as a child process (tst_processes.cpp)
     void terminationSignalKeepsTheFile_data();

@@ -253,21 +253,3 @@ void TestRecoveryWindow::closingRemovesTheFile()
     QCOMPARE(form->isVisible(), !closed);
     QCOMPARE(ownFile(), closed ? QByteArray("<none>") : QByteArray("17\r\n"));
 }
-
-// As a termination signal ends the program: the change waiting for the
-// timer is written at once, closing asks nothing, and the next start offers
-// the file.
-void TestRecoveryWindow::closingWithoutQuestions()
-{
-    start();
-    form->EnterSpin(7);
-    form->CloseWithoutQuestions();
-    QCOMPARE(ownFile(), "7\r\n");
-    QGuiApplication::setQuitOnLastWindowClosed(false);
-    form->close();
-    QGuiApplication::setQuitOnLastWindowClosed(true);
-    QVERIFY(env->questions.isEmpty());
-    form->EnterSpin(9);
-    restart({Answer::Yes});
-    QCOMPARE(form->listBox1->Text(), u"7\n9\n"_s);
-}
