@@ -278,6 +278,7 @@ void TestEntryPad::placedClearOfTheMenuBar()
         const QRect menuBar(bar->mapToGlobal(QPoint(0, 0)), bar->size());
         QVERIFY2(!pad().frameGeometry().intersects(menuBar), qPrintable(QString::number(at.x())));
     }
+}
 
 void TestEntryPad::undoRedoKeepFoldedLines_data()
 {
