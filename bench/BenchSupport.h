@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <optional>
@@ -142,6 +143,29 @@ private:
     QElapsedTimer m_since;
     qint64 m_longest = 0;
 };
+
+// A keystroke at the end of a history of `lines` generated lines and its
+// Backspace, each with its pass. With range(0) != 0 the child window that
+// `opener` opens is shown first, so the difference is that window's share.
+inline void KeystrokeWithChildWindow(benchmark::State &state, QAction *TForm1::*opener, int lines)
+{
+    BenchWindow window;
+    TForm1 &form = window.form;
+    window.Show();
+    form.listBox1->ReplaceText(GeneratedHistory(lines));
+    if (state.range(0) != 0) {
+        (form.*opener)->trigger();
+        QApplication::processEvents();
+    }
+    QTextCursor cursor(form.listBox1->document());
+    cursor.movePosition(QTextCursor::End);
+    for (auto _ : state) {
+        cursor.insertText(QStringLiteral("7"));
+        cursor.deletePreviousChar();
+    }
+    window.CheckNoBoxes(state);
+    state.SetLabel(state.range(0) != 0 ? "window open, 2 passes" : "window closed, 2 passes");
+}
 
 inline int RunWindowBenchmarks(int argc, char **argv)
 {

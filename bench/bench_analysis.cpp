@@ -25,22 +25,7 @@ constexpr int Lines = 1'000'000;
 // 1 with the window open, so the difference is the window's share.
 void BM_KeystrokeWithAnalysis(benchmark::State &state)
 {
-    BenchWindow window;
-    TForm1 &form = window.form;
-    window.Show();
-    form.listBox1->ReplaceText(GeneratedHistory(Lines));
-    if (state.range(0) != 0) {
-        form.n27->trigger();
-        QApplication::processEvents();
-    }
-    QTextCursor cursor(form.listBox1->document());
-    cursor.movePosition(QTextCursor::End);
-    for (auto _ : state) {
-        cursor.insertText(QStringLiteral("7"));
-        cursor.deletePreviousChar();
-    }
-    window.CheckNoBoxes(state);
-    state.SetLabel(state.range(0) != 0 ? "window open, 2 passes" : "window closed, 2 passes");
+    KeystrokeWithChildWindow(state, &TForm1::n27, Lines);
 }
 BENCHMARK(BM_KeystrokeWithAnalysis)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

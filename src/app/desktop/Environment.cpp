@@ -110,18 +110,25 @@ void QtEnvironment::showMessage(QWidget *parent, const QString &caption, const Q
     box.exec();
 }
 
-Answer QtEnvironment::askYesNoCancel(QWidget *parent, const QString &caption, const QString &text)
+namespace {
+
+// A question box with Russian buttons whatever translations Qt finds for its
+// own: Да (the default), Нет and, when asked for, Отмена; Esc gives `escape`.
+Answer Ask(QWidget *parent, const QString &caption, const QString &text, const QString &details,
+           bool withCancel, QMessageBox::StandardButton escape)
 {
-    QMessageBox box(QMessageBox::Question, caption, text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        buttons |= QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, caption, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
-    // The window is Russian whatever translations Qt finds for its own
-    // buttons.
+    box.setInformativeText(details);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    if (withCancel)
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
     box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
+    box.setEscapeButton(escape);
     box.exec();
     const auto *clicked = box.clickedButton();
     if (clicked == box.button(QMessageBox::Yes))
@@ -131,24 +138,17 @@ Answer QtEnvironment::askYesNoCancel(QWidget *parent, const QString &caption, co
     return Answer::Cancel;
 }
 
+} // namespace
+
+Answer QtEnvironment::askYesNoCancel(QWidget *parent, const QString &caption, const QString &text)
+{
+    return Ask(parent, caption, text, QString(), true, QMessageBox::Cancel);
+}
+
 Answer QtEnvironment::askYesNo(QWidget *parent, const QString &caption, const QString &text,
                                const QString &details)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
-                    parent);
-    box.setTextFormat(Qt::PlainText);
-    box.setInformativeText(details);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::No);
-    box.exec();
-    const auto *clicked = box.clickedButton();
-    if (clicked == box.button(QMessageBox::Yes))
-        return Answer::Yes;
-    if (clicked == box.button(QMessageBox::No))
-        return Answer::No;
-    return Answer::Cancel;
+    return Ask(parent, caption, text, details, false, QMessageBox::No);
 }
 
 std::optional<FileChoice> QtEnvironment::chooseOpenFile(QWidget *parent,
