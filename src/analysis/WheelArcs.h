@@ -1,0 +1,126 @@
+#pragma once
+
+// Arcs of the wheel: a pocket with its neighbours on either side. The arc
+// with the most hits, how unusual that many hits are for one arc, and, by
+// simulation, how often the most hit of all 37 arcs of that width reaches as
+// many on a fair wheel.
+#include "analysis/Chances.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <atomic>
+#include <limits>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class QThread;
+
+namespace trevolo {
+
+constexpr int MinArcWidth = 1;
+constexpr int MaxArcWidth = 9;
+constexpr int DefaultArcWidth = 2;
+
+// The numbers of the arc around `centre`: `width` neighbours on each side in
+// wheel order (WheelOrder), 2 width + 1 pockets (all 37 from width 18 on).
+NumberSet ArcMembers(int centre, int width);
+
+// The hits of every arc of that width, by the number at its centre.
+std::array<qint32, WheelSize> ArcHits(const std::array<qint32, WheelSize> &occurrence, int width);
+
+struct HotArc
+{
+    int centre = -1; // -1 without spins
+    int width = 0;
+    qint32 hits = 0;
+    qint32 spins = 0;
+    double expected = 0; // spins (2 width + 1) / 37
+    // P(Bin(spins, (2 width + 1) / 37) >= hits); NaN without spins.
+    double chance = std::numeric_limits<double>::quiet_NaN();
+};
+
+// The arc with the most hits; of equal ones the arc whose centre comes first
+// in wheel order from 0.
+HotArc HottestArc(const std::array<qint32, WheelSize> &occurrence, int width);
+// "<centre> ±<width>: <hits> (ожидается <expected, one decimal>)"; "—"
+// without spins.
+QString HotArcText(const HotArc &arc);
+
+constexpr qint32 ArcSimulationHistories = 20000;
+
+// The largest arc count of each of a number of fair histories.
+struct ArcSimulation
+{
+    qint32 spins = 0;
+    int width = 0;
+    std::vector<qint32> largest; // one per history, ascending
+};
+
+// Draws `histories` fair histories of `spins` spins and keeps the largest
+// count among the 37 arcs of `width` in each. The draws are seeded from
+// spins and width alone, so the same inputs give the same result. Returns
+// nothing once *stop is seen set (it is looked at every few hundred
+// histories). Safe on any thread: it touches nothing shared but *stop.
+// 20,000 histories take about the same time for any number of spins (the
+// counts are drawn as a multinomial).
+std::optional<ArcSimulation> SimulateLargestArc(qint32 spins, int width,
+                                                const std::atomic_bool *stop = nullptr,
+                                                qint32 histories = ArcSimulationHistories);
+
+// The chance that the largest arc reaches `hits`, estimated from the share of
+// the simulated histories where it did.
+struct SimulatedChance
+{
+    qint32 histories = 0;
+    qint32 reached = 0;
+    double estimate = std::numeric_limits<double>::quiet_NaN();
+    // Half the width of its 95 % interval; 0 where the chance is certain (no
+    // more hits than the mean arc holds, which the largest always reaches).
+    double error = 0;
+};
+SimulatedChance LargestArcChance(const ArcSimulation &simulation, qint32 hits);
+// "12 % ± 0,5 %": the estimate in the window's chance format (FormatChance,
+// "0 %" for none reached), then its error to one significant digit; a certain
+// chance without the error. NaN gives "—".
+QString FormatSimulatedChance(const SimulatedChance &chance);
+
+// Runs SimulateLargestArc on a thread of its own for the thread that owns it
+// (the window's): one run at a time, a request for other inputs stopping the
+// run in progress, which ends within a few milliseconds, and starting once it
+// has. Finished comes through the owner's event loop once the result for the
+// latest request is there.
+class ArcSimulator : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ArcSimulator(QObject *parent = nullptr);
+    // Stops the run in progress and waits for it.
+    ~ArcSimulator() override;
+
+    void Request(qint32 spins, int width);
+    // The result for these inputs once it is there, else nullptr. Valid until
+    // the next call of Request.
+    const ArcSimulation *Result(qint32 spins, int width) const;
+    bool Running() const noexcept { return m_thread != nullptr; }
+
+Q_SIGNALS:
+    void Finished();
+
+private:
+    using Inputs = std::pair<qint32, int>;
+    void Start();
+    void OnThreadFinished();
+
+    QThread *m_thread = nullptr;
+    std::atomic_bool m_stop = false;
+    Inputs m_running{-1, 0};
+    Inputs m_wanted{-1, 0};
+    // Written by the run, read once its thread has ended.
+    std::optional<ArcSimulation> m_output;
+    std::optional<ArcSimulation> m_result;
+};
+
+} // namespace trevolo
