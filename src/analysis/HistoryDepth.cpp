@@ -148,14 +148,8 @@ double ExpectedGapCount(qint32 hits, int size, qint32 k)
     return (hits - 1) * (1 - miss) * std::pow(miss, double(k));
 }
 
-void HistoryDepth::GapCounts::Add(qint32 gap, qint32 sign)
+void HistoryDepth::GapCounts::AddFar(qint32 gap, qint32 sign)
 {
-    if (gap < Near) {
-        if (size_t(gap) >= m_near.size())
-            m_near.resize(size_t(gap) + 1);
-        m_near[size_t(gap)] += sign;
-        return;
-    }
     qint32 &count = m_far[gap];
     count += sign;
     if (count == 0)
@@ -164,11 +158,11 @@ void HistoryDepth::GapCounts::Add(qint32 gap, qint32 sign)
 
 std::vector<qint32> HistoryDepth::GapCounts::Histogram() const
 {
-    size_t size = m_far.empty() ? m_near.size() : size_t(m_far.rbegin()->first) + 1;
-    while (size > 0 && size <= m_near.size() && m_near[size - 1] == 0)
+    size_t size = m_far.empty() ? size_t(Near) : size_t(m_far.rbegin()->first) + 1;
+    while (size > 0 && size <= size_t(Near) && m_near[size - 1] == 0)
         --size;
     std::vector<qint32> counts(size);
-    std::copy_n(m_near.begin(), std::min(size, m_near.size()), counts.begin());
+    std::copy_n(m_near.begin(), std::min(size, size_t(Near)), counts.begin());
     for (const auto &[gap, count] : m_far)
         counts[size_t(gap)] = count;
     return counts;
@@ -177,8 +171,7 @@ std::vector<qint32> HistoryDepth::GapCounts::Histogram() const
 qint64 HistoryDepth::GapCounts::MemoryBytes() const noexcept
 {
     // A map node holds the pair and about four pointers' worth besides.
-    return qint64(m_near.capacity() * sizeof(qint32) +
-                  m_far.size() * (sizeof(std::pair<const qint32, qint32>) + 4 * sizeof(void *)));
+    return qint64(m_far.size() * (sizeof(std::pair<const qint32, qint32>) + 4 * sizeof(void *)));
 }
 
 HistoryDepth::HistoryDepth(qint32 checkpointSpins)
@@ -292,15 +285,16 @@ void HistoryDepth::Rollback(qint32 spins)
     m_checkpoints.resize(index + 1);
 }
 
-void HistoryDepth::CatchUp()
+bool HistoryDepth::CatchUp(qint32 atMostSpins)
 {
-    const qint32 total = SpinCount();
-    while (m_state.spins < total) {
+    const qint32 end = qint32(std::min<qint64>(SpinCount(), qint64(m_state.spins) + atMostSpins));
+    while (m_state.spins < end) {
         const qint64 next = qint64(m_checkpoints.size()) * m_checkpointSpins;
-        advance(m_state, m_spins.data(), qint32(std::min<qint64>(total, next)), &m_gapCounts);
+        advance(m_state, m_spins.data(), qint32(std::min<qint64>(end, next)), &m_gapCounts);
         if (m_state.spins == next)
             m_checkpoints.push_back(m_state);
     }
+    return m_state.spins == SpinCount();
 }
 
 DepthFigures HistoryDepth::Figures(qint32 span)

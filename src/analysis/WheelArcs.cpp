@@ -54,7 +54,7 @@ quint64 splitMix(quint64 x)
 // Up to this many spins a history is drawn spin by spin; beyond, its counts
 // are drawn as a multinomial, one binomial per pocket but the last, whatever
 // the number of spins.
-constexpr qint32 SpinBySpinLimit = 200;
+constexpr qint32 SpinBySpinLimit = 1500;
 
 void drawCounts(std::mt19937_64 &engine, qint32 spins, std::array<qint32, WheelSize> &counts)
 {
