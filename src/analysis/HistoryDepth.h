@@ -92,7 +92,8 @@ public:
     // Bytes held on the heap, for measurements.
     qint64 MemoryBytes() const noexcept;
 
-    // Where each number and group was last hit, and its longest gap between
+    // The figures kept (open to the helpers that move them). Where each
+    // number and group was first and last hit, and its longest gap between
     // hits, after the first `spins` spins: numbers first, then group rows.
     struct Tracker
     {
