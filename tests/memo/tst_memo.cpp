@@ -1,5 +1,7 @@
-// The history memo's statistics model and its copy of the text against the
-// full pass and the text itself, through real edits of a real memo.
+// The history memo's statistics model, the depth beside it and its copy of
+// the text against the full pass and the text itself, through real edits of
+// a real memo.
+#include "analysis/HistoryDepth.h"
 #include "analysis/Statistics.h"
 #include "app/memo/HistoryLoad.h"
 #include "app/memo/HistoryMemo.h"
@@ -37,14 +39,41 @@ QString Describe(const HistoryStatistics &s)
     return parts.join(u" | ");
 }
 
-QString ModelPass(THistoryMemo &memo)
+// The gap figures of every number and group and the gap lengths of every
+// group, in one line.
+QString Describe(const DepthFigures &figures, const auto &histogramOf)
 {
-    return Describe(memo.Spins().Statistics(u"4"));
+    QStringList parts{QString::number(figures.spins)};
+    const auto add = [&parts](const GapFigures &g) {
+        parts
+            << QStringLiteral("%1/%2/%3/%4").arg(g.hits).arg(g.current).arg(g.longest).arg(g.mean);
+    };
+    std::for_each(figures.numbers.begin(), figures.numbers.end(), add);
+    std::for_each(figures.groups.begin(), figures.groups.end(), add);
+    for (int row = 0; row < GroupRowCount; ++row)
+        for (const qint32 count : histogramOf(row))
+            parts << QString::number(count);
+    return parts.join(u',');
 }
 
+// The pass and the depth the memo keeps edit by edit ...
+QString ModelPass(THistoryMemo &memo)
+{
+    HistoryDepth &depth = memo.Depth();
+    return Describe(memo.Spins().Statistics(u"4")) + u'\n' +
+           Describe(depth.Figures(0),
+                    [&depth](int row) { return depth.GroupGapHistogram(row, 0); });
+}
+
+// ... and both worked out afresh from the text.
 QString ReferencePass(const THistoryMemo &memo)
 {
-    return Describe(ComputeStatistics(memo.Text(), u"4"));
+    std::vector<quint8> spins;
+    SpinHistoryModel::AppendCodes(memo.Text(), spins);
+    std::erase_if(spins, [](quint8 code) { return code >= WheelSize; });
+    return Describe(ComputeStatistics(memo.Text(), u"4")) + u'\n' +
+           Describe(ComputeDepth(spins),
+                    [&spins](int row) { return GapHistogram(spins, GroupMembers(row)); });
 }
 
 // Lines of the kinds a history meets: spins, numbers outside the wheel,

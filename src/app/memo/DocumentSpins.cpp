@@ -74,6 +74,18 @@ const SpinHistoryModel &DocumentSpins::Model()
     return m_model;
 }
 
+HistoryDepth &DocumentSpins::Depth()
+{
+    Model();
+    return m_depth;
+}
+
+void DocumentSpins::AssignBoth(std::span<const quint8> codes)
+{
+    m_model.Assign(codes);
+    m_depth.Assign(codes);
+}
+
 bool DocumentSpins::InStep() const
 {
     if (!m_document)
@@ -96,7 +108,7 @@ void DocumentSpins::Resume(std::vector<quint8> &&codes)
         ReadAll();
         return;
     }
-    m_model.Assign(codes);
+    AssignBoth(codes);
     m_multiLine.clear();
     m_blocks = m_document->blockCount();
     m_characters = m_document->characterCount();
@@ -106,7 +118,7 @@ void DocumentSpins::ReadAll()
 {
     m_multiLine.clear();
     if (!m_document) {
-        m_model.Assign({});
+        AssignBoth({});
         m_blocks = m_characters = 0;
         return;
     }
@@ -117,7 +129,7 @@ void DocumentSpins::ReadAll()
         if (lines > 1)
             m_multiLine.emplace_back(block.blockNumber(), lines - 1);
     }
-    m_model.Assign(codes);
+    AssignBoth(codes);
     m_blocks = m_document->blockCount();
     m_characters = m_document->characterCount();
 }
@@ -186,6 +198,7 @@ void DocumentSpins::OnContentsChange(int position, int removed, int added)
             break;
     }
     m_model.Replace(firstLine, oldLines, codes);
+    m_depth.Replace(firstLine, oldLines, codes);
 
     // Blocks after the change move by the difference in block count.
     const qint32 shift = blocks - m_blocks;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/HistoryDepth.h"
 #include "analysis/SpinHistoryModel.h"
 
 #include <QObject>
@@ -15,7 +16,9 @@ namespace trevolo {
 // again. A block holding soft line breaks (U+2028) gives several lines.
 // Should the model ever fall out of step with the document (a change that
 // was not reported), the next look at it notices by the block and character
-// counts and reads the whole document again, once.
+// counts and reads the whole document again, once. A HistoryDepth beside the
+// model gets the same edits, so the gap figures of the whole history follow
+// edit by edit too.
 class DocumentSpins : public QObject
 {
     Q_OBJECT
@@ -31,6 +34,9 @@ public:
 
     // The model, first read again in whole if it is out of step.
     const SpinHistoryModel &Model();
+    // The depth of the same lines, first read again in whole if it is out of
+    // step. Its figures are brought up to date when asked for.
+    HistoryDepth &Depth();
 
     // Times the whole document was read because the model was out of step.
     int Rebuilds() const { return m_rebuilds; }
@@ -45,6 +51,8 @@ public:
 private:
     void OnContentsChange(int position, int removed, int added);
     void ReadAll();
+    // The model and the depth hold exactly these lines.
+    void AssignBoth(std::span<const quint8> codes);
     bool InStep() const;
     // The model's first line for a block.
     qint32 LineOfBlock(qint32 block) const;
@@ -52,6 +60,7 @@ private:
     QPointer<QTextDocument> m_document;
     QMetaObject::Connection m_connection;
     SpinHistoryModel m_model;
+    HistoryDepth m_depth;
     // Blocks that hold more than one line, by block number, with the count
     // of extra lines; sorted.
     std::vector<std::pair<qint32, qint32>> m_multiLine;

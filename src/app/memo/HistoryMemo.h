@@ -122,6 +122,9 @@ public:
 
     // The statistics model of the text, following every change of it.
     const SpinHistoryModel &Spins() { return m_spins->Model(); }
+    // The depth of the same history (its spans and gap figures), following
+    // every change as the model does.
+    HistoryDepth &Depth() { return m_spins->Depth(); }
     DocumentSpins &SpinFeed() { return *m_spins; }
     const TextMirror &Mirror() const { return *m_mirror; }
 
