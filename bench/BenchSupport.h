@@ -15,6 +15,8 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+#include <functional>
+#include <string>
 #include <optional>
 
 namespace trevolo {
@@ -146,8 +148,11 @@ private:
 
 // A keystroke at the end of a history of `lines` generated lines and its
 // Backspace, each with its pass. With range(0) != 0 the child window that
-// `opener` opens is shown first, so the difference is that window's share.
-inline void KeystrokeWithChildWindow(benchmark::State &state, QAction *TForm1::*opener, int lines)
+// `opener` opens is shown first (and `afterOpening` run on the window), so
+// the difference is that window's share.
+inline void KeystrokeWithChildWindow(benchmark::State &state, QAction *TForm1::*opener, int lines,
+                                     const std::function<void(TForm1 &)> &afterOpening = {},
+                                     const std::string &openLabel = "window open")
 {
     BenchWindow window;
     TForm1 &form = window.form;
@@ -156,6 +161,8 @@ inline void KeystrokeWithChildWindow(benchmark::State &state, QAction *TForm1::*
     if (state.range(0) != 0) {
         (form.*opener)->trigger();
         QApplication::processEvents();
+        if (afterOpening)
+            afterOpening(form);
     }
     QTextCursor cursor(form.listBox1->document());
     cursor.movePosition(QTextCursor::End);
@@ -164,7 +171,7 @@ inline void KeystrokeWithChildWindow(benchmark::State &state, QAction *TForm1::*
         cursor.deletePreviousChar();
     }
     window.CheckNoBoxes(state);
-    state.SetLabel(state.range(0) != 0 ? "window open, 2 passes" : "window closed, 2 passes");
+    state.SetLabel(state.range(0) != 0 ? openLabel + ", 2 passes" : "window closed, 2 passes");
 }
 
 inline int RunWindowBenchmarks(int argc, char **argv)

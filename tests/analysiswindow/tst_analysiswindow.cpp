@@ -1,17 +1,13 @@
-#include "support/WindowFixture.h"
+#include "AnalysisWindowTest.h"
 
-#include "app/analysiswindow/AnalysisForm.h"
 #include "app/analysiswindow/WheelView.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QHelpEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTableWidget>
-#include <QTest>
 #include <QToolTip>
 
 #include <cmath>
@@ -19,51 +15,6 @@
 
 using namespace trevolo;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString Lines(std::initializer_list<int> spins)
-{
-    QStringList lines;
-    for (const int spin : spins)
-        lines << QString::number(spin);
-    return lines.join(u'\n');
-}
-
-} // namespace
-
-class TestAnalysisWindow : public QObject, private WindowFixture
-{
-    Q_OBJECT
-
-private Q_SLOTS:
-    void init() { createAll(); }
-    void cleanup() { destroyAll(); }
-
-    void menuItem();
-    void opensFollowsAndRests();
-    void countsExample();
-    void groupRuns();
-    void badInput_data();
-    void badInput();
-    void verdictWords_data();
-    void verdictWords();
-    void emptyHistoryShowsNoFigures();
-    void wheelPockets_data();
-    void wheelPockets();
-
-private:
-    AnalysisForm *open()
-    {
-        form->n27->trigger();
-        return form->findChild<AnalysisForm *>(u"AnalysisForm"_s);
-    }
-    QString shown(const char *name) const
-    {
-        auto *label = form->analysisForm()->findChild<QLabel *>(QString::fromLatin1(name));
-        return label ? label->text() : u"<missing>"_s;
-    }
-};
 
 void TestAnalysisWindow::menuItem()
 {
@@ -243,9 +194,9 @@ void TestAnalysisWindow::emptyHistoryShowsNoFigures()
         QCOMPARE(table->item(row, 1)->text(), u"—"_s);
         QCOMPARE(table->item(row, 2)->text(), u"—"_s);
     }
-    // Every figure is named after its caption for a screen reader.
+    // Every figure is named after its caption and value for a screen reader.
     QCOMPARE(window->findChild<QLabel *>(u"LabelChiSquareP"_s)->accessibleName(),
-             u"Шанс такого или большего χ² на честном колесе"_s);
+             u"Шанс такого или большего χ² на честном колесе: —"_s);
 }
 
 void TestAnalysisWindow::wheelPockets_data()
@@ -263,7 +214,8 @@ void TestAnalysisWindow::wheelPockets()
     QFETCH(int, index);
     QFETCH(int, number);
     form->listBox1->ReplaceText(Lines({number, 3, 3}));
-    WheelView *wheel = open()->wheelView();
+    showPage(open(), AnalysisForm::WheelTab);
+    WheelView *wheel = form->analysisForm()->wheelView();
     wheel->resize(300, 300);
     QSignalSpy clicks(wheel, &WheelView::pocketClicked);
     const double angle = index * 2 * std::numbers::pi / 37;
@@ -285,4 +237,3 @@ void TestAnalysisWindow::wheelPockets()
 }
 
 QTEST_MAIN(TestAnalysisWindow)
-#include "tst_analysiswindow.moc"

@@ -1,23 +1,35 @@
 #include "app/analysiswindow/AnalysisForm.h"
 
 #include "analysis/Chances.h"
+#include "app/analysiswindow/Figures.h"
+#include "app/analysiswindow/GapsPage.h"
+#include "app/analysiswindow/WheelPage.h"
 #include "app/analysiswindow/WheelView.h"
+#include "app/widgets/CloseKeys.h"
 #include "app/widgets/Controls.h"
+#include "app/widgets/WindowPlacement.h"
 #include "common/IntegerText.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
+#include <QFocusFrame>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -83,7 +95,7 @@ constexpr const char16_t *Chance = u"< 0,0001 %";
 constexpr int CaptionWidth = 230;  // pixels; a longer caption wraps
 constexpr int SentenceWidth = 340; // pixels: a line of its own
 constexpr LabelRow LabelRows[] = {
-    {0, u"Спинов:", u"LabelSpins", u"88888888"},
+    {0, u"Спинов:", u"LabelSpins", u"1000 из последних 1000"},
     {1, u"Статистика χ²:", u"LabelChiSquare", u"8888888888,88"},
     {1, u"Шанс такого или большего χ² на честном колесе:", u"LabelChiSquareP", Chance},
     {1, nullptr, u"LabelVerdict", nullptr},
@@ -116,6 +128,27 @@ enum GroupColumn
     GroupColumnCount
 };
 
+// The caption a screen reader says before a label's figure: the one beside
+// it, or its box's title for a label on a line of its own.
+QString SpokenCaption(int index)
+{
+    const LabelRow &row = LabelRows[index];
+    return row.caption ? QString::fromUtf16(row.caption)
+                       : QString::fromUtf16(Boxes[row.box].title) + u':';
+}
+
+// A page that scrolls once the window is too small for it.
+QScrollArea *Scrolled(QWidget *page)
+{
+    auto *area = new QScrollArea;
+    area->setWidget(page);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    // Tab goes to the figures on it, and the page scrolls to each in turn.
+    area->setFocusPolicy(Qt::NoFocus);
+    return area;
+}
+
 } // namespace
 
 AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
@@ -124,6 +157,78 @@ AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
     setObjectName(QStringLiteral("AnalysisForm"));
     setWindowTitle(QStringLiteral("Анализ последовательности"));
 
+    m_span = new QComboBox;
+    m_span->setObjectName(QStringLiteral("AnalysisSpan"));
+    for (const qint32 span : SpanLengths)
+        m_span->addItem(span == 0 ? QStringLiteral("Вся история")
+                                  : QStringLiteral("Последние ") + IntToStr(span));
+    auto *spanCaption = new QLabel(QStringLiteral("Период:"));
+    spanCaption->setBuddy(m_span);
+    auto *spanRow = new QHBoxLayout;
+    spanRow->addWidget(spanCaption);
+    spanRow->addWidget(m_span);
+    spanRow->addStretch(1);
+
+    QStringList groupNames;
+    for (int row = 0; row < GroupRowCount; ++row)
+        groupNames << GroupName(row);
+    m_gaps = new GapsPage(groupNames);
+    m_wheelPage = new WheelPage;
+    m_pages = new QTabWidget;
+    m_pages->setObjectName(QStringLiteral("AnalysisPages"));
+    m_pages->addTab(Scrolled(BuildSummaryPage()), QStringLiteral("Сводка"));
+    m_chartView->setAccessibleName(QStringLiteral("Выпадения чисел"));
+    m_groups->setAccessibleName(QStringLiteral("Серии комбинаций и секторов"));
+    m_pages->addTab(Scrolled(m_gaps), QStringLiteral("Пропуски"));
+    OrderSummaryTabs();
+    m_pages->addTab(Scrolled(m_wheelPage), QStringLiteral("Колесо"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(spanRow);
+    layout->addWidget(m_pages, 1);
+    resize(PreferredSize);
+
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(RefreshDelay);
+    connect(&m_refresh, &QTimer::timeout, this, &AnalysisForm::ShowCharts);
+    connect(m_span, &QComboBox::currentIndexChanged, this, &AnalysisForm::ShowAll);
+    connect(m_pages, &QTabWidget::currentChanged, this, &AnalysisForm::ShowAll);
+    connect(m_gaps, &GapsPage::groupChosen, this, &AnalysisForm::ShowCharts);
+
+    // The main window adds the shortcut that opens it.
+    AddCloseKeys(*this, {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+
+    // Ctrl+Tab and Ctrl+PgDown turn the pages wherever the focus is, the
+    // span above them included; with Shift, or Ctrl+PgUp, backwards.
+    for (const bool forward : {true, false}) {
+        auto *turn = new QAction(this);
+        turn->setShortcutContext(Qt::WindowShortcut);
+        turn->setShortcuts(
+            forward ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Tab),
+                                          QKeySequence(Qt::CTRL | Qt::Key_PageDown)}
+                    : QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                          QKeySequence(Qt::CTRL | Qt::Key_PageUp)});
+        connect(turn, &QAction::triggered, this, [this, forward] {
+            m_pages->setCurrentIndex(
+                (m_pages->currentIndex() + (forward ? 1 : -1) + m_pages->count()) %
+                m_pages->count());
+        });
+        addAction(turn);
+    }
+
+    // The focused widget gets a ring in the highlight colour around it.
+    m_focusFrame = new QFocusFrame(this);
+    QPalette ring = m_focusFrame->palette();
+    ring.setColor(QPalette::WindowText, palette().color(QPalette::Highlight));
+    m_focusFrame->setPalette(ring);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        m_focusFrame->setWidget(now && now != this && now->window() == this ? now : nullptr);
+    });
+}
+
+QWidget *AnalysisForm::BuildSummaryPage()
+{
     QWidget *columns[2] = {new QWidget, new QWidget};
     QFormLayout *forms[std::size(Boxes)];
     for (std::size_t b = 0; b < std::size(Boxes); ++b) {
@@ -147,7 +252,8 @@ AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
     m_groups->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     m_groups->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_groups->setSelectionMode(QAbstractItemView::NoSelection);
-    m_groups->setFocusPolicy(Qt::NoFocus);
+    m_groups->setFocusPolicy(Qt::StrongFocus);
+    m_groups->setTabKeyNavigation(false);
     for (int row = 0; row < GroupRowCount; ++row) {
         for (int column = 0; column < GroupColumnCount; ++column) {
             auto *cell = new QTableWidgetItem(column == NameColumn ? GroupName(row) : QString());
@@ -170,6 +276,7 @@ AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
         label->setObjectName(QString::fromUtf16(row.name));
         label->setTextFormat(Qt::PlainText);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setFocusPolicy(Qt::StrongFocus);
         if (row.widest) {
             // Of fixed size, so a new text repaints the label alone and does
             // not lay the window out again.
@@ -192,14 +299,12 @@ AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
             captionLabel->setBuddy(label);
             m_wrapped.append(captionLabel);
             forms[row.box]->addRow(captionLabel, label);
-            label->setAccessibleName(caption.chopped(1));
         } else {
             forms[row.box]->addRow(label);
         }
         m_labels[i] = label;
     }
 
-    m_wheel = new WheelView;
     BuildChart();
 
     auto *top = new QWidget;
@@ -207,7 +312,7 @@ AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
     topLayout->setContentsMargins(0, 0, 0, 0);
     topLayout->addWidget(columns[0]);
     topLayout->addWidget(columns[1]);
-    topLayout->addWidget(m_wheel, 1);
+    topLayout->addStretch(1);
 
     auto *splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(top);
@@ -215,13 +320,41 @@ AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(splitter);
-    resize(1180, 900);
+    return splitter;
+}
 
-    m_refresh.setSingleShot(true);
-    m_refresh.setInterval(RefreshDelay);
-    connect(&m_refresh, &QTimer::timeout, this, [this] { ShowChart(m_pending); });
+void AnalysisForm::OrderSummaryTabs()
+{
+    // Down the first column's boxes, then the second's, as the figures read;
+    // the chart below them last.
+    QList<QWidget *> order;
+    for (int box = 0; box < int(std::size(Boxes)); ++box) {
+        if (box == GroupsBox)
+            order << m_groups;
+        for (std::size_t i = 0; i < std::size(LabelRows); ++i)
+            if (LabelRows[i].box == box)
+                order << m_labels[i];
+    }
+    order << m_chartView;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+WheelView *AnalysisForm::wheelView() const
+{
+    return m_wheelPage->wheel();
+}
+
+void AnalysisForm::setVisible(bool visible)
+{
+    if (visible && !m_placed && !isVisible()) {
+        m_placed = true;
+        if (parentWidget())
+            setGeometry(PlaceBeside(*parentWidget(), PreferredSize, SmallestSize));
+        else if (const QScreen *screen = this->screen())
+            resize(PreferredSize.boundedTo(screen->availableGeometry().size()));
+    }
+    QWidget::setVisible(visible);
 }
 
 void AnalysisForm::FitHeight(QLabel &label)
@@ -306,23 +439,104 @@ void AnalysisForm::BuildChart()
     m_chartView->setMinimumHeight(220);
 }
 
-void AnalysisForm::Follow(const HistoryStatistics &statistics, QStringView thresholdText)
+void AnalysisForm::Follow(const HistoryStatistics &statistics, QStringView thresholdText,
+                          HistoryDepth &depth)
 {
     if (!isVisible())
         return;
-    // The figures, the table and the wheel follow at once; the chart, whose
+    // The figures, the tables and the wheel follow at once; the chart, whose
     // layout is the one costly part, catches up after RefreshDelay.
-    ShowFigures(statistics, thresholdText);
-    m_pending = statistics;
+    TakePass(statistics, thresholdText, depth);
+    ShowFigures(m_pending, m_thresholdText);
+    ShowPageFigures();
     if (!m_refresh.isActive())
         m_refresh.start();
 }
 
-void AnalysisForm::ShowStatistics(const HistoryStatistics &statistics, QStringView thresholdText)
+void AnalysisForm::ShowStatistics(const HistoryStatistics &statistics, QStringView thresholdText,
+                                  HistoryDepth &depth)
 {
     m_refresh.stop();
-    ShowFigures(statistics, thresholdText);
-    ShowChart(statistics);
+    TakePass(statistics, thresholdText, depth);
+    ShowFigures(m_pending, m_thresholdText);
+    ShowPageFigures();
+    ShowCharts();
+}
+
+void AnalysisForm::ShowAll()
+{
+    if (m_depth)
+        ShowStatistics(HistoryStatistics(m_whole), QString(m_thresholdText), *m_depth);
+}
+
+qint32 AnalysisForm::Span() const
+{
+    return SpanLengths[size_t(std::max(0, m_span->currentIndex()))];
+}
+
+void AnalysisForm::TakePass(const HistoryStatistics &statistics, QStringView thresholdText,
+                            HistoryDepth &depth)
+{
+    m_whole = statistics;
+    if (m_thresholdText != thresholdText)
+        m_thresholdText = thresholdText.toString();
+    m_depth = &depth;
+    const qint32 span = Span();
+    m_pending = span > 0 ? SpanStatistics(depth.LastSpins(span), thresholdText) : statistics;
+}
+
+void AnalysisForm::ShowPageFigures()
+{
+    if (!m_depth)
+        return;
+    switch (m_pages->currentIndex()) {
+    case GapsTab:
+        m_gaps->ShowTables(m_depth->Figures(Span()));
+        break;
+    case WheelTab:
+        m_wheelPage->ShowFigures(m_pending, TryStrToInt(m_thresholdText));
+        break;
+    default:
+        break;
+    }
+}
+
+void AnalysisForm::ShowCharts()
+{
+    switch (m_pages->currentIndex()) {
+    case SummaryTab:
+        ShowChart(m_pending);
+        DescribeChart(m_pending);
+        break;
+    case GapsTab:
+        if (m_depth)
+            m_gaps->ShowChart(m_depth->GroupGapHistogram(m_gaps->ChosenGroup(), Span()));
+        break;
+    default:
+        break;
+    }
+}
+
+void AnalysisForm::DescribeChart(const HistoryStatistics &statistics)
+{
+    const auto &counts = statistics.occurrence;
+    const auto most = std::max_element(counts.begin(), counts.end());
+    const auto least = std::min_element(counts.begin(), counts.end());
+    const QString description =
+        QStringLiteral("Больше всего выпадений у %1: %2, меньше всего у %3: %4; ожидается %5 "
+                       "на число.")
+            .arg(IntToStr(int(most - counts.begin())), IntToStr(*most),
+                 IntToStr(int(least - counts.begin())), IntToStr(*least),
+                 FormatDecimal(double(statistics.spinCount) / WheelSize, 1));
+    if (m_chartView->accessibleDescription() != description)
+        m_chartView->setAccessibleDescription(description);
+}
+
+QString AnalysisForm::SpinsText(qint32 spins) const
+{
+    const qint32 span = Span();
+    return span > 0 ? QStringLiteral("%1 из последних %2").arg(IntToStr(spins), IntToStr(span))
+                    : IntToStr(spins);
 }
 
 void AnalysisForm::ShowFigures(const HistoryStatistics &statistics, QStringView thresholdText)
@@ -330,14 +544,11 @@ void AnalysisForm::ShowFigures(const HistoryStatistics &statistics, QStringView 
     const AnalysisFigures f = ComputeAnalysis(statistics, thresholdText);
     const auto show = [this](LabelIndex index, const QString &text) {
         QLabel &label = *m_labels[index];
-        if (label.text() == text)
-            return;
-        label.setText(text);
-        if (label.wordWrap())
+        if (ShowFigure(label, SpokenCaption(index), text) && label.wordWrap())
             FitHeight(label);
     };
 
-    show(Spins, IntToStr(f.spins));
+    show(Spins, SpinsText(f.spins));
     show(ChiSquare, f.chiSquareText);
     show(ChiSquareP, FormatChance(f.chiSquareP));
     show(Verdict, BiasVerdictText(f.verdict));
@@ -371,8 +582,6 @@ void AnalysisForm::ShowFigures(const HistoryStatistics &statistics, QStringView 
     show(GroupsFamilyP, FormatChance(f.combinations.familyChance));
     show(SectorsMostUnusual, f.spins == 0 ? NoFigure() : RunText(f, f.sectors));
     show(SectorsFamilyP, FormatChance(f.sectors.familyChance));
-
-    m_wheel->SetFigures(statistics.absence, statistics.occurrence, TryStrToInt(thresholdText));
 }
 
 void AnalysisForm::ShowChart(const HistoryStatistics &statistics)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "analysis/Chances.h"
+#include "analysis/HistoryDepth.h"
 #include "analysis/Statistics.h"
 
 #include <QList>
+#include <QString>
 #include <QStringView>
 #include <QTimer>
 #include <QWidget>
@@ -11,20 +13,28 @@
 
 class QBarSet;
 class QChartView;
+class QComboBox;
+class QFocusFrame;
 class QLabel;
 class QLineSeries;
+class QTabWidget;
 class QTableWidget;
 class QValueAxis;
 
 namespace trevolo {
 
+class GapsPage;
+class WheelPage;
 class WheelView;
 
 // "Анализ последовательности": how unusual the history is on a fair wheel,
 // every chance weighed against how many things a player watches at once;
-// with the heat wheel and the occurrence chart. A window of its own, not
-// modal, that follows the statistics passes of the main window while it is
-// shown and shows no message boxes.
+// with the occurrence chart ("Сводка"), the gap history of every number and
+// group ("Пропуски") and the heat wheel with its hottest arc ("Колесо").
+// Every figure is of the whole history or of its last N valid spins, as
+// picked in AnalysisSpan. A window of its own, not modal, that follows the
+// statistics passes of the main window while it is shown and shows no
+// message boxes. Esc and Ctrl+W close it (AddCloseKeys).
 class AnalysisForm : public QWidget
 {
     Q_OBJECT
@@ -36,22 +46,55 @@ public:
     explicit AnalysisForm(const CombinationCaptions &captions, QWidget *parent = nullptr);
 
     // One statistics pass of the main window with the threshold text it
-    // read. Costs nothing while the window is hidden; while it is shown the
-    // figures, the table and the wheel follow at once, and the chart shows
-    // the latest pass RefreshDelay later, so it is laid out at most once
-    // every RefreshDelay.
-    void Follow(const HistoryStatistics &statistics, QStringView thresholdText);
+    // read, and the depth of the same history. Costs nothing while the
+    // window is hidden; while it is shown the figures and tables of the page
+    // in view follow at once, and its chart shows the latest pass
+    // RefreshDelay later, so it is laid out at most once every RefreshDelay.
+    // The depth is read again when another page or span is picked, so it
+    // must live as long as the window.
+    void Follow(const HistoryStatistics &statistics, QStringView thresholdText,
+                HistoryDepth &depth);
     static constexpr int RefreshDelay = 50; // ms
     // Shows the figures of that pass at once, shown or not.
-    void ShowStatistics(const HistoryStatistics &statistics, QStringView thresholdText);
+    void ShowStatistics(const HistoryStatistics &statistics, QStringView thresholdText,
+                        HistoryDepth &depth);
 
-    WheelView *wheelView() const { return m_wheel; }
+    // The pages, in AnalysisPages.
+    enum Page
+    {
+        SummaryTab,
+        GapsTab,
+        WheelTab
+    };
+
+    WheelView *wheelView() const;
+
+    // The first time it is shown it opens beside the main window when there
+    // is room, never larger than the screen.
+    void setVisible(bool visible) override;
+    static constexpr QSize PreferredSize{1180, 900};
+    static constexpr QSize SmallestSize{800, 560};
 
 private:
+    QWidget *BuildSummaryPage();
+    void OrderSummaryTabs();
     void BuildChart();
+    // Keeps the pass, and over the span picked the statistics every page
+    // shows (m_pending).
+    void TakePass(const HistoryStatistics &statistics, QStringView thresholdText,
+                  HistoryDepth &depth);
+    // The span picked: the last that many valid spins, 0 for all.
+    qint32 Span() const;
     void ShowFigures(const HistoryStatistics &statistics, QStringView thresholdText);
+    // The figures of the page in view beside the summary's; its chart.
+    void ShowPageFigures();
+    void ShowCharts();
     void ShowChart(const HistoryStatistics &statistics);
+    // What the occurrence chart shows, in words for screen readers.
+    void DescribeChart(const HistoryStatistics &statistics);
     void showEvent(QShowEvent *event) override;
+    // Everything again, after another page or span was picked.
+    void ShowAll();
     void hideEvent(QHideEvent *event) override;
     // A word-wrapped label as tall as its text needs at its width.
     static void FitHeight(QLabel &label);
@@ -59,13 +102,13 @@ private:
     // A row of the table of groups by name: a combination or a sector.
     QString GroupName(int row) const;
     QString RunText(const AnalysisFigures &f, const FamilyFigures &family) const;
+    QString SpinsText(qint32 spins) const;
 
     CombinationCaptions m_captions;
 
     static constexpr int LabelCount = 20;
     std::array<QLabel *, LabelCount> m_labels{};
     QTableWidget *m_groups = nullptr;
-    WheelView *m_wheel = nullptr;
     QChartView *m_chartView = nullptr;
     QBarSet *m_bars = nullptr;
     QLineSeries *m_expected = nullptr;
@@ -75,7 +118,20 @@ private:
     QLineSeries *m_allLower = nullptr;
     QValueAxis *m_countAxis = nullptr;
     qint32 m_chartSpins = -1;
-    // The latest pass Follow kept, charted when m_refresh times out.
+
+    QComboBox *m_span = nullptr;
+    QTabWidget *m_pages = nullptr;
+    GapsPage *m_gaps = nullptr;
+    WheelPage *m_wheelPage = nullptr;
+    QFocusFrame *m_focusFrame = nullptr;
+    bool m_placed = false;
+
+    // The latest pass of the whole history, its threshold text and depth;
+    // the depth is null until the first pass.
+    HistoryStatistics m_whole;
+    QString m_thresholdText;
+    HistoryDepth *m_depth = nullptr;
+    // The latest pass over the span, charted when m_refresh times out.
     HistoryStatistics m_pending;
     QTimer m_refresh;
 };

@@ -61,9 +61,10 @@ QPointF pointAt(QPointF centre, double distance, double degrees)
     return {centre.x() + distance * std::sin(radians), centre.y() - distance * std::cos(radians)};
 }
 
-QColor heatColour(double heat)
+// Where each number sits in WheelOrder.
+int wheelPlace(int number)
 {
-    return QColor::fromHsvF(float((1 - heat) * 240.0 / 360.0), 0.85f, 0.95f);
+    return int(std::find(WheelOrder.begin(), WheelOrder.end(), number) - WheelOrder.begin());
 }
 
 } // namespace
@@ -72,7 +73,72 @@ WheelView::WheelView(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("WheelView"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // Its own background, so the names drawn on it are read against a
+    // colour it knows.
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Колесо"));
     m_absence.fill(0);
+    UpdateDescription();
+}
+
+QColor WheelView::HeatColour(double heat)
+{
+    return QColor::fromHsvF(float((1 - heat) * 240.0 / 360.0), 0.85f, 0.95f);
+}
+
+QColor WheelView::SectorCaptionColour(int sector, const QColor &background)
+{
+    return ReadableOn(SectorColours[sector], background);
+}
+
+void WheelView::SetHotArc(const HotArc &arc)
+{
+    if (arc.centre == m_arc.centre && arc.width == m_arc.width) {
+        m_arc = arc;
+        UpdateDescription();
+        return;
+    }
+    const QRect before = ArcOutline().boundingRect().toAlignedRect();
+    m_arc = arc;
+    const QRect after = ArcOutline().boundingRect().toAlignedRect();
+    const int pen = int(std::ceil(std::max(4.0, radius() / 40)));
+    update(QRegion(before.adjusted(-pen, -pen, pen, pen)) + after.adjusted(-pen, -pen, pen, pen));
+    UpdateDescription();
+}
+
+QPainterPath WheelView::ArcOutline() const
+{
+    const double r = radius();
+    if (m_arc.centre < 0 || r <= 0)
+        return {};
+    const int pockets = std::min(WheelSize, 2 * m_arc.width + 1);
+    const int first = wheelPlace(m_arc.centre) - pockets / 2;
+    return ringPiece(centre(), HeatOuter * r, PocketInner * r, pocketStart(first),
+                     pockets * PocketDegrees);
+}
+
+void WheelView::UpdateDescription()
+{
+    // The longest absence, of equal ones the smallest number.
+    const auto longest = std::max_element(m_absence.begin(), m_absence.end());
+    QString text = QStringLiteral("Кольцо: сколько спинов не выпадает каждое число. Дольше всех "
+                                  "не выпадает число %1, спинов без него: %2")
+                       .arg(IntToStr(int(longest - m_absence.begin())), IntToStr(*longest));
+    text += m_threshold ? QStringLiteral("; порог сигнализации: %1.").arg(IntToStr(*m_threshold))
+                        : QStringLiteral(".");
+    if (m_arc.centre >= 0)
+        text += QStringLiteral(" Обведена самая частая дуга %1.").arg(HotArcText(m_arc));
+    if (accessibleDescription() != text)
+        setAccessibleDescription(text);
+}
+
+void WheelView::changeEvent(QEvent *event)
+{
+    // The face holds colours of the palette: drawn again with the new one.
+    if (event->type() == QEvent::PaletteChange)
+        m_face = QPixmap();
+    QWidget::changeEvent(event);
 }
 
 void WheelView::SetFigures(const std::array<qint32, WheelSize> &absence,
@@ -99,6 +165,7 @@ void WheelView::SetFigures(const std::array<qint32, WheelSize> &absence,
     }
     if (!changed.isEmpty())
         update(changed);
+    UpdateDescription();
 }
 
 double WheelView::Heat(int number) const
@@ -169,8 +236,19 @@ void WheelView::paintEvent(QPaintEvent *event)
             ringPiece(c, HeatOuter * r, HeatInner * r, pocketStart(i), PocketDegrees);
         if (!dirty.intersects(piece.boundingRect().toAlignedRect()))
             continue;
-        painter.setBrush(heatColour(m_heat[WheelOrder[i]] / double(HeatLevels)));
+        painter.setBrush(HeatColour(m_heat[WheelOrder[i]] / double(HeatLevels)));
         painter.drawPath(piece);
+    }
+
+    // The hottest arc: a dark line on a light one, seen on every colour.
+    const QPainterPath outline = ArcOutline();
+    if (!outline.isEmpty()) {
+        const double width = std::max(2.0, r / 80);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::white, 2 * width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        painter.drawPath(outline);
+        painter.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        painter.drawPath(outline);
     }
 }
 
@@ -227,13 +305,15 @@ void WheelView::PaintFace(QPainter &painter) const
         }
     }
 
-    // The names of the sectors in their colours in the middle.
+    // The names of the sectors in their colours in the middle, dark or light
+    // enough to read against the background.
     font.setBold(false);
     font.setPixelSize(std::max(6, int(r * 0.06)));
     painter.setFont(font);
     const double line = font.pixelSize() * 1.3;
+    const QColor background = palette().color(QPalette::Window);
     for (int s = 0; s < SectorCount; ++s) {
-        painter.setPen(SectorColours[s]);
+        painter.setPen(SectorCaptionColour(s, background));
         const QRectF box(c.x() - r * 0.45, c.y() + (s - SectorCount / 2.0) * line, r * 0.9, line);
         painter.drawText(box, Qt::AlignCenter, QString::fromUtf16(Sectors[s].name));
     }

@@ -146,7 +146,7 @@ void TForm1::Calc()
     const QString thresholdText = edit1->text();
     const HistoryStatistics statistics = listBox1->Spins().Statistics(thresholdText);
     if (m_analysisForm)
-        m_analysisForm->Follow(statistics, thresholdText);
+        m_analysisForm->Follow(statistics, thresholdText, listBox1->Depth());
     if (m_systemForm)
         m_systemForm->Follow(listBox1->Spins());
 

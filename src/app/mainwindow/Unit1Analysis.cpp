@@ -5,6 +5,7 @@
 #include "app/analysiswindow/AnalysisForm.h"
 #include "app/analysiswindow/WheelView.h"
 #include "app/mainwindow/ControlNames.h"
+#include "app/widgets/CloseKeys.h"
 
 #include <QLineEdit>
 
@@ -22,6 +23,7 @@ void TForm1::N27Click()
         for (int g = 1; g <= CombinationCount; ++g)
             captions[size_t(g - 1)] = CombinationCaption(g);
         m_analysisForm = new AnalysisForm(captions, this);
+        AddCloseKeys(*m_analysisForm, n27->shortcuts());
         // A click on a pocket of the heat wheel enters that spin, as the
         // entry pad does.
         connect(m_analysisForm->wheelView(), &WheelView::pocketClicked, this,
@@ -30,7 +32,8 @@ void TForm1::N27Click()
     // While hidden it followed no pass, so it starts from the history as it
     // stands now.
     if (!m_analysisForm->isVisible())
-        m_analysisForm->ShowStatistics(listBox1->Spins().Statistics(edit1->text()), edit1->text());
+        m_analysisForm->ShowStatistics(listBox1->Spins().Statistics(edit1->text()), edit1->text(),
+                                       listBox1->Depth());
     m_analysisForm->show();
     m_analysisForm->raise();
     m_analysisForm->activateWindow();
