@@ -79,10 +79,10 @@ void TestAnalysisWindow::tabReachesEveryFigure_data()
            "LabelGroupsFamilyP LabelSectorsMostUnusual LabelSectorsFamilyP "
            "ChartOccurrences"_s.split(u' ');
     QTest::newRow("Пропуски") << int(AnalysisForm::GapsTab)
-                              << QStringList{u"TableGaps"_s, u"TableGroupGaps"_s, u"ChartGaps"_s};
-    QTest::newRow("Колесо") << int(AnalysisForm::WheelTab)
-                            << QStringList{u"WheelView"_s, u"ArcWidth"_s, u"LabelHotArc"_s,
-                                           u"LabelHotArcP"_s, u"LabelHotArcFamilyP"_s};
+                              << u"TableGaps TableGroupGaps ChartGaps"_s.split(u' ');
+    QTest::newRow("Колесо")
+        << int(AnalysisForm::WheelTab)
+        << u"WheelView ArcWidth LabelHotArc LabelHotArcP LabelHotArcFamilyP"_s.split(u' ');
 }
 
 void TestAnalysisWindow::tabReachesEveryFigure()
