@@ -1,3 +1,4 @@
+#include "analysis/CountExtremes.h"
 #include "analysis/HistoryDepth.h"
 #include "analysis/SpinHistoryModel.h"
 #include "analysis/WheelArcs.h"
@@ -287,6 +288,7 @@ void TestDepth::familyChanceAgreesWithIndependentSimulation_data()
     QTest::addColumn<int>("width");
     QTest::addColumn<qint32>("hits");
     QTest::newRow("single pockets, spin by spin") << 37 << 0 << 4;
+    QTest::newRow("single pockets, multinomial") << 2000 << 0 << 70;
     QTest::newRow("100 spins, width 2") << 100 << 2 << 22;
     QTest::newRow("2000 spins, width 1, multinomial") << 2000 << 1 << 190;
     QTest::newRow("5000 spins, width 9") << 5000 << 9 << 2640;
@@ -312,6 +314,15 @@ void TestDepth::familyChanceAgreesWithIndependentSimulation()
                                     other * (1 - other) / histories);
     QVERIFY2(std::fabs(got.estimate - other) < 3 * spread,
              qPrintable(QStringLiteral("%1 vs %2").arg(got.estimate).arg(other)));
+    // Arcs of one pocket are the numbers: the chance that the largest of the
+    // 37 counts reaches `hits` is known exactly, and lies within the
+    // estimate's own 95 % error.
+    if (width == 0) {
+        const double exact = LargestCountAtLeastChance(spins, hits);
+        QVERIFY2(std::fabs(got.estimate - exact) <= got.error,
+                 qPrintable(
+                     QStringLiteral("%1 ± %2 vs %3").arg(got.estimate).arg(got.error).arg(exact)));
+    }
 
     const std::atomic_bool stop = true;
     QVERIFY(!SimulateLargestArc(spins, width, &stop));
