@@ -285,12 +285,14 @@ void TestExplanations::helpWindow_data()
 {
     QTest::addColumn<QString>("topic");
     // Each page of the main window, the balls, the risk levels, the
-    // calculator, the analysis window's chances, the pad and the files.
+    // calculator, the analysis window's chances and pages, the pad and the
+    // files.
     for (const char16_t *topic :
          {u"Страница «Комбинации»", u"Страница «Не выпадения»", u"Страница «Выпадения»",
           u"Страница «Настройки»", u"Страница «Калькулятор»", u"жёлтый со знаком «!»",
           u"зелёный с галочкой ✓", u"Уровни риска", u"«Сигнализировать от»",
           u"Шанс для числа, выбранного заранее", u"Шанс хотя бы для одного из 37",
+          u"Страница «Пропуски»", u"Страница «Колесо»", u"Над страницами «Период»",
           u"Никакая пауза и никакой перекос в прошлом не меняют шанс следующего спина",
           u"Панель ввода", u"~/.config/trevolo/default.ini", u"$XDG_STATE_HOME/trevolo",
           u"~/.local/state/trevolo"})
