@@ -61,6 +61,8 @@ private Q_SLOTS:
     void placement_data();
     void placement();
     void opensInsideTheScreen();
+    void chartLabelsWhole_data();
+    void chartLabelsWhole();
     void tabReachesEveryFigure_data();
     void tabReachesEveryFigure();
     void keysClose_data();

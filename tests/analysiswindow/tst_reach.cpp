@@ -6,8 +6,10 @@
 #include "app/widgets/WindowPlacement.h"
 
 #include <QAccessible>
+#include <QChartView>
 #include <QComboBox>
 #include <QFocusFrame>
+#include <QGraphicsTextItem>
 #include <QScreen>
 
 using namespace trevolo;
@@ -36,14 +38,15 @@ void TestAnalysisWindow::placement_data()
     QTest::addColumn<QRect>("placed"); // inside the frame
     const QRect wide(0, 0, 1920, 1040);
     QTest::newRow("right of the owner")
-        << QRect(0, 0, 600, 600) << wide << QRect(602, 30, 1180, 900);
+        << QRect(0, 0, 600, 600) << wide << QRect(602, 30, 1180, 1000);
+    // Moved up as far as the screen needs.
     QTest::newRow("left, no room on the right")
-        << QRect(1300, 100, 600, 600) << wide << QRect(118, 130, 1180, 900);
+        << QRect(1300, 100, 600, 600) << wide << QRect(118, 38, 1180, 1000);
     QTest::newRow("right, narrower and shorter")
         << QRect(0, 0, 600, 600) << QRect(0, 0, 1440, 900) << QRect(602, 30, 836, 868);
     QTest::newRow("1024x600: over the owner, the screen's size")
         << QRect(0, 0, 600, 570) << QRect(0, 0, 1024, 560) << QRect(2, 30, 1020, 528);
-    QTest::newRow("no owner: centred") << QRect() << wide << QRect(369, 83, 1180, 900);
+    QTest::newRow("no owner: centred") << QRect() << wide << QRect(369, 33, 1180, 1000);
 }
 
 void TestAnalysisWindow::placement()
@@ -63,6 +66,44 @@ void TestAnalysisWindow::opensInsideTheScreen()
     QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
     window->resize(AnalysisForm::SmallestSize);
     QCOMPARE(window->size(), AnalysisForm::SmallestSize);
+}
+
+void TestAnalysisWindow::chartLabelsWhole_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("chart");
+    QTest::addColumn<QSize>("size");
+    for (const QSize size : {AnalysisForm::SmallestSize, QSize(961, 900)}) {
+        const QByteArray at =
+            QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
+        QTest::newRow("occurrences, " + at)
+            << int(AnalysisForm::SummaryTab) << "ChartOccurrences" << size;
+        QTest::newRow("gaps, " + at) << int(AnalysisForm::GapsTab) << "ChartGaps" << size;
+    }
+}
+
+void TestAnalysisWindow::chartLabelsWhole()
+{
+    QFETCH(int, page);
+    QFETCH(QString, chart);
+    QFETCH(QSize, size);
+    QStringList spins;
+    for (int i = 0; i < 2000; ++i)
+        spins << QString::number(i * 7 % 37 == 0 ? 0 : i * 13 % 37);
+    form->listBox1->ReplaceText(spins.join(u'\n'));
+    AnalysisForm *window = open();
+    window->resize(size);
+    showPage(window, AnalysisForm::Page(page));
+    QTest::qWait(2 * AnalysisForm::RefreshDelay);
+    // The charts cut a label that has no room short with "...".
+    int labels = 0;
+    for (const QGraphicsItem *item : window->findChild<QChartView *>(chart)->scene()->items()) {
+        if (const auto *text = qgraphicsitem_cast<const QGraphicsTextItem *>(item)) {
+            ++labels;
+            QVERIFY2(!text->toPlainText().contains(u"..."_s), qPrintable(text->toPlainText()));
+        }
+    }
+    QVERIFY(labels > 10);
 }
 
 void TestAnalysisWindow::tabReachesEveryFigure_data()

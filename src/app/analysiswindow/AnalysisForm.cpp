@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QAreaSeries>
-#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -383,11 +382,8 @@ void AnalysisForm::BuildChart()
 
     m_bars = new QBarSet(QStringLiteral("Выпадений"));
     m_bars->setColor(QColor(0x5b, 0x7d, 0xb1));
-    QStringList numbers;
-    for (int n = 0; n < WheelSize; ++n) {
+    for (int n = 0; n < WheelSize; ++n)
         m_bars->append(0);
-        numbers << IntToStr(n);
-    }
     auto *bars = new QBarSeries;
     bars->setBarWidth(0.8);
     bars->append(m_bars);
@@ -419,9 +415,19 @@ void AnalysisForm::BuildChart()
     chart->addSeries(band);
     chart->addSeries(bars);
     chart->addSeries(m_expected);
-    auto *numberAxis = new QBarCategoryAxis;
-    numberAxis->append(numbers);
+    // The numbers on an axis of values, labelled as densely as its width
+    // allows: every number, else every second or fifth, none cut short.
+    auto *numberAxis = new QValueAxis;
+    numberAxis->setLabelFormat(QStringLiteral("%d"));
+    numberAxis->setTickType(QValueAxis::TicksDynamic);
+    numberAxis->setTickAnchor(0);
+    numberAxis->setTickInterval(1);
+    numberAxis->setRange(-0.5, WheelSize - 0.5);
     m_countAxis = new QValueAxis;
+    connect(chart, &QChart::plotAreaChanged, this, [this, numberAxis](const QRectF &area) {
+        FitTicks(*numberAxis, area.width(), WheelSize, QStringLiteral("36"));
+        SetCountAxis(*m_countAxis, -1, area.height());
+    });
     m_countAxis->setLabelFormat(QStringLiteral("%d"));
     m_countAxis->setTickType(QValueAxis::TicksDynamic);
     m_countAxis->setTickAnchor(0);
@@ -436,7 +442,8 @@ void AnalysisForm::BuildChart()
     m_chartView = new QChartView(chart);
     m_chartView->setObjectName(QStringLiteral("ChartOccurrences"));
     m_chartView->setRenderHint(QPainter::Antialiasing);
-    m_chartView->setMinimumHeight(220);
+    // Room for the count axis's labels and the legend below.
+    m_chartView->setMinimumHeight(300);
 }
 
 void AnalysisForm::Follow(const HistoryStatistics &statistics, QStringView thresholdText,
@@ -611,21 +618,8 @@ void AnalysisForm::ShowChart(const HistoryStatistics &statistics)
     }
     // The count axis grows in steps, so it rarely moves from one spin to the
     // next.
-    // Ticks at whole counts of 1, 2 or 5 times a power of ten, at most eight.
-    const double top = std::max({1.0, double(most), expected + band, m_allUpper->at(0).y()}) * 1.05;
-    const double power = std::pow(10.0, std::floor(std::log10(top)));
-    double interval = power;
-    for (const double part : {0.2, 0.5})
-        if (top / (power * part) <= 8) {
-            interval = power * part;
-            break;
-        }
-    interval = std::max(1.0, interval);
-    const double roundedTop = std::ceil(top / interval) * interval;
-    if (m_countAxis->max() != roundedTop || m_countAxis->tickInterval() != interval) {
-        m_countAxis->setTickInterval(interval);
-        m_countAxis->setRange(0, roundedTop);
-    }
+    SetCountAxis(*m_countAxis, std::max({double(most), expected + band, m_allUpper->at(0).y()}),
+                 m_chartView->chart()->plotArea().height());
 }
 
 QString AnalysisForm::GroupName(int row) const

@@ -72,7 +72,7 @@ public:
     // The first time it is shown it opens beside the main window when there
     // is room, never larger than the screen.
     void setVisible(bool visible) override;
-    static constexpr QSize PreferredSize{1180, 900};
+    static constexpr QSize PreferredSize{1180, 1000};
     static constexpr QSize SmallestSize{800, 560};
 
 private:

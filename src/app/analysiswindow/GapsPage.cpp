@@ -130,11 +130,11 @@ GapsPage::GapsPage(const QStringList &groupNames, QWidget *parent)
     m_numbers->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_numbers->setSortingEnabled(true);
     m_numbers->sortByColumn(GapTableModel::NumberColumn, Qt::AscendingOrder);
-    m_numbers->resizeColumnsToContents();
-    m_numbers->horizontalHeader()->setStretchLastSection(true);
-    m_numbers->setMinimumWidth(m_numbers->horizontalHeader()->length() +
-                               m_numbers->verticalScrollBar()->sizeHint().width() +
-                               2 * m_numbers->frameWidth());
+    // As wide as its columns: the room left goes to the groups and the chart.
+    NarrowColumns(*m_numbers, GapTableModel::NumberColumn, QStringLiteral("8888888"));
+    m_numbers->setFixedWidth(m_numbers->horizontalHeader()->length() +
+                             m_numbers->verticalScrollBar()->sizeHint().width() +
+                             2 * m_numbers->frameWidth());
 
     m_groups = new QTableWidget(GroupRowCount, GroupColumnCount);
     m_groups->setObjectName(QStringLiteral("TableGroupGaps"));
@@ -157,8 +157,15 @@ GapsPage::GapsPage(const QStringList &groupNames, QWidget *parent)
             m_groups->setItem(row, column, cell);
         }
     }
-    m_groups->resizeColumnsToContents();
-    m_groups->setFixedHeight(m_groups->horizontalHeader()->sizeHint().height() +
+    NarrowColumns(*m_groups, CurrentColumn, QStringLiteral("8888888"));
+    // Room for the longest name beside the figures.
+    int groupsWidth = m_groups->horizontalHeader()->sectionSizeHint(NameColumn);
+    for (const QString &name : groupNames)
+        groupsWidth = std::max(groupsWidth, m_groups->fontMetrics().horizontalAdvance(name) + 12);
+    for (int column = NameColumn + 1; column < GroupColumnCount; ++column)
+        groupsWidth += m_groups->columnWidth(column);
+    m_groups->setMinimumWidth(groupsWidth + 2 * m_groups->frameWidth());
+    m_groups->setFixedHeight(m_groups->horizontalHeader()->minimumHeight() +
                              GroupRowCount * m_groups->verticalHeader()->defaultSectionSize() +
                              2 * m_groups->frameWidth());
     m_groups->setCurrentCell(0, NameColumn);
@@ -182,13 +189,13 @@ void GapsPage::BuildChart()
 {
     auto *chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
-    m_bars = new QBarSet(QStringLiteral("Пропусков из k промахов"));
+    m_bars = new QBarSet(QStringLiteral("Пропусков"));
     m_bars->setColor(QColor(0x5b, 0x7d, 0xb1));
     auto *bars = new QBarSeries;
     bars->setBarWidth(0.8);
     bars->append(m_bars);
     m_expected = new QLineSeries;
-    m_expected->setName(QStringLiteral("На честном колесе"));
+    m_expected->setName(QStringLiteral("Ожидается"));
     m_expected->setPen(QPen(QColor(0xd0, 0x50, 0x10), 2));
     chart->addSeries(bars);
     chart->addSeries(m_expected);
@@ -216,7 +223,12 @@ void GapsPage::BuildChart()
     m_chartView->setObjectName(QStringLiteral("ChartGaps"));
     m_chartView->setAccessibleName(QStringLiteral("Пропуски между выпадениями группы"));
     m_chartView->setRenderHint(QPainter::Antialiasing);
-    m_chartView->setMinimumSize(360, 240);
+    m_chartView->setMinimumSize(360, 300);
+    connect(chart, &QChart::plotAreaChanged, m_gapAxis, [this](const QRectF &area) {
+        const double units = m_gapAxis->max() - m_gapAxis->min();
+        FitTicks(*m_gapAxis, area.width(), units, IntToStr(qint32(m_gapAxis->max())));
+        SetCountAxis(*m_countAxis, -1, area.height());
+    });
 }
 
 int GapsPage::ChosenGroup() const
@@ -259,11 +271,12 @@ void GapsPage::ShowChart(const std::vector<qint32> &histogram)
     m_expected->replace(line);
 
     const qint32 longest = std::max<qint32>(0, qint32(histogram.size()) - 1);
-    m_gapAxis->setTickInterval(longest <= 12 ? 1 : longest <= 30 ? 2 : longest <= 70 ? 5 : 10);
     m_gapAxis->setRange(-0.5, longest + 0.5);
+    FitTicks(*m_gapAxis, m_chartView->chart()->plotArea().width(), longest + 1, IntToStr(longest));
     const qint32 most =
         histogram.empty() ? 0 : *std::max_element(histogram.begin(), histogram.end());
-    SetCountAxis(*m_countAxis, std::max(double(most), histogram.empty() ? 0.0 : expected(0)));
+    SetCountAxis(*m_countAxis, std::max(double(most), histogram.empty() ? 0.0 : expected(0)),
+                 m_chartView->chart()->plotArea().height());
 
     QString description;
     if (histogram.empty()) {
