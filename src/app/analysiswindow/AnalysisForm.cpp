@@ -5,6 +5,7 @@
 #include "app/analysiswindow/GapsPage.h"
 #include "app/analysiswindow/WheelPage.h"
 #include "app/analysiswindow/WheelView.h"
+#include "app/widgets/Charts.h"
 #include "app/widgets/CloseKeys.h"
 #include "app/widgets/Controls.h"
 #include "app/widgets/WindowPlacement.h"
@@ -432,16 +433,7 @@ void AnalysisForm::BuildChart()
     m_countAxis->setTickType(QValueAxis::TicksDynamic);
     m_countAxis->setTickAnchor(0);
     m_countAxis->setRange(0, 1);
-    chart->addAxis(numberAxis, Qt::AlignBottom);
-    chart->addAxis(m_countAxis, Qt::AlignLeft);
-    for (QAbstractSeries *series : chart->series()) {
-        series->attachAxis(numberAxis);
-        series->attachAxis(m_countAxis);
-    }
-
-    m_chartView = new QChartView(chart);
-    m_chartView->setObjectName(QStringLiteral("ChartOccurrences"));
-    m_chartView->setRenderHint(QPainter::Antialiasing);
+    m_chartView = MakeChartView(chart, numberAxis, m_countAxis, QStringLiteral("ChartOccurrences"));
     // Room for the count axis's labels and the legend below.
     m_chartView->setMinimumHeight(300);
 }

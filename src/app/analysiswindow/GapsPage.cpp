@@ -1,6 +1,7 @@
 #include "app/analysiswindow/GapsPage.h"
 
 #include "app/analysiswindow/Figures.h"
+#include "app/widgets/Charts.h"
 #include "app/widgets/Controls.h"
 #include "common/IntegerText.h"
 
@@ -212,17 +213,8 @@ void GapsPage::BuildChart()
     m_countAxis->setTickType(QValueAxis::TicksDynamic);
     m_countAxis->setTickAnchor(0);
     m_countAxis->setRange(0, 1);
-    chart->addAxis(m_gapAxis, Qt::AlignBottom);
-    chart->addAxis(m_countAxis, Qt::AlignLeft);
-    for (QAbstractSeries *series : chart->series()) {
-        series->attachAxis(m_gapAxis);
-        series->attachAxis(m_countAxis);
-    }
-
-    m_chartView = new QChartView(chart);
-    m_chartView->setObjectName(QStringLiteral("ChartGaps"));
+    m_chartView = MakeChartView(chart, m_gapAxis, m_countAxis, QStringLiteral("ChartGaps"));
     m_chartView->setAccessibleName(QStringLiteral("Пропуски между выпадениями группы"));
-    m_chartView->setRenderHint(QPainter::Antialiasing);
     m_chartView->setMinimumSize(360, 300);
     connect(chart, &QChart::plotAreaChanged, m_gapAxis, [this](const QRectF &area) {
         const double units = m_gapAxis->max() - m_gapAxis->min();

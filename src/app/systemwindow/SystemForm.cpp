@@ -1,6 +1,7 @@
 #include "app/systemwindow/SystemForm.h"
 
 #include "analysis/SpinHistoryModel.h"
+#include "app/widgets/Charts.h"
 #include "app/widgets/Controls.h"
 
 #include <QChart>
@@ -204,16 +205,7 @@ void SystemForm::BuildChart()
     m_moneyAxis = new QValueAxis;
     m_moneyAxis->setTitleText(QStringLiteral("Банк"));
     m_moneyAxis->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(m_spinAxis, Qt::AlignBottom);
-    chart->addAxis(m_moneyAxis, Qt::AlignLeft);
-    for (QAbstractSeries *series : chart->series()) {
-        series->attachAxis(m_spinAxis);
-        series->attachAxis(m_moneyAxis);
-    }
-
-    m_chartView = new QChartView(chart);
-    m_chartView->setObjectName(QStringLiteral("ChartBankroll"));
-    m_chartView->setRenderHint(QPainter::Antialiasing);
+    m_chartView = MakeChartView(chart, m_spinAxis, m_moneyAxis, QStringLiteral("ChartBankroll"));
     m_chartView->setMinimumHeight(220);
     m_chartView->setAccessibleName(QStringLiteral("Банк по ходу последовательности"));
 }
