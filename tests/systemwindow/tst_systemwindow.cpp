@@ -243,9 +243,9 @@ void TestSystemWindow::ruinBesideTheWindow()
     form->systemForm()->findChild<QComboBox *>(u"SystemGroup"_s)->setCurrentIndex(6);
     field(u"SystemMinStake"_s)->setText(u"1"_s);
     field(u"SystemMultiplier"_s)->setText(u"2"_s);
-    field(u"SystemBankroll"_s)->setText(u"1000000"_s); // above the target: refused
+    field(u"SystemBankroll"_s)->setText(u"30000"_s); // above the target: refused
     QCOMPARE(shown("LabelRuinChance"), u"—"_s);
-    field(u"SystemTarget"_s)->setText(u"1000100"_s);
+    field(u"SystemTarget"_s)->setText(u"30100"_s);
     QVERIFY(!EstimateRuin(form->systemForm()->Inputs().inputs).quick);
     QCOMPARE(shown("LabelRuinChance"), u"…"_s);
     form->systemForm()->close();

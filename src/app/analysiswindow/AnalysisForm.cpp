@@ -222,9 +222,17 @@ AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
     QPalette ring = m_focusFrame->palette();
     ring.setColor(QPalette::WindowText, palette().color(QPalette::Highlight));
     m_focusFrame->setPalette(ring);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
-        m_focusFrame->setWidget(now && now != this && now->window() == this ? now : nullptr);
-    });
+    m_focusWatch =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+            m_focusFrame->setWidget(now && now != this && now->window() == this ? now : nullptr);
+        });
+}
+
+AnalysisForm::~AnalysisForm()
+{
+    // Closing the window as it goes moves the focus, which must not reach a
+    // window half destroyed.
+    disconnect(m_focusWatch);
 }
 
 QWidget *AnalysisForm::BuildSummaryPage()

@@ -44,6 +44,7 @@ public:
     // (Красное, Чёрное, ...), as the main window shows them.
     using CombinationCaptions = std::array<QString, CombinationCount>;
     explicit AnalysisForm(const CombinationCaptions &captions, QWidget *parent = nullptr);
+    ~AnalysisForm() override;
 
     // One statistics pass of the main window with the threshold text it
     // read, and the depth of the same history. Costs nothing while the
@@ -124,6 +125,7 @@ private:
     GapsPage *m_gaps = nullptr;
     WheelPage *m_wheelPage = nullptr;
     QFocusFrame *m_focusFrame = nullptr;
+    QMetaObject::Connection m_focusWatch; // the focus ring follows the focus
     bool m_placed = false;
 
     // The latest pass of the whole history, its threshold text and depth;
