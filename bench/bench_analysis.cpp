@@ -11,8 +11,10 @@
 #include "analysis/SpinHistoryModel.h"
 #include "analysis/Statistics.h"
 #include "app/analysiswindow/AnalysisForm.h"
+#include "app/widgets/ChildWindow.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <benchmark/benchmark.h>
@@ -49,64 +51,60 @@ BENCHMARK(BM_KeystrokeWithAnalysis)
     ->Args({1, 2})
     ->Unit(benchmark::kMillisecond);
 
-// Two passes one spin apart, so every figure changes from one call to the
-// next as it does on a keystroke, with the depth of the history following
-// the same edit: the spin 17 typed into the empty last line, then taken out.
-struct TwoPasses
+// A history whose last line alternates between the spin 17 typed into the
+// empty last line and that spin taken out, so every figure changes from one
+// edit to the next as it does on a keystroke.
+struct TwoHistories
 {
-    HistoryStatistics before, after;
-    HistoryDepth depth;
+    SpinHistory history;
     qint32 lastLine = 0;
-    TwoPasses()
+    TwoHistories()
     {
-        const QString history = GeneratedHistory(Lines);
-        before = ComputeStatistics(history, u"170");
-        after = ComputeStatistics(history + QStringLiteral("17\n"), u"170");
         std::vector<quint8> codes;
-        SpinHistoryModel::AppendCodes(history, codes);
-        depth.Assign(codes);
+        SpinHistoryModel::AppendCodes(GeneratedHistory(Lines), codes);
+        history.Assign(codes);
         lastLine = qint32(codes.size()) - 1;
     }
-    // The pass after the edit that leads to it.
-    const HistoryStatistics &Next(bool second)
+    void Next(bool second)
     {
         static constexpr quint8 Typed[] = {17, SpinHistoryModel::EmptyLine};
         if (second)
-            depth.Replace(lastLine, 1, Typed);
+            history.Replace(lastLine, 1, Typed);
         else
-            depth.Replace(lastLine, 2, std::span(Typed).last(1));
-        return second ? after : before;
+            history.Replace(lastLine, 2, std::span(Typed).last(1));
     }
 };
 
-// Shows the analysis window on page range(0), then hands it the two passes
-// in turn; `show` is what the main window would call with one of them.
+// Shows an analysis window on page range(0) beside the main window, over a
+// history of its own, then edits that history in turn; `show` is what
+// follows each edit.
 template <typename Show>
-void AlternatePasses(benchmark::State &state, Show &&show)
+void AlternateEdits(benchmark::State &state, Show &&show)
 {
     BenchWindow window;
     window.Show();
-    window.form.n27->trigger();
-    QApplication::processEvents();
-    AnalysisForm &analysis = *window.form.analysisForm();
-    TwoPasses passes;
-    analysis.ShowStatistics(passes.before, u"170", passes.depth);
+    TwoHistories edits;
+    QLineEdit threshold(QStringLiteral("170"));
+    AnalysisForm analysis(edits.history, threshold, {}, &window.form);
+    PlaceChildWindow(analysis, window.form, AnalysisForm::PreferredSize,
+                     AnalysisForm::SmallestSize);
+    analysis.show();
     ShowPage(analysis, int(state.range(0)));
     bool second = false;
     for (auto _ : state) {
         second = !second;
-        show(analysis, passes.Next(second), passes.depth);
+        edits.Next(second);
+        show(analysis);
     }
     state.SetLabel(PageNames[state.range(0)]);
 }
 
-// The window's share of a pass, as Calc calls it: the figures, the tables
-// and the wheel of the page in view at once, its chart kept for the next
-// refresh.
+// The window's share of an edit of the history with the edit itself: the
+// figures, the tables and the wheel of the page in view at once, its chart
+// kept for the next refresh.
 void BM_AnalysisFollow(benchmark::State &state)
 {
-    AlternatePasses(state, [](AnalysisForm &analysis, const HistoryStatistics &pass,
-                              HistoryDepth &depth) { analysis.Follow(pass, u"170", depth); });
+    AlternateEdits(state, [](AnalysisForm &) {});
 }
 BENCHMARK(BM_AnalysisFollow)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
@@ -114,11 +112,10 @@ BENCHMARK(BM_AnalysisFollow)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 // page in view, and the repaint that follows.
 void BM_AnalysisRefresh(benchmark::State &state)
 {
-    AlternatePasses(state,
-                    [](AnalysisForm &analysis, const HistoryStatistics &pass, HistoryDepth &depth) {
-                        analysis.ShowStatistics(pass, u"170", depth);
-                        QApplication::processEvents();
-                    });
+    AlternateEdits(state, [](AnalysisForm &analysis) {
+        analysis.Refresh();
+        QApplication::processEvents();
+    });
 }
 BENCHMARK(BM_AnalysisRefresh)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 

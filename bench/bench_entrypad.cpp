@@ -1,10 +1,9 @@
 // The entry pad at the end of a long history: one click on a number and one
 // "Отменить", end to end (the edit of the memo, its statistics pass, the
-// pad's recent strip), and the pad's own look at the end of the history.
+// pad's recent strip), and the pad's own look at the latest spins.
 #include "BenchSupport.h"
 
 #include "app/entrypad/EntryPadForm.h"
-#include "app/memo/HistoryTail.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -64,15 +63,13 @@ void BM_PadUndo(benchmark::State &state)
 BENCHMARK(BM_PadUndo)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // What the pad itself reads of the history after a change: the latest
-// twelve spins and where the last one begins.
+// twelve spins.
 void BM_PadTail(benchmark::State &state)
 {
     PadBench bench(int(state.range(0)));
-    const QTextDocument &document = *bench.window.form.listBox1->document();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(LastSpins(document, 12));
-        benchmark::DoNotOptimize(LastSpinCut(document, true));
-    }
+    const SpinHistory &history = bench.window.form.History();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(history.LastSpins(12));
     state.counters["lines"] = double(state.range(0));
 }
 BENCHMARK(BM_PadTail)->Arg(1000000)->Unit(benchmark::kMicrosecond);

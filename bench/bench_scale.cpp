@@ -19,6 +19,7 @@
 #include <QTextDocument>
 #include <QThread>
 #include <atomic>
+#include <limits>
 #include <benchmark/benchmark.h>
 #include <map>
 #include <thread>
@@ -133,6 +134,11 @@ struct trevolo::MemoDocumentAccess
     {
         memo.ReplaceDocument(document, std::move(codes));
     }
+    static void ReplaceDocumentUndoably(THistoryMemo &memo, QTextDocument *document,
+                                        std::vector<quint8> &&codes)
+    {
+        memo.ReplaceDocumentUndoably(document, std::move(codes), 0, std::nullopt);
+    }
 };
 
 namespace {
@@ -168,6 +174,34 @@ void BM_SwapIntoMemo(benchmark::State &state)
     state.counters["swap_and_paint_ms"] = swap;
 }
 BENCHMARK(BM_SwapIntoMemo)->Arg(0)->Arg(1)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+// The exit at its worst: a memo with four documents of a million lines set
+// aside for Undo and a fifth shown goes, and waits for its disposer to have
+// deleted every one of them.
+void BM_ExitWithFourSetAside(benchmark::State &state)
+{
+    const QString &text = History(1000000);
+    std::vector<quint8> codes;
+    SpinHistoryModel::AppendCodes(text, codes);
+    for (auto _ : state) {
+        state.PauseTiming();
+        SpinHistory history;
+        auto memo = std::make_unique<THistoryMemo>(history);
+        memo->SetSetAsideBudget(std::numeric_limits<qint64>::max());
+        memo->ReplaceText(text);
+        for (int i = 0; i < 4; ++i) {
+            auto document = NewPlainDocument();
+            QTextCursor(document.get()).insertText(text);
+            MemoDocumentAccess::ReplaceDocumentUndoably(*memo, document.release(),
+                                                        std::vector<quint8>(codes));
+        }
+        if (memo->SetAsideCount() != 4)
+            state.SkipWithError("not four documents set aside");
+        state.ResumeTiming();
+        memo.reset();
+    }
+}
+BENCHMARK(BM_ExitWithFourSetAside)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The model alone: set from a text, one pass, and its heap per line.
 void BM_ModelMemory(benchmark::State &state)
@@ -223,7 +257,7 @@ void LoadAndCheck(benchmark::State &state, const QByteArray &bytes)
     state.counters["longest_gap_ms"] = gaps.LongestMs();
     THistoryMemo &memo = *window.form.listBox1;
     const HistoryStatistics full = ComputeStatistics(memo.Text(), u"170");
-    const HistoryStatistics model = memo.Spins().Statistics(u"170");
+    const HistoryStatistics model = window.form.History().Statistics(u"170");
     if (memo.Text() != HistoryFromFileBytes(bytes) || model.absence != full.absence ||
         model.lineCount != full.lineCount || model.occurrence != full.occurrence ||
         window.form.edit13->text() != QString::number(full.lineCount))
@@ -290,7 +324,7 @@ void BM_BadPasteMillionThenUndo(benchmark::State &state)
         QTest::keyClick(&memo, Qt::Key_V, Qt::ControlModifier);
         pasteGap = gaps.LongestMs();
         paste = double(timer.nsecsElapsed()) / 1e6;
-        exact = exact && memo.Spins().Statistics(u"170").absence ==
+        exact = exact && window.form.History().Statistics(u"170").absence ==
                              ComputeStatistics(memo.Text(), u"170").absence;
         timer.restart();
         gaps.Start();
@@ -298,7 +332,7 @@ void BM_BadPasteMillionThenUndo(benchmark::State &state)
         undoGap = gaps.LongestMs();
         undo = double(timer.nsecsElapsed()) / 1e6;
         exact = exact && memo.Text() == History(1000000) &&
-                memo.Spins().Statistics(u"170").absence ==
+                window.form.History().Statistics(u"170").absence ==
                     ComputeStatistics(memo.Text(), u"170").absence;
     }
     if (!exact)
@@ -308,7 +342,7 @@ void BM_BadPasteMillionThenUndo(benchmark::State &state)
     state.counters["paste_longest_gap_ms"] = pasteGap;
     state.counters["undo_ms"] = undo;
     state.counters["undo_longest_gap_ms"] = undoGap;
-    state.counters["rebuilds"] = memo.SpinFeed().Rebuilds();
+    state.counters["rebuilds"] = memo.HistoryRebuilds();
 }
 
 // The bad inputs take long and much memory: run them on request.

@@ -2,8 +2,8 @@
 // every figure (the random entries and their bootstrap included), the exact
 // figures, and the ruin chain for bankrolls of 10^3, 10^5 and 10^6 units.
 #include "analysis/SpinHistoryModel.h"
-#include "calculator/SystemRuin.h"
-#include "calculator/SystemTester.h"
+#include "system/SystemRuin.h"
+#include "system/SystemTester.h"
 
 #include <benchmark/benchmark.h>
 #include <random>

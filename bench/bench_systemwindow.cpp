@@ -22,12 +22,20 @@ using namespace trevolo;
 constexpr int Lines = 1'000'000;
 
 // A keystroke at the end and its Backspace, each with its pass; range(0) is
-// 1 with the window open, so the difference is the window's share.
+// 1 with the window open, so the difference is the window's share, and 2
+// with the analysis window open beside it as well.
 void BM_KeystrokeWithSystem(benchmark::State &state)
 {
-    KeystrokeWithChildWindow(state, &TForm1::n29, Lines);
+    const auto openAnalysis = [&state](TForm1 &form) {
+        if (state.range(0) == 2) {
+            form.n27->trigger();
+            QApplication::processEvents();
+        }
+    };
+    KeystrokeWithChildWindow(state, &TForm1::n29, Lines, openAnalysis,
+                             state.range(0) == 2 ? "both windows open" : "window open");
 }
-BENCHMARK(BM_KeystrokeWithSystem)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeystrokeWithSystem)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 // The window open on the main window with a history of a million spins.
 struct OpenSystem
@@ -48,24 +56,38 @@ struct OpenSystem
     }
 };
 
-// One refresh as the timer runs it after passes: the replay of two histories
-// one spin apart in turn, every figure and the chart, and the repaint.
-// range(0): the trigger (0 bets on every spin).
+// One refresh as the timer runs it after edits: the replay of two histories
+// one spin apart in turn (the spin 17 typed into the empty last line, then
+// taken out), every figure and the chart, and the repaint. range(0): the
+// trigger (0 bets on every spin).
 void BM_SystemRefresh(benchmark::State &state)
 {
-    OpenSystem open;
-    open.Field("SystemTrigger").setText(QString::number(state.range(0)));
-    SpinHistoryModel before, after;
-    const QString history = GeneratedHistory(Lines);
-    before.SetText(history);
-    after.SetText(history + QStringLiteral("17\n"));
+    BenchWindow window;
+    window.Show();
+    SpinHistory history;
+    std::vector<quint8> codes;
+    SpinHistoryModel::AppendCodes(GeneratedHistory(Lines), codes);
+    history.Assign(codes);
+    const qint32 lastLine = qint32(codes.size()) - 1;
+    SystemForm system(history, {}, &window.form);
+    system.findChild<QLineEdit *>(QStringLiteral("SystemTrigger"))
+        ->setText(QString::number(state.range(0)));
+    system.show();
+    QApplication::processEvents();
+    static constexpr quint8 Typed[] = {17, SpinHistoryModel::EmptyLine};
     bool second = false;
     for (auto _ : state) {
-        open.system->ShowHistory(second ? after : before);
-        QApplication::processEvents();
         second = !second;
+        state.PauseTiming();
+        if (second)
+            history.Replace(lastLine, 1, Typed);
+        else
+            history.Replace(lastLine, 2, std::span(Typed).last(1));
+        state.ResumeTiming();
+        system.Refresh();
+        QApplication::processEvents();
     }
-    open.window.CheckNoBoxes(state);
+    window.CheckNoBoxes(state);
 }
 BENCHMARK(BM_SystemRefresh)->Arg(5)->Arg(0)->Unit(benchmark::kMillisecond);
 

@@ -73,6 +73,8 @@ public:
     void Assign(std::span<const quint8> codes);
 
     qint32 LineCount() const noexcept { return qint32(m_lines.size()); }
+    // Every line's code, as the edits left them.
+    std::span<const quint8> Lines() const noexcept { return m_lines; }
     qint32 SpinCount() const noexcept { return qint32(m_spins.size()); }
     // The last `count` valid spins, oldest first; every one when count <= 0
     // or count >= SpinCount(). Valid until the next edit.

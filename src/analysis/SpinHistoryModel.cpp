@@ -1,5 +1,7 @@
 #include "analysis/SpinHistoryModel.h"
 
+#include "common/Lines.h"
+
 #include <algorithm>
 #include <bit>
 
@@ -8,11 +10,6 @@ namespace trevolo {
 namespace {
 
 constexpr quint64 AllNumbers = (quint64(1) << WheelSize) - 1;
-
-bool IsBreak(char16_t c) noexcept
-{
-    return c == u'\n' || c == u'\r' || c == u'\x2028' || c == u'\x2029';
-}
 
 } // namespace
 
@@ -43,22 +40,7 @@ quint8 SpinHistoryModel::CodeOfLine(QStringView line) noexcept
 
 void SpinHistoryModel::AppendCodes(QStringView text, std::vector<quint8> &codes)
 {
-    const char16_t *p = text.utf16();
-    const char16_t *const end = p + text.size();
-    const char16_t *start = p;
-    while (p != end) {
-        const char16_t c = *p;
-        if (IsBreak(c)) {
-            codes.push_back(CodeOfLine(QStringView(start, p)));
-            ++p;
-            if (c == u'\r' && p != end && *p == u'\n')
-                ++p;
-            start = p;
-        } else {
-            ++p;
-        }
-    }
-    codes.push_back(CodeOfLine(QStringView(start, end)));
+    SplitLines<true>(text, [&codes](QStringView line) { codes.push_back(CodeOfLine(line)); });
 }
 
 std::vector<quint8> SpinHistoryModel::Codes() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/WholeFile.h"
+#include "common/FileFailure.h"
 
 #include <QString>
 

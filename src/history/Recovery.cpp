@@ -106,27 +106,6 @@ void RemoveOldDiscarded(const QDir &folder)
 
 } // namespace
 
-QString LinesWord(qint64 count)
-{
-    const qint64 lastTwo = (count < 0 ? -count : count) % 100;
-    const qint64 last = lastTwo % 10;
-    if (lastTwo >= 11 && lastTwo <= 14)
-        return QStringLiteral("строк");
-    if (last == 1)
-        return QStringLiteral("строка");
-    if (last >= 2 && last <= 4)
-        return QStringLiteral("строки");
-    return QStringLiteral("строк");
-}
-
-QString RecoveryDetails(qint64 lines, const QDateTime &modified)
-{
-    return QStringLiteral(
-               "Прошлый сеанс завершился, не сохранив её: %1 %2, последнее изменение %3.")
-        .arg(QString::number(lines), LinesWord(lines),
-             QLocale::c().toString(modified, QStringLiteral("dd.MM.yyyy HH:mm")));
-}
-
 std::unique_ptr<RecoveryStore> RecoveryStore::Open(const QString &folder, QString &problem)
 {
     const QString absolute = QDir::cleanPath(QDir(folder).absolutePath());

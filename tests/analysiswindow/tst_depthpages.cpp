@@ -252,7 +252,7 @@ void TestAnalysisWindow::hotArc()
     window->findChild<QSpinBox *>(u"ArcWidth"_s)->setValue(width);
     QCOMPARE(shown("LabelHotArc"), arc);
     QCOMPARE(shown("LabelHotArcP"), FormatChance(chance));
-    const HotArc hot = HottestArc(form->listBox1->Spins().Statistics(u"170").occurrence, width);
+    const HotArc hot = HottestArc(form->History().Statistics(u"170").occurrence, width);
     if (std::isnan(chance)) {
         QCOMPARE(shown("LabelHotArcFamilyP"), u"—"_s);
         return;

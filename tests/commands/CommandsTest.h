@@ -5,7 +5,6 @@
 
 #include "analysis/Statistics.h"
 #include "app/mainwindow/Unit1.h"
-#include "app/memo/HistoryTail.h"
 #include "common/Lines.h"
 #include "history/HistoryText.h"
 #include "support/TestFiles.h"

@@ -59,7 +59,9 @@ QByteArray LongHistoryFile(int lines)
 // The figures of the memo's pass beside those of the full pass.
 void CompareWithFullPass(THistoryMemo &memo)
 {
-    const HistoryStatistics model = memo.Spins().Statistics(u"9");
+    const auto *form = qobject_cast<const TForm1 *>(memo.window());
+    QVERIFY(form);
+    const HistoryStatistics model = form->History().Statistics(u"9");
     const HistoryStatistics full = ComputeStatistics(memo.Text(), u"9");
     QCOMPARE(model.lineCount, full.lineCount);
     QCOMPARE(model.spinCount, full.spinCount);
@@ -165,7 +167,8 @@ void TestCommands::largePasteIsOneUndoableChange()
         into.setTextCursor(cursor);
     };
     QApplication::clipboard()->setText(pasted);
-    THistoryMemo qtOwn; // no large insert: the paste Qt does itself
+    SpinHistory qtOwnHistory;
+    THistoryMemo qtOwn(qtOwnHistory); // no large insert: the paste Qt does itself
     place(qtOwn);
     QTest::keyClick(&qtOwn, Qt::Key_V, Qt::ControlModifier);
 
@@ -220,7 +223,7 @@ void TestCommands::largePasteKeepsTheUndoHistory()
     QCOMPARE(key(Qt::NoModifier), u"5\n1"_s);
     QTest::keyClicks(&memo(), u"7"_s);
     QCOMPARE(key(Qt::ShiftModifier), u"5\n17"_s);
-    QCOMPARE(memo().SpinFeed().Rebuilds(), 0);
+    QCOMPARE(memo().HistoryRebuilds(), 0);
     CompareWithFullPass(memo());
 }
 
@@ -235,7 +238,7 @@ void TestCommands::overlongLineIsFoldedAndKeptExact()
              QString(QChar::ObjectReplacementCharacter));
     QCOMPARE(memo().Text(), HistoryFromFileBytes(file));
     CompareWithFullPass(memo());
-    QCOMPARE(LastSpins(*memo().document(), 3), (QList<int>{8, 7, 5}));
+    QCOMPARE(NewestSpins(form->History(), 3), (QList<int>{8, 7, 5}));
 
     // Typed beside the folded line, the line is the longer text.
     QTextCursor cursor(memo().document()->findBlockByNumber(1));
@@ -304,7 +307,7 @@ void TestCommands::oddFilesLoadExactly()
     answerOpen(path(u"odd.txt"_s));
     item(u"N5"_s).trigger();
     QCOMPARE(memo().Text(), HistoryFromFileBytes(bytes));
-    QCOMPARE(memo().SpinFeed().Rebuilds(), 0);
+    QCOMPARE(memo().HistoryRebuilds(), 0);
     CompareWithFullPass(memo());
 }
 

@@ -6,7 +6,7 @@
 
 #include "app/entrypad/EntryPadForm.h"
 #include "app/mainwindow/Unit1.h"
-#include "app/memo/HistoryTail.h"
+#include "support/TestHistories.h"
 
 #include <QAction>
 #include <QApplication>
@@ -308,7 +308,7 @@ void TestEntryPad::undoRedoKeepFoldedLines()
     QCOMPARE(memo().Text(), spins.size() == 1 ? QString() : QString::number(typed));
     pad().Redo();
     QCOMPARE(memo().Text(), history);
-    QCOMPARE(LastSpins(*memo().document(), 2), spins);
+    QCOMPARE(NewestSpins(form->History(), 2), spins);
 }
 
 QTEST_MAIN(TestEntryPad)

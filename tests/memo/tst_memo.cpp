@@ -57,12 +57,11 @@ QString Describe(const DepthFigures &figures, const auto &histogramOf)
 }
 
 // The pass and the depth the memo keeps edit by edit ...
-QString ModelPass(THistoryMemo &memo)
+QString ModelPass(const SpinHistory &history)
 {
-    HistoryDepth &depth = memo.Depth();
-    return Describe(memo.Spins().Statistics(u"4")) + u'\n' +
-           Describe(depth.Figures(0),
-                    [&depth](int row) { return depth.GroupGapHistogram(row, 0); });
+    return Describe(history.Statistics(u"4")) + u'\n' +
+           Describe(history.Figures(0),
+                    [&history](int row) { return history.GroupGapHistogram(row, 0); });
 }
 
 // ... and both worked out afresh from the text.
@@ -124,7 +123,8 @@ private:
 struct MemoOnDesktop
 {
     FakeEnvironment environment;
-    THistoryMemo memo{nullptr, &environment};
+    SpinHistory history;
+    THistoryMemo memo{history, nullptr, &environment};
     MemoOnDesktop()
     {
         memo.resize(120, 300);
@@ -180,7 +180,8 @@ void TestMemo::randomEditsMatchTheFullPass()
 {
     QFETCH(bool, swaps);
     FakeEnvironment environment;
-    THistoryMemo memo(nullptr, swaps ? &environment : nullptr);
+    SpinHistory history;
+    THistoryMemo memo(history, nullptr, swaps ? &environment : nullptr);
     memo.SetLargeInsertBreaks(40);
     memo.resize(120, 300);
     memo.show();
@@ -261,7 +262,7 @@ void TestMemo::randomEditsMatchTheFullPass()
             else
                 memo.ClearSilently();
         }
-        const QString model = ModelPass(memo);
+        const QString model = ModelPass(history);
         const QString reference = ReferencePass(memo);
         const QString copy = memo.Snapshot();
         if (model != reference || copy != memo.Text())
@@ -270,7 +271,7 @@ void TestMemo::randomEditsMatchTheFullPass()
         QCOMPARE(copy, memo.Text());
     }
     // Every change was reported, so nothing was ever read whole again.
-    QCOMPARE(memo.SpinFeed().Rebuilds(), 0);
+    QCOMPARE(memo.HistoryRebuilds(), 0);
     QCOMPARE(memo.Mirror().Rereads(), 0);
 }
 
@@ -296,42 +297,44 @@ void TestMemo::softLineBreaks()
     QFETCH(int, block);
     QFETCH(QString, typed);
 
-    THistoryMemo memo;
+    SpinHistory history;
+    THistoryMemo memo(history);
     memo.ReplaceText(text);
     QTextCursor cursor(memo.document()->findBlockByNumber(block));
     cursor.movePosition(QTextCursor::EndOfBlock);
     cursor.insertText(typed);
     QVERIFY(memo.Text().size() == text.size() + typed.size());
-    QCOMPARE(ModelPass(memo), ReferencePass(memo));
+    QCOMPARE(ModelPass(history), ReferencePass(memo));
     // Taking out the line that follows the soft lines moves them back.
     QTextCursor next(memo.document()->findBlockByNumber(block));
     next.movePosition(QTextCursor::EndOfBlock);
     next.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
     next.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     next.removeSelectedText();
-    QCOMPARE(ModelPass(memo), ReferencePass(memo));
-    QCOMPARE(memo.SpinFeed().Rebuilds(), 0);
+    QCOMPARE(ModelPass(history), ReferencePass(memo));
+    QCOMPARE(memo.HistoryRebuilds(), 0);
 }
 
 void TestMemo::missedChangeIsReadAgainOnce()
 {
-    THistoryMemo memo;
+    SpinHistory history;
+    THistoryMemo memo(history);
     memo.ReplaceText(QStringLiteral("1\n2\n3\n"));
-    const QString before = ModelPass(memo);
+    const QString before = ModelPass(history);
     {
         // A change nobody hears of.
         const QSignalBlocker blocker(memo.document());
         QTextCursor cursor(memo.document());
         cursor.insertText(QStringLiteral("9\n9\n"));
     }
-    QCOMPARE(memo.SpinFeed().Rebuilds(), 0);
+    QCOMPARE(memo.HistoryRebuilds(), 0);
     QCOMPARE_NE(ReferencePass(memo), before);
-    QCOMPARE(ModelPass(memo), ReferencePass(memo));
-    QCOMPARE(memo.SpinFeed().Rebuilds(), 1);
+    QCOMPARE(ModelPass(history), ReferencePass(memo));
+    QCOMPARE(memo.HistoryRebuilds(), 1);
     // Back in step: the next changes are followed edit by edit again.
     memo.AppendLine(QStringLiteral("4"));
-    QCOMPARE(ModelPass(memo), ReferencePass(memo));
-    QCOMPARE(memo.SpinFeed().Rebuilds(), 1);
+    QCOMPARE(ModelPass(history), ReferencePass(memo));
+    QCOMPARE(memo.HistoryRebuilds(), 1);
 
     // A missed change that keeps the block count is noticed by the length.
     {
@@ -339,8 +342,8 @@ void TestMemo::missedChangeIsReadAgainOnce()
         QTextCursor cursor(memo.document());
         cursor.insertText(QStringLiteral("3"));
     }
-    QCOMPARE(ModelPass(memo), ReferencePass(memo));
-    QCOMPARE(memo.SpinFeed().Rebuilds(), 2);
+    QCOMPARE(ModelPass(history), ReferencePass(memo));
+    QCOMPARE(memo.HistoryRebuilds(), 2);
 }
 
 void TestMemo::foldedLinesReadExactly_data()
@@ -370,7 +373,8 @@ void TestMemo::foldedLinesReadExactly()
     QFETCH(QString, before);
     QFETCH(QString, after);
 
-    THistoryMemo memo;
+    SpinHistory history;
+    THistoryMemo memo(history);
     memo.ReplaceText(u"5\n"_s + line + u"\n8"_s);
     QCOMPARE(memo.document()->findBlockByNumber(1).text(),
              QString(QChar::ObjectReplacementCharacter));
@@ -383,8 +387,8 @@ void TestMemo::foldedLinesReadExactly()
     cursor.deletePreviousChar();
     QCOMPARE(memo.Text(),
              u"5\n"_s + before + line + QString(after).replace(u'\u2028', u'\n') + u"\n8"_s);
-    QCOMPARE(ModelPass(memo), ReferencePass(memo));
-    QCOMPARE(memo.SpinFeed().Rebuilds(), 0);
+    QCOMPARE(ModelPass(history), ReferencePass(memo));
+    QCOMPARE(memo.HistoryRebuilds(), 0);
 }
 
 void TestMemo::anyPastedDataGivesTextOrNothing_data()
@@ -418,7 +422,7 @@ void TestMemo::anyPastedDataGivesTextOrNothing()
     QApplication::clipboard()->setMimeData(new ForeignData(offered, text));
     QTest::keyClick(&shown.memo, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(shown.memo.Text(), after);
-    QCOMPARE(ModelPass(shown.memo), ReferencePass(shown.memo));
+    QCOMPARE(ModelPass(shown.history), ReferencePass(shown.memo));
     QCOMPARE(shown.environment.progress.contains(u"start Вставка текста..."_s), besideEvents);
 }
 

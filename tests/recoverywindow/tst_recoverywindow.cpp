@@ -1,5 +1,6 @@
 #include "RecoveryWindowTest.h"
 
+#include "app/mainwindow/RecoveryTexts.h"
 #include "common/Lines.h"
 #include "history/HistoryText.h"
 

@@ -2,6 +2,9 @@
 
 // Histories the history and command tests build, and the spin generator
 // worked out independently of SpinSource.
+#include "history/SpinHistory.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +28,13 @@ inline QStringList ReferenceSpins(quint32 seed, int count)
     for (int i = 0; i < count; ++i)
         spins.append(QString::number(source.draw()));
     return spins;
+}
+
+// The last `count` spins of a history, newest first.
+inline QList<int> NewestSpins(const trevolo::SpinHistory &history, int count)
+{
+    const std::span<const quint8> last = history.LastSpins(count);
+    return QList<int>(last.rbegin(), last.rend());
 }
 
 // A history of `count` lines counting 0..36 round from `first`, each line

@@ -1,6 +1,6 @@
 #include "analysis/SpinHistoryModel.h"
-#include "calculator/SystemRuin.h"
-#include "calculator/SystemTester.h"
+#include "system/SystemRuin.h"
+#include "system/SystemTester.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -5,12 +5,14 @@
 
 #include "app/systemwindow/SystemForm.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QScreen>
 #include <QTest>
 
 using namespace trevolo;
@@ -41,6 +43,8 @@ private Q_SLOTS:
     void ruinBesideTheWindow();
     void closeKeysKeepTheFields_data();
     void closeKeysKeepTheFields();
+    void fitsAndClosesToTheMainWindow_data();
+    void fitsAndClosesToTheMainWindow();
 
 private:
     SystemForm *open()
@@ -279,6 +283,31 @@ void TestSystemWindow::closeKeysKeepTheFields()
     QCOMPARE(field(u"SystemTrigger"_s)->text(), u"50"_s);
     QCOMPARE(window->findChild<QComboBox *>(u"SystemGroup"_s)->currentIndex(), 7);
     QCOMPARE(window->Inputs().inputs.group, 7);
+}
+
+void TestSystemWindow::fitsAndClosesToTheMainWindow_data()
+{
+    QTest::addColumn<QKeySequence>("keys"); // none: the shortcut that opens it
+    QTest::newRow("Esc") << QKeySequence(Qt::Key_Escape);
+    QTest::newRow("Ctrl+W") << QKeySequence(u"Ctrl+W"_s);
+    QTest::newRow("the opening shortcut") << QKeySequence();
+}
+
+void TestSystemWindow::fitsAndClosesToTheMainWindow()
+{
+    QFETCH(QKeySequence, keys);
+    form->show();
+    SystemForm *window = open();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    // Within the screen, and as small as 800x560, its content scrolling.
+    QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+    window->resize(800, 560);
+    QCOMPARE(window->size(), QSize(800, 560));
+    QWidget *focus = QApplication::focusWidget();
+    QTest::keySequence(focus ? focus : window, keys.isEmpty() ? form->n29->shortcut() : keys);
+    QVERIFY(!window->isVisible());
+    // The keyboard is back in the main window.
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
 }
 
 QTEST_MAIN(TestSystemWindow)

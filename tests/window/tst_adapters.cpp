@@ -199,7 +199,8 @@ void TestWindow::historyMemoAppendLine()
 {
     QFETCH(QString, before);
     QFETCH(QString, after);
-    THistoryMemo memo;
+    SpinHistory history;
+    THistoryMemo memo(history);
     memo.ReplaceText(before);
     QCOMPARE(memo.EndsWithLineBreak(), before.isEmpty() || before.endsWith(u'\n'));
     QSignalSpy changes(&memo, &QPlainTextEdit::textChanged);
@@ -212,7 +213,8 @@ void TestWindow::historyMemoAppendLine()
 void TestWindow::historyMemoNotifications()
 {
     QWidget host;
-    THistoryMemo memo(&host);
+    SpinHistory history;
+    THistoryMemo memo(history, &host);
     QLineEdit next(&host);
     host.show();
     QSignalSpy changes(&memo, &QPlainTextEdit::textChanged);

@@ -8,7 +8,6 @@
 #include "app/widgets/Charts.h"
 #include "app/widgets/CloseKeys.h"
 #include "app/widgets/Controls.h"
-#include "app/widgets/WindowPlacement.h"
 #include "common/IntegerText.h"
 
 #include <QAction>
@@ -25,8 +24,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineSeries>
-#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
@@ -151,8 +150,10 @@ QScrollArea *Scrolled(QWidget *page)
 
 } // namespace
 
-AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_captions(captions)
+AnalysisForm::AnalysisForm(const SpinHistory &history, const QLineEdit &threshold,
+                           const CombinationCaptions &captions, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_captions(captions), m_history(history),
+      m_threshold(threshold)
 {
     setObjectName(QStringLiteral("AnalysisForm"));
     setWindowTitle(QStringLiteral("Анализ последовательности"));
@@ -191,8 +192,10 @@ AnalysisForm::AnalysisForm(const CombinationCaptions &captions, QWidget *parent)
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(RefreshDelay);
     connect(&m_refresh, &QTimer::timeout, this, &AnalysisForm::ShowCharts);
-    connect(m_span, &QComboBox::currentIndexChanged, this, &AnalysisForm::ShowAll);
-    connect(m_pages, &QTabWidget::currentChanged, this, &AnalysisForm::ShowAll);
+    connect(m_span, &QComboBox::currentIndexChanged, this, &AnalysisForm::Refresh);
+    connect(m_pages, &QTabWidget::currentChanged, this, &AnalysisForm::Refresh);
+    connect(&m_history, &SpinHistory::edited, this, &AnalysisForm::Follow);
+    connect(&m_threshold, &QLineEdit::textChanged, this, &AnalysisForm::Follow);
     connect(m_gaps, &GapsPage::groupChosen, this, &AnalysisForm::ShowCharts);
 
     // The main window adds the shortcut that opens it.
@@ -355,13 +358,10 @@ WheelView *AnalysisForm::wheelView() const
 
 void AnalysisForm::setVisible(bool visible)
 {
-    if (visible && !m_placed && !isVisible()) {
-        m_placed = true;
-        if (parentWidget())
-            setGeometry(PlaceBeside(*parentWidget(), PreferredSize, SmallestSize));
-        else if (const QScreen *screen = this->screen())
-            resize(PreferredSize.boundedTo(screen->availableGeometry().size()));
-    }
+    // While hidden it followed nothing, so it starts from the history as it
+    // stands now.
+    if (visible && !isVisible())
+        Refresh();
     QWidget::setVisible(visible);
 }
 
@@ -446,34 +446,26 @@ void AnalysisForm::BuildChart()
     m_chartView->setMinimumHeight(300);
 }
 
-void AnalysisForm::Follow(const HistoryStatistics &statistics, QStringView thresholdText,
-                          HistoryDepth &depth)
+void AnalysisForm::Follow()
 {
     if (!isVisible())
         return;
     // The figures, the tables and the wheel follow at once; the chart, whose
     // layout is the one costly part, catches up after RefreshDelay.
-    TakePass(statistics, thresholdText, depth);
+    TakePass();
     ShowFigures(m_pending, m_thresholdText);
     ShowPageFigures();
     if (!m_refresh.isActive())
         m_refresh.start();
 }
 
-void AnalysisForm::ShowStatistics(const HistoryStatistics &statistics, QStringView thresholdText,
-                                  HistoryDepth &depth)
+void AnalysisForm::Refresh()
 {
     m_refresh.stop();
-    TakePass(statistics, thresholdText, depth);
+    TakePass();
     ShowFigures(m_pending, m_thresholdText);
     ShowPageFigures();
     ShowCharts();
-}
-
-void AnalysisForm::ShowAll()
-{
-    if (m_depth)
-        ShowStatistics(HistoryStatistics(m_whole), QString(m_thresholdText), *m_depth);
 }
 
 qint32 AnalysisForm::Span() const
@@ -481,24 +473,20 @@ qint32 AnalysisForm::Span() const
     return SpanLengths[size_t(std::max(0, m_span->currentIndex()))];
 }
 
-void AnalysisForm::TakePass(const HistoryStatistics &statistics, QStringView thresholdText,
-                            HistoryDepth &depth)
+void AnalysisForm::TakePass()
 {
-    m_whole = statistics;
-    if (m_thresholdText != thresholdText)
-        m_thresholdText = thresholdText.toString();
-    m_depth = &depth;
+    if (m_thresholdText != m_threshold.text())
+        m_thresholdText = m_threshold.text();
     const qint32 span = Span();
-    m_pending = span > 0 ? SpanStatistics(depth.LastSpins(span), thresholdText) : statistics;
+    m_pending = span > 0 ? SpanStatistics(m_history.LastSpins(span), m_thresholdText)
+                         : m_history.Statistics(m_thresholdText);
 }
 
 void AnalysisForm::ShowPageFigures()
 {
-    if (!m_depth)
-        return;
     switch (m_pages->currentIndex()) {
     case GapsTab:
-        m_gaps->ShowTables(m_depth->Figures(Span()));
+        m_gaps->ShowTables(m_history.Figures(Span()));
         break;
     case WheelTab:
         m_wheelPage->ShowFigures(m_pending, TryStrToInt(m_thresholdText));
@@ -516,8 +504,7 @@ void AnalysisForm::ShowCharts()
         DescribeChart(m_pending);
         break;
     case GapsTab:
-        if (m_depth)
-            m_gaps->ShowChart(m_depth->GroupGapHistogram(m_gaps->ChosenGroup(), Span()));
+        m_gaps->ShowChart(m_history.GroupGapHistogram(m_gaps->ChosenGroup(), Span()));
         break;
     default:
         break;

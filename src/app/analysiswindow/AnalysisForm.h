@@ -3,6 +3,7 @@
 #include "analysis/Chances.h"
 #include "analysis/HistoryDepth.h"
 #include "analysis/Statistics.h"
+#include "history/SpinHistory.h"
 
 #include <QList>
 #include <QString>
@@ -16,6 +17,7 @@ class QChartView;
 class QComboBox;
 class QFocusFrame;
 class QLabel;
+class QLineEdit;
 class QLineSeries;
 class QTabWidget;
 class QTableWidget;
@@ -33,7 +35,7 @@ class WheelView;
 // group ("Пропуски") and the heat wheel with its hottest arc ("Колесо").
 // Every figure is of the whole history or of its last N valid spins, as
 // picked in AnalysisSpan. A window of its own, not modal, that follows the
-// statistics passes of the main window while it is shown and shows no
+// history and the alarm threshold itself while it is shown and shows no
 // message boxes. Esc and Ctrl+W close it (AddCloseKeys).
 class AnalysisForm : public QWidget
 {
@@ -43,22 +45,20 @@ public:
     // The captions of the twelve combinations, in the order of the groups
     // (Красное, Чёрное, ...), as the main window shows them.
     using CombinationCaptions = std::array<QString, CombinationCount>;
-    explicit AnalysisForm(const CombinationCaptions &captions, QWidget *parent = nullptr);
+    // Shows `history` with the alarm threshold that `threshold` holds; both
+    // must outlive the window.
+    AnalysisForm(const SpinHistory &history, const QLineEdit &threshold,
+                 const CombinationCaptions &captions, QWidget *parent = nullptr);
     ~AnalysisForm() override;
 
-    // One statistics pass of the main window with the threshold text it
-    // read, and the depth of the same history. Costs nothing while the
-    // window is hidden; while it is shown the figures and tables of the page
-    // in view follow at once, and its chart shows the latest pass
+    // Every edit of the history and of the threshold costs nothing while
+    // the window is hidden; while it is shown the figures and tables of the
+    // page in view follow at once, and its chart shows the latest state
     // RefreshDelay later, so it is laid out at most once every RefreshDelay.
-    // The depth is read again when another page or span is picked, so it
-    // must live as long as the window.
-    void Follow(const HistoryStatistics &statistics, QStringView thresholdText,
-                HistoryDepth &depth);
+    // Shown again, it starts from the history as it stands.
     static constexpr int RefreshDelay = 50; // ms
-    // Shows the figures of that pass at once, shown or not.
-    void ShowStatistics(const HistoryStatistics &statistics, QStringView thresholdText,
-                        HistoryDepth &depth);
+    // Shows every figure of the history as it stands, at once, shown or not.
+    void Refresh();
 
     // The pages, in AnalysisPages.
     enum Page
@@ -70,8 +70,9 @@ public:
 
     WheelView *wheelView() const;
 
-    // The first time it is shown it opens beside the main window when there
-    // is room, never larger than the screen.
+    // It opens beside the main window when there is room, never larger than
+    // the screen (PlaceChildWindow); shown again, it starts from the history
+    // as it stands.
     void setVisible(bool visible) override;
     static constexpr QSize PreferredSize{1180, 1000};
     static constexpr QSize SmallestSize{800, 560};
@@ -80,10 +81,11 @@ private:
     QWidget *BuildSummaryPage();
     void OrderSummaryTabs();
     void BuildChart();
-    // Keeps the pass, and over the span picked the statistics every page
-    // shows (m_pending).
-    void TakePass(const HistoryStatistics &statistics, QStringView thresholdText,
-                  HistoryDepth &depth);
+    // The history or the threshold changed.
+    void Follow();
+    // Takes the pass of the history, and over the span picked the statistics
+    // every page shows (m_pending).
+    void TakePass();
     // The span picked: the last that many valid spins, 0 for all.
     qint32 Span() const;
     void ShowFigures(const HistoryStatistics &statistics, QStringView thresholdText);
@@ -94,8 +96,6 @@ private:
     // What the occurrence chart shows, in words for screen readers.
     void DescribeChart(const HistoryStatistics &statistics);
     void showEvent(QShowEvent *event) override;
-    // Everything again, after another page or span was picked.
-    void ShowAll();
     void hideEvent(QHideEvent *event) override;
     // A word-wrapped label as tall as its text needs at its width.
     static void FitHeight(QLabel &label);
@@ -126,13 +126,11 @@ private:
     WheelPage *m_wheelPage = nullptr;
     QFocusFrame *m_focusFrame = nullptr;
     QMetaObject::Connection m_focusWatch; // the focus ring follows the focus
-    bool m_placed = false;
 
-    // The latest pass of the whole history, its threshold text and depth;
-    // the depth is null until the first pass.
-    HistoryStatistics m_whole;
+    const SpinHistory &m_history;
+    const QLineEdit &m_threshold;
+    // The threshold text of the latest pass.
     QString m_thresholdText;
-    HistoryDepth *m_depth = nullptr;
     // The latest pass over the span, charted when m_refresh times out.
     HistoryStatistics m_pending;
     QTimer m_refresh;

@@ -3,11 +3,10 @@
 #include "analysis/NumberClasses.h"
 #include "analysis/Statistics.h"
 #include "app/desktop/Guard.h"
-#include "app/memo/HistoryMemo.h"
-#include "app/memo/HistoryTail.h"
 #include "app/widgets/CloseKeys.h"
 #include "app/widgets/Controls.h"
 #include "app/widgets/PocketColours.h"
+#include "history/SpinHistory.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -17,7 +16,6 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -32,8 +30,8 @@ constexpr int PocketSize = 34;    // pixels, each side of a number's button
 
 } // namespace
 
-EntryPadForm::EntryPadForm(THistoryMemo &memo, Environment &environment, QWidget *parent)
-    : QWidget(parent, Qt::Tool), m_memo(memo), m_environment(environment)
+EntryPadForm::EntryPadForm(const SpinHistory &history, Environment &environment, QWidget *parent)
+    : QWidget(parent, Qt::Tool), m_history(history), m_environment(environment)
 {
     setObjectName(QStringLiteral("EntryPadForm"));
     setWindowTitle(QStringLiteral("Панель ввода"));
@@ -67,7 +65,7 @@ EntryPadForm::EntryPadForm(THistoryMemo &memo, Environment &environment, QWidget
     m_recent->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     column->addWidget(m_recent);
 
-    connect(&m_memo, &THistoryMemo::historyEdited, this, &EntryPadForm::HistoryChanged);
+    connect(&m_history, &SpinHistory::edited, this, &EntryPadForm::HistoryChanged);
     Refresh();
     // Esc closes it too, once no digits are typed (keyPressEvent).
     AddCloseKeys(*this, {QKeySequence(Qt::CTRL | Qt::Key_W)});
@@ -226,45 +224,36 @@ void EntryPadForm::showEvent(QShowEvent *event)
     Refresh();
 }
 
-template <typename F>
-void EntryPadForm::OwnEdit(F &&edit)
-{
-    const QScopedValueRollback<bool> own(m_ownEdit, true);
-    edit();
-}
-
 void EntryPadForm::Undo()
 {
-    OwnEdit([this] {
-        if (auto removed = m_memo.TakeLastSpin())
-            m_redo.append(std::move(*removed));
-    });
+    Q_EMIT undoRequested();
 }
 
 void EntryPadForm::Redo()
 {
-    if (m_redo.isEmpty())
-        return;
-    const QString text = m_redo.takeLast();
-    OwnEdit([this, &text] { m_memo.InsertAtEnd(text); });
+    Q_EMIT redoRequested();
+}
+
+void EntryPadForm::SetRedoAvailable(bool available)
+{
+    m_redoAvailable = available;
+    m_redoButton->setEnabled(available);
 }
 
 void EntryPadForm::HistoryChanged()
 {
-    // Any other change (typing, a command, a click on the pad, the memo's own
-    // undo) leaves nothing for "Вернуть" to put back where it belongs.
-    if (!m_ownEdit)
-        m_redo.clear();
     if (isVisible())
         Refresh();
 }
 
 void EntryPadForm::Refresh()
 {
-    const QList<int> spins = LastSpins(*m_memo.document(), RecentCount);
+    // Newest first.
+    const std::span<const quint8> last = m_history.LastSpins(RecentCount);
     QStringList numbers;
     QString chips = QStringLiteral("Последние:");
-    for (const int spin : spins) {
+    for (auto it = last.rbegin(); it != last.rend(); ++it) {
+        const int spin = *it;
         numbers.append(QString::number(spin));
         chips += QStringLiteral("&nbsp; <span style=\"background-color: %1; color: white;"
                                 " font-weight: bold;\">&nbsp;%2&nbsp;</span>")
@@ -274,8 +263,8 @@ void EntryPadForm::Refresh()
     m_recent->setText(chips);
     m_recent->setAccessibleName(
         (QStringLiteral("Последние: ") + numbers.join(QStringLiteral(", "))).trimmed());
-    m_undo->setEnabled(!spins.isEmpty());
-    m_redoButton->setEnabled(!m_redo.isEmpty());
+    m_undo->setEnabled(!last.empty());
+    m_redoButton->setEnabled(m_redoAvailable);
 }
 
 } // namespace trevolo

@@ -12,16 +12,16 @@ class QPushButton;
 namespace trevolo {
 
 class Environment;
-class THistoryMemo;
+class SpinHistory;
 
 // "Панель ввода": the table layout as buttons, one click per spin, for a
 // player who enters the numbers as they fall. A tool window over the window
-// it is given, which it never blocks. Clicks and typed numbers are emitted as
-// spinEntered; "Отменить" and "Вернуть" edit the end of the history memo
-// through its own API, one change each, so each runs one statistics pass and
-// takes one step on the memo's own undo stack. The strip below the buttons
-// shows the latest spins. Its commands run guarded: an error is shown in the
-// standard error box.
+// it is given, which it never blocks. It edits nothing itself: clicks and
+// typed numbers are emitted as spinEntered, "Отменить" as undoRequested and
+// "Вернуть" as redoRequested, for the window that keeps the history to carry
+// out (one change each). The strip below the buttons shows the latest spins
+// of the history it follows. Its commands run guarded: an error is shown in
+// the standard error box.
 //
 // Keys while the pad has the focus: digits and Enter enter a number,
 // Backspace drops the last digit, Esc drops them all and, with none typed,
@@ -33,7 +33,8 @@ class EntryPadForm : public QWidget
     Q_OBJECT
 
 public:
-    EntryPadForm(THistoryMemo &memo, Environment &environment, QWidget *parent);
+    // Shows the latest spins of `history`, which must outlive the pad.
+    EntryPadForm(const SpinHistory &history, Environment &environment, QWidget *parent);
 
     // Follows the main window's "Всегда сверху": the pad keeps its place and
     // stays shown if it was.
@@ -54,13 +55,14 @@ public:
     // "3, красное", "0, зеро".
     static QString SpokenNumber(int number);
 
-    // "Отменить": removes the last line that holds a spin together with the
-    // lines after it.
+    // "Отменить": asks for the last line that holds a spin to be removed
+    // together with the lines after it.
     void Undo();
-    // "Вернуть": puts back what the latest undo removed, as long as nothing
-    // else has changed the history since.
+    // "Вернуть": asks for what the latest undo removed to be put back.
     void Redo();
-    bool CanRedo() const { return !m_redo.isEmpty(); }
+    // Whether "Вернуть" has something to put back, as its keeper says.
+    void SetRedoAvailable(bool available);
+    bool CanRedo() const { return m_redoAvailable; }
 
     // The digits typed so far.
     QString Typed() const { return m_typed; }
@@ -68,6 +70,8 @@ public:
 Q_SIGNALS:
     // A click on a number, or a number typed and Enter.
     void spinEntered(int number);
+    void undoRequested();
+    void redoRequested();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -80,19 +84,13 @@ private:
                             void (EntryPadForm::*handler)());
     void EnterTyped();
     void SetTyped(const QString &typed);
-    // Runs an edit of the history through the memo, which does not count as
-    // a change by someone else.
-    template <typename F>
-    void OwnEdit(F &&edit);
     void HistoryChanged();
     // The recent strip and the two commands, from the history as it is.
     void Refresh();
 
-    THistoryMemo &m_memo;
+    const SpinHistory &m_history;
     Environment &m_environment;
-    // What each undo removed, the latest last, exactly as it stood.
-    QList<QString> m_redo;
-    bool m_ownEdit = false;
+    bool m_redoAvailable = false;
     QString m_typed;
 
     QLabel *m_typedLabel = nullptr;

@@ -2,6 +2,8 @@
 
 #include "analysis/Statistics.h"
 #include "app/analysiswindow/AnalysisForm.h"
+#include "app/entrypad/EntryPadForm.h"
+#include "app/helpwindow/HelpForm.h"
 #include "app/systemwindow/SystemForm.h"
 #include "common/Error.h"
 #include "common/IntegerText.h"
@@ -102,6 +104,13 @@ TForm1::~TForm1()
     // finishes its writing and keeps the file unless it was removed.
     if (m_recoveryTimer->isActive())
         Guard([this] { KeepForRecovery(); });
+    // What reads the history goes before it does: the child windows and the
+    // memo, children that would otherwise outlive the members.
+    delete m_analysisForm;
+    delete m_systemForm;
+    delete m_entryPad;
+    delete m_helpForm;
+    delete listBox1;
 }
 
 void TForm1::ConnectEvents()
@@ -144,11 +153,7 @@ void TForm1::FocusHistoryEnd()
 void TForm1::Calc()
 {
     const QString thresholdText = edit1->text();
-    const HistoryStatistics statistics = listBox1->Spins().Statistics(thresholdText);
-    if (m_analysisForm)
-        m_analysisForm->Follow(statistics, thresholdText, listBox1->Depth());
-    if (m_systemForm)
-        m_systemForm->Follow(listBox1->Spins());
+    const HistoryStatistics statistics = m_history.Statistics(thresholdText);
 
     // Controls are written only when the value differs, which keeps a pass
     // over a long history cheap: most of the window stays as it was.

@@ -12,6 +12,7 @@
 #include "app/widgets/PageControl.h"
 #include "common/Error.h"
 #include "history/Recovery.h"
+#include "history/SpinHistory.h"
 #include "history/SpinSource.h"
 #include "settings/AuxilaryUnit.h"
 #include "settings/SettingsLocation.h"
@@ -108,6 +109,9 @@ public:
     Environment &environment() const { return m_environment; }
     TINIView &SettingsDocument() const { return m_settingsDocument; }
     SpinSource &Spins() const { return m_spinSource; }
+    // The spins of the history the memo shows, which the child windows
+    // follow themselves.
+    const SpinHistory &History() const { return m_history; }
 
     // History commands. Unit1History.cpp.
     void N1Click();   // "Очистить": empty the history
@@ -357,6 +361,9 @@ private:
     Environment &m_environment;
     TINIView &m_settingsDocument;
     SpinSource &m_spinSource;
+    // Fed by the memo (listBox1); outlives it and every child window (see
+    // ~TForm1).
+    SpinHistory m_history;
     NameRegistry m_registry;
     // Accessible names of edits, sliders, counts and indicator rows.
     TAccessibleTexts m_accessibleTexts;

@@ -3,7 +3,7 @@
 
 #include "app/entrypad/EntryPadForm.h"
 #include "app/memo/HistoryLoad.h"
-#include "app/widgets/CloseKeys.h"
+#include "app/widgets/ChildWindow.h"
 #include "app/widgets/WindowBusy.h"
 #include "common/IntegerText.h"
 #include "history/HistoryFile.h"
@@ -141,23 +141,34 @@ void TForm1::EnterSpin(int number)
 
 void TForm1::N28Click()
 {
-    if (!m_entryPad) {
-        m_entryPad = new EntryPadForm(*listBox1, environment(), this);
-        connect(m_entryPad, &EntryPadForm::spinEntered, this,
-                [this](int number) { Guard([this, number] { EnterSpin(number); }); });
-        m_entryPad->SetStayOnTop(checkBox2->isChecked());
-        m_entryPad->PlaceBeside(*this);
-    }
     // Its key pressed in the pad closes it again: the pad, a tool window,
     // leaves the main window's keys working, so the key arrives here.
-    if (m_entryPad->isVisible() && QApplication::activeWindow() == m_entryPad) {
+    if (m_entryPad && m_entryPad->isVisible() && QApplication::activeWindow() == m_entryPad) {
         CloseToParent(*m_entryPad);
         return;
     }
-    m_entryPad->show();
-    m_entryPad->raise();
-    m_entryPad->activateWindow();
-    m_entryPad->setFocus();
+    OpenChildWindow(
+        m_entryPad,
+        [this] {
+            auto *pad = new EntryPadForm(m_history, environment(), this);
+            const auto guarded = [this](void (THistoryMemo::*edit)()) {
+                return [this, edit] { Guard([this, edit] { (listBox1->*edit)(); }); };
+            };
+            connect(pad, &EntryPadForm::spinEntered, this,
+                    [this](int number) { Guard([this, number] { EnterSpin(number); }); });
+            connect(pad, &EntryPadForm::undoRequested, this,
+                    guarded(&THistoryMemo::UndoLastSpin));
+            connect(pad, &EntryPadForm::redoRequested, this,
+                    guarded(&THistoryMemo::RedoLastSpin));
+            // After the memo has settled what "Вернуть" may put back.
+            connect(listBox1, &THistoryMemo::historyEdited, pad,
+                    [this, pad] { pad->SetRedoAvailable(listBox1->CanRedoLastSpin()); });
+            pad->SetStayOnTop(checkBox2->isChecked());
+            pad->PlaceBeside(*this);
+            return pad;
+        },
+        {})
+        .setFocus();
 }
 
 void TForm1::N9Click()

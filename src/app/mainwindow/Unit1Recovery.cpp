@@ -1,6 +1,8 @@
 // The recovery file: what the window shows, kept so that no spin is lost.
 #include "app/mainwindow/Unit1.h"
 
+#include "app/mainwindow/RecoveryTexts.h"
+
 #include "app/memo/HistoryLoad.h"
 #include "app/widgets/WindowBusy.h"
 

@@ -3,6 +3,7 @@
 
 #include "app/mainwindow/ControlNames.h"
 #include "app/systemwindow/SystemForm.h"
+#include "app/widgets/ChildWindow.h"
 #include "common/IntegerText.h"
 
 #include <QLineEdit>
@@ -16,24 +17,22 @@ void TForm1::ConnectSystem()
 
 void TForm1::N29Click()
 {
-    if (!m_systemForm) {
-        SystemForm::CombinationCaptions captions;
-        for (int g = 1; g <= CombinationCount; ++g)
-            captions[size_t(g - 1)] = CombinationCaption(g);
-        m_systemForm = new SystemForm(captions, this);
-        // It starts from the calculator's stakes; a field there that does
-        // not read gives the calculator's own starting value.
-        const SystemInputs standard;
-        m_systemForm->SetStartingValues(TryStrToInt(edit2->text()).value_or(standard.minStake),
-                                        TryStrToInt(edit3->text()).value_or(standard.multiplier));
-    }
-    // While hidden it followed no pass, so it starts from the history as it
-    // stands now.
-    if (!m_systemForm->isVisible())
-        m_systemForm->ShowHistory(listBox1->Spins());
-    m_systemForm->show();
-    m_systemForm->raise();
-    m_systemForm->activateWindow();
+    OpenChildWindow(
+        m_systemForm,
+        [this] {
+            SystemForm::CombinationCaptions captions;
+            for (int g = 1; g <= CombinationCount; ++g)
+                captions[size_t(g - 1)] = CombinationCaption(g);
+            auto *window = new SystemForm(m_history, captions, this);
+            PlaceChildWindow(*window, *this, SystemForm::PreferredSize, SystemForm::SmallestSize);
+            // It starts from the calculator's stakes; a field there that
+            // does not read gives the calculator's own starting value.
+            const SystemInputs standard;
+            window->SetStartingValues(TryStrToInt(edit2->text()).value_or(standard.minStake),
+                                      TryStrToInt(edit3->text()).value_or(standard.multiplier));
+            return window;
+        },
+        n29->shortcuts());
 }
 
 } // namespace trevolo

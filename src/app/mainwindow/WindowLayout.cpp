@@ -10,7 +10,7 @@ namespace trevolo {
 
 void TForm1::BuildHistoryColumn(QWidget *client)
 {
-    listBox1 = Named(new THistoryMemo(client, &m_environment), u"ListBox1");
+    listBox1 = Named(new THistoryMemo(m_history, client, &m_environment), u"ListBox1");
     listBox1->setGeometry(3, 7, 45, 487);
     listBox1->setAccessibleName(QStringLiteral("Последовательность"));
 

@@ -42,7 +42,11 @@ qint32 AppendBlockCodes(const QTextBlock &block, std::vector<quint8> &codes)
 
 } // namespace
 
-DocumentSpins::DocumentSpins(QObject *parent) : QObject(parent) {}
+DocumentSpins::DocumentSpins(SpinHistory &history, QObject *parent)
+    : QObject(parent), m_history(history)
+{
+    m_history.SetCheck(this, [this] { CheckInStep(); });
+}
 
 void DocumentSpins::Watch(QTextDocument *document)
 {
@@ -65,31 +69,18 @@ void DocumentSpins::Watch(QTextDocument *document, std::vector<quint8> &&codes)
     Resume(std::move(codes));
 }
 
-const SpinHistoryModel &DocumentSpins::Model()
+void DocumentSpins::CheckInStep()
 {
     if (!m_suspended && !InStep()) {
         ++m_rebuilds;
         ReadAll();
     }
-    return m_model;
-}
-
-HistoryDepth &DocumentSpins::Depth()
-{
-    Model();
-    return m_depth;
-}
-
-void DocumentSpins::AssignBoth(std::span<const quint8> codes)
-{
-    m_model.Assign(codes);
-    m_depth.Assign(codes);
 }
 
 bool DocumentSpins::InStep() const
 {
     if (!m_document)
-        return m_model.size() == 0;
+        return m_lines == 0;
     return m_document->blockCount() == m_blocks && m_document->characterCount() == m_characters;
 }
 
@@ -108,18 +99,19 @@ void DocumentSpins::Resume(std::vector<quint8> &&codes)
         ReadAll();
         return;
     }
-    AssignBoth(codes);
     m_multiLine.clear();
     m_blocks = m_document->blockCount();
     m_characters = m_document->characterCount();
+    m_lines = qint32(codes.size());
+    m_history.Assign(codes);
 }
 
 void DocumentSpins::ReadAll()
 {
     m_multiLine.clear();
     if (!m_document) {
-        AssignBoth({});
-        m_blocks = m_characters = 0;
+        m_blocks = m_characters = m_lines = 0;
+        m_history.Assign({});
         return;
     }
     std::vector<quint8> codes;
@@ -129,9 +121,10 @@ void DocumentSpins::ReadAll()
         if (lines > 1)
             m_multiLine.emplace_back(block.blockNumber(), lines - 1);
     }
-    AssignBoth(codes);
     m_blocks = m_document->blockCount();
     m_characters = m_document->characterCount();
+    m_lines = qint32(codes.size());
+    m_history.Assign(codes);
 }
 
 qint32 DocumentSpins::LineOfBlock(qint32 block) const
@@ -197,9 +190,6 @@ void DocumentSpins::OnContentsChange(int position, int removed, int added)
         if (block == last)
             break;
     }
-    m_model.Replace(firstLine, oldLines, codes);
-    m_depth.Replace(firstLine, oldLines, codes);
-
     // Blocks after the change move by the difference in block count.
     const qint32 shift = blocks - m_blocks;
     for (auto it = oldEnd; it != m_multiLine.end(); ++it)
@@ -209,6 +199,9 @@ void DocumentSpins::OnContentsChange(int position, int removed, int added)
 
     m_blocks = blocks;
     m_characters = characters;
+    m_lines += qint32(codes.size()) - oldLines;
+    // Last, in step: whoever follows the history may read it at once.
+    m_history.Replace(firstLine, oldLines, codes);
 }
 
 } // namespace trevolo

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "analysis/HistoryDepth.h"
-#include "analysis/SpinHistoryModel.h"
+#include "history/SpinHistory.h"
 
 #include <QObject>
 #include <QPointer>
@@ -11,20 +10,20 @@
 
 namespace trevolo {
 
-// Keeps a SpinHistoryModel equal to the lines of a text document, fed from
-// the document's contentsChange: only the blocks a change touched are read
-// again. A block holding soft line breaks (U+2028) gives several lines.
-// Should the model ever fall out of step with the document (a change that
-// was not reported), the next look at it notices by the block and character
-// counts and reads the whole document again, once. A HistoryDepth beside the
-// model gets the same edits, so the gap figures of the whole history follow
-// edit by edit too.
+// Feeds a SpinHistory with the lines of a text document, from the
+// document's contentsChange: only the blocks a change touched are read
+// again, and the history gets one edit per change. A block holding soft line
+// breaks (U+2028) gives several lines. Should the history ever fall out of
+// step with the document (a change that was not reported), the next read of
+// it notices by the block and character counts and the whole document is
+// read again, once.
 class DocumentSpins : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit DocumentSpins(QObject *parent = nullptr);
+    // Writes into `history`, which must outlive the feed's use.
+    explicit DocumentSpins(SpinHistory &history, QObject *parent = nullptr);
 
     // Follows `document` from now on (nullptr: none), reading it whole.
     void Watch(QTextDocument *document);
@@ -32,11 +31,7 @@ public:
     // no block holds a soft break (else the document is read).
     void Watch(QTextDocument *document, std::vector<quint8> &&codes);
 
-    // The model, first read again in whole if it is out of step.
-    const SpinHistoryModel &Model();
-    // The depth of the same lines, first read again in whole if it is out of
-    // step. Its figures are brought up to date when asked for.
-    HistoryDepth &Depth();
+    const SpinHistory &History() const { return m_history; }
 
     // Times the whole document was read because the model was out of step.
     int Rebuilds() const { return m_rebuilds; }
@@ -51,16 +46,16 @@ public:
 private:
     void OnContentsChange(int position, int removed, int added);
     void ReadAll();
-    // The model and the depth hold exactly these lines.
-    void AssignBoth(std::span<const quint8> codes);
+    // Reads the document again when it changed unreported.
+    void CheckInStep();
     bool InStep() const;
     // The model's first line for a block.
     qint32 LineOfBlock(qint32 block) const;
 
     QPointer<QTextDocument> m_document;
     QMetaObject::Connection m_connection;
-    SpinHistoryModel m_model;
-    HistoryDepth m_depth;
+    SpinHistory &m_history;
+    qint32 m_lines = 0; // lines the history holds from this document
     // Blocks that hold more than one line, by block number, with the count
     // of extra lines; sorted.
     std::vector<std::pair<qint32, qint32>> m_multiLine;

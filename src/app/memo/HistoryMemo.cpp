@@ -1,9 +1,9 @@
 #include "app/memo/HistoryMemo.h"
 
 #include "app/desktop/Guard.h"
-#include "app/memo/HistoryTail.h"
 #include "app/memo/MemoDocumentLayout.h"
 #include "app/widgets/WindowBusy.h"
+#include "analysis/Statistics.h"
 #include "common/Cp1251.h"
 #include "history/HistoryText.h"
 
@@ -12,18 +12,19 @@
 #include <QMainWindow>
 #include <QMimeData>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QThread>
 #include <algorithm>
 
 namespace trevolo {
 
-THistoryMemo::THistoryMemo(QWidget *parent, Environment *environment)
-    : QPlainTextEdit(parent), m_environment(environment), m_spins(new DocumentSpins(this)),
+THistoryMemo::THistoryMemo(SpinHistory &history, QWidget *parent, Environment *environment)
+    : QPlainTextEdit(parent), m_environment(environment),
+      m_spins(new DocumentSpins(history, this)),
       m_mirror(new TextMirror(this)), m_foldedLines(new FoldedLineView(this))
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -55,23 +56,81 @@ THistoryMemo::THistoryMemo(QWidget *parent, Environment *environment)
         if (!m_undoing)
             Drop(m_redoDocuments);
     });
+    // Any other change (typing, a command, a spin entered, Undo) leaves
+    // nothing for RedoLastSpin to put back where it belongs.
+    connect(this, &THistoryMemo::historyEdited, this, [this] {
+        if (!m_spinStep)
+            m_takenSpins.clear();
+    });
 }
 
 THistoryMemo::~THistoryMemo()
 {
     Drop(m_undoDocuments);
     Drop(m_redoDocuments);
+    // m_disposer, a member, then deletes what is left and is joined.
 }
 
 namespace {
 
-// Deletes a document on a worker thread: a long one takes a while.
-void DisposeBesideEvents(QTextDocument *document)
+// One line of the document as the backward walk meets it.
+struct DocumentLine
 {
-    QThread *disposer = QThread::create([document] { delete document; });
-    document->moveToThread(disposer);
-    QObject::connect(disposer, &QThread::finished, disposer, &QObject::deleteLater);
-    disposer->start();
+    QStringView text; // valid during the visit only
+    int start;        // document position of its first character
+    int breakBefore;  // position of the line break before it; -1 for the first line
+};
+
+// Visits the lines of the document newest first until visit returns false,
+// without a copy of the whole text. Lines are those of Text(): blocks, and
+// soft line breaks (U+2028) inside a block, separate them; an empty last
+// line (the text is empty or ends with a break) is no line.
+template <typename Visit>
+void ForEachLineBackwards(const QTextDocument &document, Visit &&visit)
+{
+    bool atEnd = true;
+    for (QTextBlock block = document.lastBlock(); block.isValid(); block = block.previous()) {
+        const QString text = block.text();
+        const int position = block.position();
+        qsizetype end = text.size();
+        for (;;) {
+            const qsizetype separator =
+                end > 0 ? text.lastIndexOf(QChar::LineSeparator, end - 1) : qsizetype(-1);
+            const qsizetype start = separator + 1;
+            if (!atEnd || start != end) {
+                QStringView piece = QStringView(text).sliced(start, end - start);
+                QString unfolded; // a folded line put back
+                if (piece.contains(QChar::ObjectReplacementCharacter) &&
+                    !HoldsInertFold(document, piece, position + int(start))) {
+                    unfolded = Unfold(document, piece.toString(), position + int(start));
+                    piece = unfolded;
+                }
+                const DocumentLine line{piece, position + int(start), position + int(start) - 1};
+                if (!visit(line))
+                    return;
+            }
+            atEnd = false;
+            if (separator < 0)
+                break;
+            end = separator;
+        }
+    }
+}
+
+// Where the last spin line begins, with what follows it, as the text to cut
+// from there to the end: its start when the text ends with a line break, else
+// the line break before it (so the shorter text also ends without one), or 0
+// for the first line. Nothing when no line holds a spin.
+std::optional<int> LastSpinCut(const QTextDocument &document, bool endsWithLineBreak)
+{
+    std::optional<int> cut;
+    ForEachLineBackwards(document, [&](const DocumentLine &line) {
+        if (SpinOfLine(line.text) < 0)
+            return true;
+        cut = endsWithLineBreak ? line.start : std::max(line.breakBefore, 0);
+        return false;
+    });
+    return cut;
 }
 
 // Paragraph separators and soft line breaks (U+2028) as "\n".
@@ -174,6 +233,22 @@ std::optional<QString> THistoryMemo::TakeLastSpin()
     setTextCursor(cursor);
     ensureCursorVisible();
     return removed;
+}
+
+void THistoryMemo::UndoLastSpin()
+{
+    const QScopedValueRollback<bool> own(m_spinStep, true);
+    if (auto removed = TakeLastSpin())
+        m_takenSpins.append(std::move(*removed));
+}
+
+void THistoryMemo::RedoLastSpin()
+{
+    if (m_takenSpins.isEmpty())
+        return;
+    const QString text = m_takenSpins.takeLast();
+    const QScopedValueRollback<bool> own(m_spinStep, true);
+    InsertAtEnd(text);
 }
 
 void THistoryMemo::AppendLine(const QString &line)
@@ -333,7 +408,7 @@ void THistoryMemo::ReplaceDocument(QTextDocument *replacement, std::vector<quint
 {
     Drop(m_undoDocuments);
     Drop(m_redoDocuments);
-    DisposeBesideEvents(Swap(replacement, std::move(codes), std::nullopt));
+    m_disposer.Dispose(Swap(replacement, std::move(codes), std::nullopt));
     replacement->setModified(false);
     Q_EMIT documentReplaced();
     Q_EMIT historyEdited();
@@ -376,7 +451,7 @@ void THistoryMemo::TrimSetAside()
     // From the far end of each: the oldest for Undo, the last for Redo.
     const auto dropFarthest = [&](std::vector<SetAside> &documents) {
         total -= SetAsideBytes(*documents.front().document);
-        DisposeBesideEvents(documents.front().document);
+        m_disposer.Dispose(documents.front().document);
         documents.erase(documents.begin());
     };
     while (m_undoDocuments.size() > MaxSetAside ||
@@ -410,8 +485,14 @@ void THistoryMemo::SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &
 THistoryMemo::SetAside THistoryMemo::Shown()
 {
     const QTextCursor caret = textCursor();
-    return {document(),       m_spins->Model().Codes(),     m_mirror->Known(),  caret.anchor(),
-            caret.position(), verticalScrollBar()->value(), viewport()->width()};
+    const std::span<const quint8> codes = m_spins->History().Codes();
+    return {document(),
+            std::vector<quint8>(codes.begin(), codes.end()),
+            m_mirror->Known(),
+            caret.anchor(),
+            caret.position(),
+            verticalScrollBar()->value(),
+            viewport()->width()};
 }
 
 void THistoryMemo::AnnounceSwap(bool changed)
@@ -428,7 +509,7 @@ void THistoryMemo::AnnounceSwap(bool changed)
 void THistoryMemo::Drop(std::vector<SetAside> &documents)
 {
     for (SetAside &aside : documents)
-        DisposeBesideEvents(aside.document);
+        m_disposer.Dispose(aside.document);
     documents.clear();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/memo/DocumentDisposer.h"
 #include "app/memo/DocumentSpins.h"
 #include "app/memo/FoldedLines.h"
 #include "app/memo/TextMirror.h"
 
+#include <QList>
 #include <QPlainTextEdit>
 #include <memory>
 #include <optional>
@@ -12,13 +14,17 @@
 namespace trevolo {
 
 class Environment;
+class SpinHistory;
 struct MemoDocumentAccess;
 struct ReadHistory;
 
 // The history memo: plain text, one spin per line. Every write to the
-// history goes through this class. textChanged() fires once for every
-// keystroke that changes the text and once for every programmatic insertion
-// or replacement made through this class; ClearSilently fires none.
+// history goes through this class, and the spins of its text are kept in the
+// SpinHistory it is given (edit by edit, through DocumentSpins), which raises
+// `edited` for every change. historyEdited fires after every change of the
+// text, whatever made it. textChanged() fires once for every keystroke that
+// changes the text and once for every programmatic insertion or replacement
+// made through this class; ClearSilently and ClearUndoably fire none.
 class THistoryMemo : public QPlainTextEdit
 {
     Q_OBJECT
@@ -26,8 +32,10 @@ class THistoryMemo : public QPlainTextEdit
 public:
     // With an environment, a long paste or drop is built beside the events
     // with a progress view from it (see insertFromMimeData); without one,
-    // Qt inserts every paste itself.
-    explicit THistoryMemo(QWidget *parent = nullptr, Environment *environment = nullptr);
+    // Qt inserts every paste itself. `history` takes the text's spins and
+    // must outlive the memo.
+    explicit THistoryMemo(SpinHistory &history, QWidget *parent = nullptr,
+                          Environment *environment = nullptr);
     ~THistoryMemo() override;
 
     // The whole text, lines separated by "\n", every other character as it
@@ -62,6 +70,14 @@ public:
     // removed, exactly (raw text, folded lines in full), for InsertAtEnd to
     // put back; nothing when no line holds a spin.
     std::optional<QString> TakeLastSpin();
+
+    // The entry pad's "Отменить": TakeLastSpin, what it removed kept for
+    // RedoLastSpin, which puts the latest of it back at the end
+    // (InsertAtEnd) as long as nothing else has changed the history since.
+    // One change each.
+    void UndoLastSpin();
+    void RedoLastSpin();
+    bool CanRedoLastSpin() const { return !m_takenSpins.isEmpty(); }
 
     // The caret to the end of the text with the newest line in view, and the
     // keyboard focus here (in effect once the window is active), so a spin
@@ -120,19 +136,17 @@ public:
     // what Qt keeps beside it (about 130 bytes, measured).
     static qint64 SetAsideBytes(const QTextDocument &document);
 
-    // The statistics model of the text, following every change of it.
-    const SpinHistoryModel &Spins() { return m_spins->Model(); }
-    // The depth of the same history (its spans and gap figures), following
-    // every change as the model does.
-    HistoryDepth &Depth() { return m_spins->Depth(); }
-    DocumentSpins &SpinFeed() { return *m_spins; }
+    // Times the spins were read again from the whole text because a change
+    // of it went unreported.
+    int HistoryRebuilds() const { return m_spins->Rebuilds(); }
     const TextMirror &Mirror() const { return *m_mirror; }
 
 Q_SIGNALS:
     // The memo shows another document, just before the change notification
     // of that replacement.
     void documentReplaced();
-    // After every change of the text, ClearSilently's included.
+    // After every change of the text, ClearSilently's included: the one
+    // signal every change raises, whatever made it.
     void historyEdited();
 
 protected:
@@ -188,8 +202,8 @@ private:
 
     // Shows `document` (a plain text document, taken over) in place of the
     // current one as one change with one change notification; `codes` hold
-    // its lines (SpinHistoryModel). The old document is let go on a worker
-    // thread, so a long one costs the window nothing.
+    // its lines (SpinHistoryModel). The old document is let go to the
+    // disposer's worker, so a long one costs the window nothing.
     void ReplaceDocument(QTextDocument *document, std::vector<quint8> &&codes);
 
     // The same as an edit that Undo takes back: the current document is set
@@ -225,6 +239,9 @@ private:
 
     Environment *m_environment;
     DocumentSpins *m_spins;
+    // What UndoLastSpin removed, the latest last, exactly as it stood.
+    QList<QString> m_takenSpins;
+    bool m_spinStep = false; // an UndoLastSpin or RedoLastSpin runs
     TextMirror *m_mirror;
     FoldedLineView *m_foldedLines;
     // An editor set up as this memo and of its size, never on screen. Every
@@ -239,6 +256,8 @@ private:
     bool m_undoing = false;
     qsizetype m_largeInsertBreaks = 10000;
     qint64 m_setAsideBudget = qint64(256) * 1024 * 1024;
+    // Last, so it is joined once every document has been handed to it.
+    DocumentDisposer m_disposer;
 };
 
 } // namespace trevolo

@@ -1,8 +1,9 @@
 #include "app/systemwindow/SystemForm.h"
 
-#include "analysis/SpinHistoryModel.h"
 #include "app/widgets/Charts.h"
+#include "app/widgets/CloseKeys.h"
 #include "app/widgets/Controls.h"
+#include "common/RussianPlural.h"
 
 #include <QChart>
 #include <QChartView>
@@ -14,7 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
-#include <QShortcut>
+#include <QScrollArea>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
@@ -104,15 +105,14 @@ QString Percent(double share)
 // "ставки" after "из 1", "из 21"; "ставок" after any other count.
 QString OfBets(int count)
 {
-    const bool one = count % 10 == 1 && count % 100 != 11;
-    return QStringLiteral("из %1 ").arg(count) +
-           (one ? QStringLiteral("ставки") : QStringLiteral("ставок"));
+    return QStringLiteral("из ") + Counted(count, u"ставки", u"ставок", u"ставок");
 }
 
 } // namespace
 
-SystemForm::SystemForm(const CombinationCaptions &captions, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+SystemForm::SystemForm(const SpinHistory &history, const CombinationCaptions &captions,
+                       QWidget *parent)
+    : QWidget(parent, Qt::Window), m_history(history)
 {
     setObjectName(QStringLiteral("SystemForm"));
     setWindowTitle(QStringLiteral("Проверка системы"));
@@ -162,14 +162,23 @@ SystemForm::SystemForm(const CombinationCaptions &captions, QWidget *parent)
     // The figures keep the height their wrapped lines need; the chart takes
     // the rest.
     BuildChart();
-    auto *layout = new QVBoxLayout(this);
+    auto *content = new QWidget;
+    auto *layout = new QVBoxLayout(content);
     layout->addWidget(top, 0);
     layout->addWidget(m_chartView, 1);
-    resize(1240, 800);
+    // Smaller than its content, the window scrolls.
+    auto *area = new QScrollArea;
+    area->setWidget(content);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(area);
+    resize(PreferredSize);
 
-    for (const QKeySequence &keys :
-         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
+    // The main window adds the shortcut that opens it.
+    AddCloseKeys(*this, {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    connect(&m_history, &SpinHistory::edited, this, &SystemForm::Follow);
 
     connect(&m_ruin, &RuinSolver::Solved, this, &SystemForm::ShowRuin);
     m_refresh.setSingleShot(true);
@@ -230,20 +239,25 @@ SystemInputCheck SystemForm::Inputs() const
                              text(TableLimit), text(Bankroll), text(Target)});
 }
 
-void SystemForm::Follow(const SpinHistoryModel &history)
+void SystemForm::Follow()
 {
-    if (!isVisible())
-        return;
-    m_lines = history.Codes();
-    if (!m_refresh.isActive())
+    if (isVisible() && !m_refresh.isActive())
         m_refresh.start();
 }
 
-void SystemForm::ShowHistory(const SpinHistoryModel &history)
+void SystemForm::Refresh()
 {
     m_refresh.stop();
-    m_lines = history.Codes();
     ShowReplay();
+}
+
+void SystemForm::setVisible(bool visible)
+{
+    // While hidden it followed nothing, so it starts from the history as it
+    // stands now.
+    if (visible && !isVisible())
+        Refresh();
+    QWidget::setVisible(visible);
 }
 
 // A chain still being solved is dropped while the window is hidden and
@@ -319,8 +333,10 @@ void SystemForm::InputsChanged()
         show(RuinChance, NoFigure());
     }
 
+    // Hidden, the replay waits until the window shows.
     m_refresh.stop();
-    ShowReplay();
+    if (isVisible())
+        ShowReplay();
 }
 
 void SystemForm::ShowRuin(const RuinFigure &figure)
@@ -332,7 +348,7 @@ void SystemForm::ShowRuin(const RuinFigure &figure)
 void SystemForm::ShowReplay()
 {
     const std::optional<SystemReplay> replay =
-        m_inputs.invalid ? std::nullopt : ReplaySystem(m_lines, m_inputs.inputs);
+        m_inputs.invalid ? std::nullopt : ReplaySystem(m_history.Codes(), m_inputs.inputs);
     const auto show = [this](LabelIndex index, const QString &text) {
         Show(*m_labels[index], m_captions[index], text);
     };

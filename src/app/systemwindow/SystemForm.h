@@ -1,13 +1,13 @@
 #pragma once
 
 #include "analysis/Statistics.h"
-#include "calculator/SystemRuin.h"
-#include "calculator/SystemTester.h"
+#include "history/SpinHistory.h"
+#include "system/SystemRuin.h"
+#include "system/SystemTester.h"
 
 #include <QTimer>
 #include <QWidget>
 #include <array>
-#include <vector>
 
 class QChartView;
 class QComboBox;
@@ -18,15 +18,14 @@ class QValueAxis;
 
 namespace trevolo {
 
-class SpinHistoryModel;
-
 // "Проверка системы": the player's own system (wait until a combination has
 // missed k spins, then bet on it with a multiplying series) replayed over
 // the history, beside its exact figures on a fair wheel. A window of its
-// own, not modal, that follows the statistics passes of the main window
-// while it is shown and shows no message boxes: a field that does not read
-// turns red and the figures show "—". Esc and Ctrl+W close it; closed, it is
-// hidden and keeps its fields.
+// own, not modal, that follows the history itself while it is shown and
+// shows no message boxes: a field that does not read turns red and the
+// figures show "—". Esc and Ctrl+W close it (AddCloseKeys); closed, it is
+// hidden and keeps its fields. It fits a screen of SmallestSize, its content
+// scrolling inside when the window is smaller than it.
 class SystemForm : public QWidget
 {
     Q_OBJECT
@@ -35,7 +34,9 @@ public:
     // The captions of the twelve combinations, in the order of the groups
     // (Красное, Чёрное, ...), as the main window shows them.
     using CombinationCaptions = std::array<QString, CombinationCount>;
-    explicit SystemForm(const CombinationCaptions &captions, QWidget *parent = nullptr);
+    // Replays `history`, which must outlive the window.
+    SystemForm(const SpinHistory &history, const CombinationCaptions &captions,
+               QWidget *parent = nullptr);
     ~SystemForm() override;
 
     // Fills the fields with the starting values for the calculator's first
@@ -43,14 +44,16 @@ public:
     // the calculator as it starts, 5 and 3.
     void SetStartingValues(qint32 minStake, qint32 multiplier);
 
-    // One statistics pass of the main window. Costs nothing while the window
-    // is hidden; while it is shown it keeps the history's lines, and the
-    // replay shows the latest of them RefreshDelay later, so it runs at most
-    // once every RefreshDelay.
-    void Follow(const SpinHistoryModel &history);
+    // An edit of the history costs nothing while the window is hidden; while
+    // it is shown the replay runs RefreshDelay later over the history as it
+    // stands then (read in place, not copied), so at most once every
+    // RefreshDelay. Shown again, it starts from the history as it stands.
     static constexpr int RefreshDelay = 50; // ms
-    // Replays the system over these lines and shows it at once, shown or not.
-    void ShowHistory(const SpinHistoryModel &history);
+    // Replays the system over the history and shows it at once, shown or not.
+    void Refresh();
+
+    static constexpr QSize PreferredSize{1240, 800};
+    static constexpr QSize SmallestSize{800, 560};
 
     // The inputs as the fields read now, with the ones refused.
     SystemInputCheck Inputs() const;
@@ -63,6 +66,8 @@ private:
     void ShowReplay();
     void ShowChart(const SystemReplay *replay, const SystemInputs &inputs);
     void ShowRuin(const RuinFigure &figure);
+    void Follow();
+    void setVisible(bool visible) override;
     void hideEvent(QHideEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -90,8 +95,7 @@ private:
     QValueAxis *m_spinAxis = nullptr;
     QValueAxis *m_moneyAxis = nullptr;
 
-    // The history's lines as the latest pass gave them.
-    std::vector<quint8> m_lines;
+    const SpinHistory &m_history;
     SystemInputCheck m_inputs;
     RuinSolver m_ruin;
     bool m_ruinDropped = false; // a solve dropped when the window was hidden

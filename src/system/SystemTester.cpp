@@ -1,4 +1,4 @@
-#include "calculator/SystemTester.h"
+#include "system/SystemTester.h"
 
 #include "common/IntegerText.h"
 

@@ -1,4 +1,4 @@
-#include "calculator/SystemRuin.h"
+#include "system/SystemRuin.h"
 
 #include <QMetaObject>
 

@@ -4,7 +4,7 @@
 // series are played until the bankroll reaches the target or can no longer
 // pay a whole series; the chance of the latter, solved exactly over the
 // whole-money bankroll as an absorbing Markov chain.
-#include "calculator/SystemTester.h"
+#include "system/SystemTester.h"
 
 #include <QObject>
 #include <atomic>
