@@ -19,8 +19,8 @@
 #include <QTextDocument>
 #include <QThread>
 #include <atomic>
-#include <limits>
 #include <benchmark/benchmark.h>
+#include <limits>
 #include <map>
 #include <thread>
 

@@ -14,9 +14,11 @@
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QSignalBlocker>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <functional>
 
 using namespace trevolo;
 using namespace Qt::StringLiterals;
@@ -157,6 +159,8 @@ private Q_SLOTS:
     void softLineBreaks_data();
     void softLineBreaks();
     void missedChangeIsReadAgainOnce();
+    void everyChangeIsOneEdit_data();
+    void everyChangeIsOneEdit();
     void foldedLinesReadExactly_data();
     void foldedLinesReadExactly();
     void anyPastedDataGivesTextOrNothing_data();
@@ -344,6 +348,55 @@ void TestMemo::missedChangeIsReadAgainOnce()
     }
     QCOMPARE(ModelPass(history), ReferencePass(memo));
     QCOMPARE(memo.HistoryRebuilds(), 2);
+}
+
+void TestMemo::everyChangeIsOneEdit_data()
+{
+    // What the change does to the memo, which holds "1\n2\n3" with the last
+    // spin taken for the pad's Redo (for "Undo of a clearing": cleared).
+    QTest::addColumn<int>("change");
+    QTest::addColumn<bool>("whole"); // the history replaced whole
+    const std::pair<const char *, bool> rows[] = {
+        {"typed", false},      {"appended", false},         {"replaced", true},
+        {"cleared", true},     {"undoable clearing", true}, {"Undo", false},
+        {"pad's Undo", false}, {"pad's Redo", false},       {"Undo of a clearing", true}};
+    for (int change = 0; change < int(std::size(rows)); ++change)
+        QTest::newRow(rows[change].first) << change << rows[change].second;
+}
+
+void TestMemo::everyChangeIsOneEdit()
+{
+    QFETCH(int, change);
+    QFETCH(bool, whole);
+    SpinHistory history;
+    THistoryMemo memo(history);
+    memo.ReplaceText(u"7"_s);
+    memo.ClearUndoably();
+    memo.InsertAtEnd(u"1\n2\n3\n4"_s);
+    memo.UndoLastSpin();
+    if (change == 8)
+        memo.ClearUndoably();
+    QSignalSpy edits(&history, &SpinHistory::edited);
+    QSignalSpy historyEdits(&memo, &THistoryMemo::historyEdited);
+    const std::function<void()> changes[] = {
+        [&] { QTest::keyClick(&memo, Qt::Key_5); },
+        [&] { memo.AppendLine(u"5"_s); },
+        [&] { memo.ReplaceText(u"5\n6"_s); },
+        [&] { memo.ClearSilently(); },
+        [&] { memo.ClearUndoably(); },
+        [&] { memo.Undo(); },
+        [&] { memo.UndoLastSpin(); },
+        [&] { memo.RedoLastSpin(); },
+        [&] { memo.Undo(); },
+    };
+    changes[change]();
+    // One edit, and one historyEdited, whatever made the change.
+    QCOMPARE(edits.size(), 1);
+    QCOMPARE(historyEdits.size(), 1);
+    QCOMPARE(edits[0][0].value<SpinEdit>().whole, whole);
+    QCOMPARE(ModelPass(history), ReferencePass(memo));
+    // Redo of the pad only after its own Undo.
+    QCOMPARE(memo.CanRedoLastSpin(), change == 6);
 }
 
 void TestMemo::foldedLinesReadExactly_data()

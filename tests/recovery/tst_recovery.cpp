@@ -1,7 +1,7 @@
 #include "support/TestFiles.h"
 
-#include "common/StateFolder.h"
 #include "app/mainwindow/RecoveryTexts.h"
+#include "common/StateFolder.h"
 #include "history/Recovery.h"
 
 #include <QDir>

@@ -152,8 +152,7 @@ QScrollArea *Scrolled(QWidget *page)
 
 AnalysisForm::AnalysisForm(const SpinHistory &history, const QLineEdit &threshold,
                            const CombinationCaptions &captions, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_captions(captions), m_history(history),
-      m_threshold(threshold)
+    : QWidget(parent, Qt::Window), m_captions(captions), m_history(history), m_threshold(threshold)
 {
     setObjectName(QStringLiteral("AnalysisForm"));
     setWindowTitle(QStringLiteral("Анализ последовательности"));

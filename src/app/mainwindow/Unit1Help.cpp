@@ -9,7 +9,8 @@ namespace trevolo {
 void TForm1::N30Click()
 {
     // The key that opened it closes it again.
-    OpenChildWindow(m_helpForm, [this] { return new HelpForm(this); }, n30->shortcuts())
+    OpenChildWindow(
+        m_helpForm, [this] { return new HelpForm(this); }, n30->shortcuts())
         .setFocus();
 }
 

@@ -151,18 +151,23 @@ void TForm1::N28Click()
         m_entryPad,
         [this] {
             auto *pad = new EntryPadForm(m_history, environment(), this);
-            const auto guarded = [this](void (THistoryMemo::*edit)()) {
-                return [this, edit] { Guard([this, edit] { (listBox1->*edit)(); }); };
+            // "Вернуть" is there to press as long as the memo keeps what the
+            // pad's last undo took: after each of the pad's steps and after
+            // any other change, once the memo has settled it.
+            const auto showRedo = [this, pad] {
+                pad->SetRedoAvailable(listBox1->CanRedoLastSpin());
+            };
+            const auto guarded = [this, showRedo](void (THistoryMemo::*edit)()) {
+                return [this, edit, showRedo] {
+                    Guard([this, edit] { (listBox1->*edit)(); });
+                    showRedo();
+                };
             };
             connect(pad, &EntryPadForm::spinEntered, this,
                     [this](int number) { Guard([this, number] { EnterSpin(number); }); });
-            connect(pad, &EntryPadForm::undoRequested, this,
-                    guarded(&THistoryMemo::UndoLastSpin));
-            connect(pad, &EntryPadForm::redoRequested, this,
-                    guarded(&THistoryMemo::RedoLastSpin));
-            // After the memo has settled what "Вернуть" may put back.
-            connect(listBox1, &THistoryMemo::historyEdited, pad,
-                    [this, pad] { pad->SetRedoAvailable(listBox1->CanRedoLastSpin()); });
+            connect(pad, &EntryPadForm::undoRequested, this, guarded(&THistoryMemo::UndoLastSpin));
+            connect(pad, &EntryPadForm::redoRequested, this, guarded(&THistoryMemo::RedoLastSpin));
+            connect(listBox1, &THistoryMemo::historyEdited, pad, showRedo);
             pad->SetStayOnTop(checkBox2->isChecked());
             pad->PlaceBeside(*this);
             return pad;

@@ -1,9 +1,9 @@
 #include "app/memo/HistoryMemo.h"
 
+#include "analysis/Statistics.h"
 #include "app/desktop/Guard.h"
 #include "app/memo/MemoDocumentLayout.h"
 #include "app/widgets/WindowBusy.h"
-#include "analysis/Statistics.h"
 #include "common/Cp1251.h"
 #include "history/HistoryText.h"
 
@@ -23,8 +23,7 @@
 namespace trevolo {
 
 THistoryMemo::THistoryMemo(SpinHistory &history, QWidget *parent, Environment *environment)
-    : QPlainTextEdit(parent), m_environment(environment),
-      m_spins(new DocumentSpins(history, this)),
+    : QPlainTextEdit(parent), m_environment(environment), m_spins(new DocumentSpins(history, this)),
       m_mirror(new TextMirror(this)), m_foldedLines(new FoldedLineView(this))
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -486,12 +485,9 @@ THistoryMemo::SetAside THistoryMemo::Shown()
 {
     const QTextCursor caret = textCursor();
     const std::span<const quint8> codes = m_spins->History().Codes();
-    return {document(),
-            std::vector<quint8>(codes.begin(), codes.end()),
-            m_mirror->Known(),
-            caret.anchor(),
-            caret.position(),
-            verticalScrollBar()->value(),
+    return {document(),         std::vector<quint8>(codes.begin(), codes.end()),
+            m_mirror->Known(),  caret.anchor(),
+            caret.position(),   verticalScrollBar()->value(),
             viewport()->width()};
 }
 
