@@ -256,7 +256,8 @@ private:
     bool m_undoing = false;
     qsizetype m_largeInsertBreaks = 10000;
     qint64 m_setAsideBudget = qint64(256) * 1024 * 1024;
-    // Last, so it is joined once every document has been handed to it.
+    // Declared last, so it goes first after the destructor has handed it
+    // every document set aside, and is joined then.
     DocumentDisposer m_disposer;
 };
 
