@@ -149,7 +149,7 @@ void BM_StartWithRecoveryFile(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         {
-            QString problem;
+            RecoveryStore::Problem problem;
             const auto ended = RecoveryStore::Open(environment.stateFolder(), problem);
             if (!ended) {
                 state.SkipWithError("no state folder");

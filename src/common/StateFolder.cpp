@@ -61,6 +61,18 @@ std::optional<FileFailure> MakePrivateFolder(const QString &folder)
     return std::nullopt;
 }
 
+FolderTrust TrustOfFolder(const QString &folder, qint64 owner)
+{
+    struct stat info = {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return FolderTrust::Unknown;
+    if (qint64(info.st_uid) != (owner < 0 ? qint64(::geteuid()) : owner))
+        return FolderTrust::ForeignOwner;
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return FolderTrust::WritableByOthers;
+    return FolderTrust::Private;
+}
+
 std::optional<FileFailure> SyncFolder(const QString &folder)
 {
     errno = 0;

@@ -20,6 +20,20 @@ QString StateFolderPath();
 // folder keeps its mode.
 std::optional<FileFailure> MakePrivateFolder(const QString &folder);
 
+// Whether a folder is the user's alone, as a folder that keeps what the
+// program wrote must be: owned by the effective user and not writable by the
+// group or others (else another user could plant or replace files in it).
+enum class FolderTrust
+{
+    Private,
+    ForeignOwner,
+    WritableByOthers,
+    Unknown // it cannot be looked at
+};
+// `owner` is the user the folder should belong to (the effective user unless
+// given).
+FolderTrust TrustOfFolder(const QString &folder, qint64 owner = -1);
+
 // Puts the folder's entries on disk: a file created or renamed in it stays
 // after a power cut.
 std::optional<FileFailure> SyncFolder(const QString &folder);

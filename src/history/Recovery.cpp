@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSet>
+#include <QSysInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -30,6 +31,9 @@ const QString DiscardedPrefix = QStringLiteral("discarded-");
 const QString TextSuffix = QStringLiteral(".txt");
 const QString StampFormat = QStringLiteral("yyyyMMdd-HHmmss");
 constexpr int DiscardedDays = 30;
+// A lock file that names no owner for this long was left by a run that died
+// while making it.
+constexpr int AbandonedLockSeconds = 10;
 
 QString LockPath(const QString &path)
 {
@@ -51,12 +55,47 @@ std::unique_ptr<QLockFile> TryLock(const QString &path)
     return lock;
 }
 
-// Creates (or empties) the file, writes all of `bytes` and puts them on disk.
-bool WriteNewFile(const QByteArray &nativeName, const QByteArray &bytes)
+// The lock of a left-over, when no run of this host holds it: its owner is
+// gone, or it names another host (whose runs cannot be looked at from here;
+// `host` then names it), or it has been empty for a while (its owner died
+// while making it).
+std::unique_ptr<QLockFile> TakeLock(const QString &path, QString &host)
 {
-    const int fd = ::open(nativeName.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    host.clear();
+    if (auto lock = TryLock(path))
+        return lock;
+    auto lock = std::make_unique<QLockFile>(LockPath(path));
+    lock->setStaleLockTime(0);
+    qint64 pid = 0;
+    QString owner;
+    QString application;
+    const bool named = lock->getLockInfo(&pid, &owner, &application);
+    const QFileInfo info(LockPath(path));
+    const bool foreign = named && !owner.isEmpty() && owner != QSysInfo::machineHostName();
+    const bool abandoned =
+        !named && info.exists() &&
+        info.lastModified().secsTo(QDateTime::currentDateTime()) >= AbandonedLockSeconds;
+    if (!foreign && !abandoned)
+        return nullptr;
+    if (!lock->removeStaleLockFile() || !lock->tryLock(0))
+        return nullptr;
+    if (foreign)
+        host = owner;
+    return lock;
+}
+
+// Creates the file anew, writes all of `bytes` and puts them on disk; 0, or
+// the system's error number. Whatever has the name already (a temporary file
+// of a write cut short, or a link someone planted) is removed, never followed:
+// the file is made by this call alone.
+int WriteNewFile(const QByteArray &nativeName, const QByteArray &bytes)
+{
+    constexpr int Flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(nativeName.constData(), Flags, 0600);
+    if (fd < 0 && errno == EEXIST && ::unlink(nativeName.constData()) == 0)
+        fd = ::open(nativeName.constData(), Flags, 0600);
     if (fd < 0)
-        return false;
+        return errno != 0 ? errno : EIO;
     const char *data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -68,8 +107,55 @@ bool WriteNewFile(const QByteArray &nativeName, const QByteArray &bytes)
         data += written;
         left -= written;
     }
-    const bool synced = left == 0 && ::fsync(fd) == 0;
-    return ::close(fd) == 0 && synced;
+    int error = left == 0 ? 0 : (errno != 0 ? errno : ENOSPC);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno != 0 ? errno : EIO;
+    if (::close(fd) != 0 && error == 0)
+        error = errno != 0 ? errno : EIO;
+    return error;
+}
+
+// The text in the file form, to `path` by a temporary file and a rename; 0,
+// or the system's error number.
+int WriteByRename(const QString &path, const QString &text)
+{
+    const QByteArray temporary = QFile::encodeName(TemporaryPath(path));
+    errno = 0;
+    int error = WriteNewFile(temporary, HistoryToFileBytes(text));
+    if (error == 0 && ::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0)
+        error = errno != 0 ? errno : EIO;
+    if (error != 0)
+        ::unlink(temporary.constData());
+    return error;
+}
+
+// Beside a kept replaced text: what replaced it, as lines "<file name>" and
+// "<ISO date and time>" (an empty name for a clearing).
+QString AboutPath(const QString &path)
+{
+    return path + QStringLiteral(".about");
+}
+
+std::optional<Replacement> ReadAbout(const QString &path)
+{
+    QByteArray bytes;
+    if (ReadWholeFile(AboutPath(path), bytes, 64 * 1024))
+        return std::nullopt;
+    const QStringList lines = QString::fromUtf8(bytes).split(u'\n');
+    if (lines.size() < 2)
+        return std::nullopt;
+    return Replacement{lines[0], QDateTime::fromString(lines[1], Qt::ISODate)};
+}
+
+// Why a file cannot be made in `folder`: the error of creating and writing
+// a small file of its own there, or EIO when that works.
+int ProbeFolder(const QString &folder)
+{
+    const QByteArray probe = QFile::encodeName(QDir(folder).filePath(
+        QStringLiteral(".probe-%1").arg(QCoreApplication::applicationPid())));
+    const int error = WriteNewFile(probe, QByteArray(512, '\n'));
+    ::unlink(probe.constData());
+    return error != 0 ? error : EIO;
 }
 
 // Renames without replacing a file of the new name; false when it is taken
@@ -106,18 +192,17 @@ void RemoveOldDiscarded(const QDir &folder)
 
 } // namespace
 
-std::unique_ptr<RecoveryStore> RecoveryStore::Open(const QString &folder, QString &problem)
+std::unique_ptr<RecoveryStore> RecoveryStore::Open(const QString &folder, Problem &problem)
 {
     const QString absolute = QDir::cleanPath(QDir(folder).absolutePath());
-    const auto cannotUse = [&](int error) {
-        problem = QStringLiteral("Unsaved spins cannot be kept for recovery: the folder \"%1\" "
-                                 "cannot be used (%2).")
-                      .arg(QDir::toNativeSeparators(absolute),
-                           QString::fromLocal8Bit(std::strerror(error)));
+    problem = Problem{absolute};
+    if (const auto failure = MakePrivateFolder(absolute)) {
+        problem.error = failure->error;
         return nullptr;
-    };
-    if (const auto failure = MakePrivateFolder(absolute))
-        return cannotUse(failure->error);
+    }
+    problem.trust = TrustOfFolder(absolute);
+    if (problem.trust != FolderTrust::Private)
+        return nullptr;
 
     const QString stem = QDir(absolute).filePath(
         RecoveryPrefix + QDateTime::currentDateTime().toString(StampFormat) + u'-' +
@@ -128,14 +213,22 @@ std::unique_ptr<RecoveryStore> RecoveryStore::Open(const QString &folder, QStrin
         // A name a past run used is its left-over, not this run's.
         if (QFileInfo::exists(path))
             continue;
-        auto lock = TryLock(path);
-        if (!lock)
-            continue;
+        auto lock = std::make_unique<QLockFile>(LockPath(path));
+        lock->setStaleLockTime(0);
+        if (!lock->tryLock(0)) {
+            if (lock->error() == QLockFile::LockFailedError)
+                continue;
+            // No lock file can be made here (a full disk, no rights): the
+            // cause is what making a file of one's own in the folder meets.
+            problem.error = ProbeFolder(absolute);
+            return nullptr;
+        }
         if (QFileInfo::exists(path))
             continue;
         return std::unique_ptr<RecoveryStore>(new RecoveryStore(absolute, path, std::move(lock)));
     }
-    return cannotUse(EEXIST);
+    problem.error = EEXIST;
+    return nullptr;
 }
 
 RecoveryStore::RecoveryStore(QString folder, QString path, std::unique_ptr<QLockFile> lock)
@@ -176,6 +269,41 @@ void RecoveryStore::Remove()
     m_wake.notify_one();
 }
 
+void RecoveryStore::KeepReplaced(QString text, Replacement by)
+{
+    const QString stem = m_path.chopped(TextSuffix.size()) + QStringLiteral("-replaced-");
+    for (int attempt = int(m_replaced.size()) + 1; attempt <= int(m_replaced.size()) + 100;
+         ++attempt) {
+        const QString path = stem + QString::number(attempt) + TextSuffix;
+        if (QFileInfo::exists(path))
+            continue;
+        auto lock = TryLock(path);
+        if (!lock)
+            continue;
+        m_replaced.emplace_back(path, std::move(lock));
+        {
+            const std::lock_guard guard(m_mutex);
+            m_kept.push_back({path, std::move(text), std::move(by)});
+        }
+        m_wake.notify_one();
+        return;
+    }
+}
+
+void RecoveryStore::RemoveAll()
+{
+    Remove();
+    Flush();
+    for (auto &[path, lock] : m_replaced) {
+        QFile::remove(TemporaryPath(path));
+        QFile::remove(path);
+        QFile::remove(AboutPath(path));
+    }
+    if (!m_replaced.empty())
+        SyncFolder(m_folder);
+    m_replaced.clear();
+}
+
 void RecoveryStore::Flush()
 {
     std::unique_lock guard(m_mutex);
@@ -184,22 +312,35 @@ void RecoveryStore::Flush()
 
 void RecoveryStore::WaitUntilIdle(std::unique_lock<std::mutex> &guard)
 {
-    m_idle.wait(guard, [this] { return m_pending == Action::None && !m_busy; });
+    m_idle.wait(guard,
+                [this] { return m_pending == Action::None && m_kept.empty() && !m_busy; });
 }
 
 void RecoveryStore::Run()
 {
     std::unique_lock guard(m_mutex);
     for (;;) {
-        m_wake.wait(guard, [this] { return m_pending != Action::None || m_stopping; });
-        if (m_pending == Action::None)
+        m_wake.wait(guard, [this] {
+            return m_pending != Action::None || !m_kept.empty() || m_stopping;
+        });
+        if (m_pending == Action::None && m_kept.empty())
             return; // stopping, with nothing left to do
-        const Action action = std::exchange(m_pending, Action::None);
-        QString text = std::exchange(m_text, QString());
+        // A replaced text first: it is older than the text waiting.
+        std::optional<Kept> kept;
+        Action action = Action::None;
+        if (!m_kept.empty()) {
+            kept = std::move(m_kept.front());
+            m_kept.erase(m_kept.begin());
+        } else {
+            action = std::exchange(m_pending, Action::None);
+        }
+        QString text = action == Action::Write ? std::exchange(m_text, QString()) : QString();
         m_busy = true;
         guard.unlock();
         try {
-            if (action == Action::Write)
+            if (kept)
+                WriteKept(*kept);
+            else if (action == Action::Write)
                 Write(text);
             else
                 RemoveFiles();
@@ -208,6 +349,7 @@ void RecoveryStore::Run()
             // content, and the next text tries again.
         }
         text = QString();
+        kept.reset();
         guard.lock();
         m_busy = false;
         m_idle.notify_all();
@@ -216,13 +358,46 @@ void RecoveryStore::Run()
 
 void RecoveryStore::Write(const QString &text)
 {
-    const QByteArray temporary = QFile::encodeName(TemporaryPath(m_path));
-    if (!WriteNewFile(temporary, HistoryToFileBytes(text)) ||
-        ::rename(temporary.constData(), QFile::encodeName(m_path).constData()) != 0) {
-        ::unlink(temporary.constData());
-        return;
+    int error = WriteByRename(m_path, text);
+    if (error == 0) {
+        if (const auto failure = SyncFolder(m_folder))
+            error = failure->error;
     }
-    SyncFolder(m_folder);
+    Report(error);
+}
+
+void RecoveryStore::WriteKept(const Kept &kept)
+{
+    // What replaced it first: the text is never there without it.
+    const QByteArray about =
+        (kept.by.fileName + u'\n' + kept.by.at.toString(Qt::ISODate) + u'\n').toUtf8();
+    int error = 0;
+    if (const auto failure = SaveWholeFile(AboutPath(kept.path), about))
+        error = failure->error;
+    if (error == 0)
+        error = WriteByRename(kept.path, kept.text);
+    if (error == 0) {
+        if (const auto synced = SyncFolder(m_folder))
+            error = synced->error;
+    }
+    Report(error);
+}
+
+void RecoveryStore::Report(int error)
+{
+    std::function<void(int)> report;
+    {
+        const std::lock_guard guard(m_mutex);
+        report = m_report;
+    }
+    if (report)
+        report(error);
+}
+
+void RecoveryStore::SetReport(std::function<void(int)> report)
+{
+    const std::lock_guard guard(m_mutex);
+    m_report = std::move(report);
 }
 
 void RecoveryStore::RemoveFiles()
@@ -245,26 +420,42 @@ std::vector<LeftOverHistory> RecoveryStore::TakeLeftOvers()
     for (const QString &entry : entries)
         names.insert(entry.left(entry.lastIndexOf(TextSuffix) + TextSuffix.size()));
     names.remove(QFileInfo(m_path).fileName());
+    for (const auto &replaced : m_replaced)
+        names.remove(QFileInfo(replaced.first).fileName());
 
     std::vector<LeftOverHistory> leftOvers;
     for (const QString &name : std::as_const(names)) {
         const QString path = folder.filePath(name);
-        auto lock = TryLock(path);
+        QString host;
+        auto lock = TakeLock(path, host);
         if (!lock)
             continue; // its run is still going
+        // A run killed before its first rename left only the text it was
+        // writing; otherwise the recovery file is the complete one.
+        if (!QFileInfo::exists(path))
+            QFile::rename(TemporaryPath(path), path);
         QFile::remove(TemporaryPath(path));
+        if (!QFileInfo::exists(path)) {
+            // Killed before a replaced text was written: nothing to offer.
+            QFile::remove(AboutPath(path));
+            continue;
+        }
         QByteArray bytes;
-        if (ReadWholeFile(path, bytes, MaxHistoryFileBytes))
+        if (ReadWholeFile(path, bytes))
             continue; // gone, or nothing that can be offered; it stays as it is
         if (bytes.isEmpty()) {
             QFile::remove(path);
+            QFile::remove(AboutPath(path));
             continue;
         }
         LeftOverHistory leftOver;
         leftOver.path = path;
         leftOver.text = HistoryFromFileBytes(bytes);
+        bytes = QByteArray();
         leftOver.lines = CountLines(leftOver.text);
         leftOver.modified = QFileInfo(path).lastModified();
+        leftOver.replacedBy = ReadAbout(path);
+        leftOver.host = host;
         leftOver.lock = std::move(lock);
         leftOvers.push_back(std::move(leftOver));
     }
@@ -287,6 +478,7 @@ bool RecoveryStore::Adopt(LeftOverHistory &leftOver)
                      QFile::encodeName(m_path).constData()) != 0)
             return false;
     }
+    QFile::remove(AboutPath(leftOver.path));
     SyncFolder(m_folder);
     leftOver.lock.reset();
     return true;
@@ -302,6 +494,7 @@ bool RecoveryStore::Discard(LeftOverHistory &leftOver)
         const QString path =
             stem + (attempt > 1 ? u'-' + QString::number(attempt) : QString()) + TextSuffix;
         if (RenameToFreeName(leftOver.path, path)) {
+            QFile::remove(AboutPath(leftOver.path));
             SyncFolder(m_folder);
             leftOver.lock.reset();
             return true;

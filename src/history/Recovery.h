@@ -1,10 +1,13 @@
 #pragma once
 
+#include "common/StateFolder.h"
+
 #include <QDateTime>
 #include <QLockFile>
 #include <QString>
 
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -12,6 +15,14 @@
 #include <vector>
 
 namespace trevolo {
+
+// What took the place of a history kept as replaced (RecoveryStore::KeepReplaced):
+// the load of a file, or a clearing when `fileName` is empty, at `at`.
+struct Replacement
+{
+    QString fileName;
+    QDateTime at;
+};
 
 // A history that a run which ended without saving it left behind. While the
 // object lives, this program holds the file's lock, so no other run offers,
@@ -23,6 +34,10 @@ struct LeftOverHistory
     QString text; // in memory form, read as a history file is
     qint32 lines = 0;
     QDateTime modified;
+    // Set when the run kept it because a load or a clearing replaced it.
+    std::optional<Replacement> replacedBy;
+    // The host whose run left it, when not this one.
+    QString host;
     std::unique_ptr<QLockFile> lock;
 };
 
@@ -39,10 +54,19 @@ struct LeftOverHistory
 class RecoveryStore
 {
 public:
+    // Why a folder cannot be used: the system's error number, or the folder
+    // is not the user's own (FolderTrust).
+    struct Problem
+    {
+        QString folder;
+        int error = 0;
+        FolderTrust trust = FolderTrust::Private;
+    };
     // Creates the folder when needed (mode 0700) and takes this run's
     // recovery file there, not yet written. Null, with `problem` saying why,
-    // when the folder cannot be used.
-    static std::unique_ptr<RecoveryStore> Open(const QString &folder, QString &problem);
+    // when the folder cannot be used: also when it belongs to another user
+    // or others may write in it.
+    static std::unique_ptr<RecoveryStore> Open(const QString &folder, Problem &problem);
 
     // Finishes what is pending and keeps the recovery file when it was not
     // removed, for the next start to offer; only the lock goes.
@@ -63,6 +87,16 @@ public:
     void Remove();
     // Waits until what was submitted or removed is on disk.
     void Flush();
+    // A text replaced before it was saved: kept in a file of its own of this
+    // run (written as the recovery file is, on the store's thread), with what
+    // replaced it, until RemoveAll. After a crash it is a left-over as well.
+    void KeepReplaced(QString text, Replacement by);
+    // The program ends normally: the recovery file and the replaced texts
+    // go, at once.
+    void RemoveAll();
+    // Called on the store's thread after every write: 0 when it succeeded,
+    // else the system's error number.
+    void SetReport(std::function<void(int error)> report);
 
     // The left-overs of runs that no longer run, newest first, each held by
     // this program. An empty left-over file is removed instead. Also removes
@@ -89,6 +123,14 @@ private:
     void Write(const QString &text);
     void RemoveFiles();
     void WaitUntilIdle(std::unique_lock<std::mutex> &guard);
+    struct Kept
+    {
+        QString path;
+        QString text;
+        Replacement by;
+    };
+    void WriteKept(const Kept &kept);
+    void Report(int error);
 
     const QString m_folder;
     const QString m_path;
@@ -99,6 +141,10 @@ private:
     std::condition_variable m_idle;
     Action m_pending = Action::None;
     QString m_text; // for a pending write
+    std::vector<Kept> m_kept; // replaced texts waiting to be written
+    // The files of replaced texts of this run, each held by its own lock.
+    std::vector<std::pair<QString, std::unique_ptr<QLockFile>>> m_replaced;
+    std::function<void(int)> m_report;
     bool m_busy = false;
     bool m_stopping = false;
     std::thread m_thread;

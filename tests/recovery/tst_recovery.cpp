@@ -51,9 +51,9 @@ void TestRecovery::init()
 
 std::unique_ptr<RecoveryStore> TestRecovery::open(const QString &folder)
 {
-    QString problem;
+    RecoveryStore::Problem problem;
     auto store = RecoveryStore::Open(folder.isEmpty() ? m_dir->path() : folder, problem);
-    [&] { QVERIFY2(store, qPrintable(problem)); }();
+    [&] { QVERIFY2(store, qPrintable(problem.folder)); }();
     return store;
 }
 
@@ -126,10 +126,10 @@ void TestRecovery::unusableFolder()
 {
     const QString blocker = m_dir->filePath(u"file"_s);
     QVERIFY(WriteRaw(blocker, "1\r\n"_ba));
-    QString problem;
+    RecoveryStore::Problem problem;
     QVERIFY(!RecoveryStore::Open(blocker + u"/trevolo"_s, problem));
-    QCOMPARE(problem, u"Unsaved spins cannot be kept for recovery: the folder \"%1/trevolo\" "
-                      u"cannot be used (%2)."_s.arg(blocker, Describe(ENOTDIR)));
+    QCOMPARE(problem.folder, blocker + u"/trevolo"_s);
+    QCOMPARE(problem.error, ENOTDIR);
 }
 
 void TestRecovery::newestTextIsWritten()
@@ -193,19 +193,23 @@ void TestRecovery::leftOversOfEndedRuns()
 
     const auto store = open();
     auto leftOvers = store->TakeLeftOvers();
-    QCOMPARE(leftOvers.size(), size_t(2));
-    QCOMPARE(leftOvers[0].path, ended);
-    QCOMPARE(leftOvers[0].text, u"1\n2\n3\n"_s);
-    QCOMPARE(leftOvers[0].lines, 3);
-    QCOMPARE(leftOvers[1].path, killed.fileName());
-    QCOMPARE(leftOvers[1].text, QString::fromUtf16(u"А\0я\n5", 5));
-    QCOMPARE(leftOvers[1].lines, 2);
-    QCOMPARE(leftOvers[1].modified.toSecsSinceEpoch(), before.toSecsSinceEpoch());
+    // A run killed before its first rename left only its temporary file:
+    // offered as its text.
+    QCOMPARE(leftOvers.size(), size_t(3));
+    QCOMPARE(leftOvers[0].path, m_dir->filePath(u"recovery-cut.txt"_s));
+    QCOMPARE(leftOvers[0].text, u"1\n"_s);
+    QCOMPARE(leftOvers[1].path, ended);
+    QCOMPARE(leftOvers[1].text, u"1\n2\n3\n"_s);
+    QCOMPARE(leftOvers[1].lines, 3);
+    QCOMPARE(leftOvers[2].path, killed.fileName());
+    QCOMPARE(leftOvers[2].text, QString::fromUtf16(u"А\0я\n5", 5));
+    QCOMPARE(leftOvers[2].lines, 2);
+    QCOMPARE(leftOvers[2].modified.toSecsSinceEpoch(), before.toSecsSinceEpoch());
 
-    // Held while offered; what the empty and the cut one left is gone, the
-    // running one's file untouched.
+    // Held while offered; what the empty one left is gone, the running
+    // one's file untouched.
     QVERIFY(open()->TakeLeftOvers().empty());
-    QStringList expected{ended, killed.fileName(), running->FilePath()};
+    QStringList expected{ended, killed.fileName(), running->FilePath(), leftOvers[0].path};
     for (const QString &path : QStringList(expected))
         expected << path + u".lock"_s;
     expected << store->FilePath() + u".lock"_s;

@@ -28,6 +28,8 @@ private Q_SLOTS:
     void unusableStateFolder();
     void changesReachTheFile_data();
     void changesReachTheFile();
+    void replacedTextsAreKept_data();
+    void replacedTextsAreKept();
     void closingRemovesTheFile_data();
     void closingRemovesTheFile();
 
@@ -36,6 +38,8 @@ private Q_SLOTS:
     void terminationSignalKeepsTheFile();
     void twoInstances();
     void killedAtRandomMoments();
+    void killedAfterReplacing_data();
+    void killedAfterReplacing();
 
 private:
     // The state folder of the fake desktop.

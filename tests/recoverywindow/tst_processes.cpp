@@ -18,6 +18,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <ctime>
 #include <unistd.h>
@@ -137,10 +138,18 @@ private:
     void Step()
     {
         ++m_actions;
-        if (m_plan == u"quiet") {
+        if (m_plan == u"command line")
+            return;
+        if (m_plan == u"quiet" || m_plan == u"load over" || m_plan == u"clear over") {
             if (m_actions == 1) {
                 Type(u"5"_s);
                 Type(u"17"_s);
+                if (m_plan == u"load over") {
+                    m_environment.openAnswers.push_back(FileChoice{m_loadPath, {}});
+                    Trigger(u"N5"_s);
+                } else if (m_plan == u"clear over") {
+                    Trigger(u"N16"_s);
+                }
                 Write('Q');
             }
             return;
@@ -203,20 +212,22 @@ int RunDrivenWindow(int argc, char **argv)
     environment.state = qEnvironmentVariable("TREVOLO_TEST_STATE");
     environment.answers.assign(100, Answer::Yes);
     Driver driver(environment, folder);
-    return RunWindow(environment, QString());
+    return RunWindow(environment, qEnvironmentVariable("TREVOLO_TEST_OPEN"));
 }
 
 // A child run of the program, read line by line.
 class Child
 {
 public:
-    Child(const QString &folder, const QString &state, const QString &plan, quint32 seed)
+    Child(const QString &folder, const QString &state, const QString &plan, quint32 seed,
+          const QString &open = QString())
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"TREVOLO_TEST_DRIVE"_s, QString::number(seed));
         environment.insert(u"TREVOLO_TEST_PLAN"_s, plan);
         environment.insert(u"TREVOLO_TEST_FOLDER"_s, folder);
         environment.insert(u"TREVOLO_TEST_STATE"_s, state);
+        environment.insert(u"TREVOLO_TEST_OPEN"_s, open);
         // Temporary folders of a killed child stay; they go with the test's.
         environment.insert(u"TMPDIR"_s, folder);
         m_process.setProcessEnvironment(environment);
@@ -276,17 +287,31 @@ private:
     QList<Line> m_lines;
 };
 
-// What the next start is offered from `state`: the one left-over's outcome.
-QString Offered(const QString &state, int *leftOvers = nullptr)
+// What the next start is offered from `state`: the outcome of the newest
+// left-over that was the text shown. The texts that a load or a clearing
+// replaced go to `replaced` and are discarded, so that the next run is
+// offered the text shown only.
+QString Offered(const QString &state, int *leftOvers = nullptr, QStringList *replaced = nullptr)
 {
-    QString problem;
+    RecoveryStore::Problem problem;
     const auto store = RecoveryStore::Open(state, problem);
     if (!store)
-        return u"<"_s + problem + u'>';
-    const auto found = store->TakeLeftOvers();
+        return u"<no store>"_s;
+    auto found = store->TakeLeftOvers();
+    QString shown = u"none"_s;
+    int count = 0;
+    for (LeftOverHistory &leftOver : found) {
+        if (!leftOver.replacedBy) {
+            shown = count++ == 0 ? Outcome(leftOver.text) : shown;
+            continue;
+        }
+        if (replaced)
+            replaced->append(Outcome(leftOver.text));
+        store->Discard(leftOver);
+    }
     if (leftOvers)
-        *leftOvers = int(found.size());
-    return found.empty() ? u"none"_s : Outcome(found.front().text);
+        *leftOvers = count;
+    return shown;
 }
 
 } // namespace
@@ -388,14 +413,54 @@ void TestRecoveryWindow::killedAtRandomMoments()
                 allowed.append(line.outcome);
         }
         int leftOvers = 0;
-        offered = Offered(state(), &leftOvers);
-        QVERIFY(leftOvers <= 1);
+        QStringList replaced;
+        offered = Offered(state(), &leftOvers, &replaced);
+        QVERIFY2(leftOvers <= 1, qPrintable(u"kill %1: %2 left-overs"_s.arg(kill).arg(leftOvers)));
+        // A text a load or a clearing replaced was shown in this run.
+        for (const QString &text : std::as_const(replaced)) {
+            QVERIFY2(std::any_of(child.lines().begin(), child.lines().end(),
+                                 [&](const Line &line) { return line.outcome == text; }),
+                     qPrintable(u"kill %1: replaced %2 was never shown"_s.arg(kill).arg(text)));
+        }
         QVERIFY2(allowed.contains(offered),
                  qPrintable(u"kill %1 (%2, %3 ms after start): offered %4, allowed %5"_s.arg(kill)
                                 .arg(plan)
                                 .arg(killedAt - ready)
                                 .arg(offered, allowed.join(u' '))));
     }
+}
+
+void TestRecoveryWindow::killedAfterReplacing_data()
+{
+    QTest::addColumn<QString>("plan");
+    QTest::addColumn<int>("signal");
+    QTest::newRow("load, SIGKILL") << u"load over"_s << SIGKILL;
+    QTest::newRow("load, SIGTERM") << u"load over"_s << SIGTERM;
+    QTest::newRow("Очистить, SIGKILL") << u"clear over"_s << SIGKILL;
+    QTest::newRow("command line over a recovery, SIGKILL") << u"command line"_s << SIGKILL;
+}
+
+// Unsaved spins that a load, "Очистить" or a file named on the command line
+// replaced are offered at the next start, whatever ended the run.
+void TestRecoveryWindow::killedAfterReplacing()
+{
+    QFETCH(QString, plan);
+    QFETCH(int, signal);
+    QVERIFY(QDir().mkpath(m_dir->filePath(u"bin"_s)));
+    QVERIFY(WriteRaw(m_dir->filePath(u"load.txt"_s), HistoryToFileBytes(Numbers(40, 3))));
+    const QString typed = plan == u"command line"_s ? Numbers(8, 5) : u"5\n17\n"_s;
+    if (plan == u"command line"_s)
+        LeaveEndedRun(state(), typed);
+    Child child(m_dir->path(), state(), plan, 1,
+                plan == u"command line"_s ? m_dir->filePath(u"load.txt"_s) : QString());
+    QVERIFY(child.waitFor(plan == u"command line"_s ? 'R' : 'Q') > 0);
+    // Well past the recovery timer, so a file the run should keep is gone
+    // if it was to go.
+    QTest::qWait(2 * TForm1::RecoveryDelayMs + 300);
+    child.end(signal);
+    QStringList replaced;
+    Offered(state(), nullptr, &replaced);
+    QCOMPARE(replaced, QStringList{Outcome(typed)});
 }
 
 int main(int argc, char **argv)

@@ -137,14 +137,14 @@ void TestRecoveryWindow::emptyOrCutFiles_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("offered"); // empty: no question
     QTest::newRow("empty") << u"recovery-a.txt"_s << QByteArray() << QString();
-    QTest::newRow("a write cut short")
-        << u"recovery-b.txt.tmp"_s << QByteArray("1\r\n2") << QString();
+    QTest::newRow("killed before its first rename")
+        << u"recovery-b.txt.tmp"_s << QByteArray("1\r\n2") << u"1\n2"_s;
     QTest::newRow("cut in a line")
         << u"recovery-c.txt"_s << QByteArray("5\r\n17\r\n3") << u"5\n17\n3"_s;
 }
 
-// What a run that died left: an empty file goes, a temporary file of a
-// write cut short goes, a file cut in a line is offered as it is.
+// What a run that died left: an empty file goes, a lone temporary file and
+// a file cut in a line are offered as they are.
 void TestRecoveryWindow::emptyOrCutFiles()
 {
     QFETCH(QString, name);
@@ -166,7 +166,9 @@ void TestRecoveryWindow::unusableStateFolder()
     start();
     // Said once; the window works on without recovery.
     QCOMPARE(env->boxes.size(), 1);
-    QVERIFY(env->boxes[0].text.startsWith(u"Unsaved spins cannot be kept for recovery"_s));
+    QCOMPARE(env->boxes[0].text,
+             u"Не удалось сохранить копию для восстановления: папка «%1/trevolo»: на пути к "
+             u"папке стоит файл. Сохраните последовательность."_s.arg(m_dir->filePath(u"file"_s)));
     QVERIFY(!form->Recovery());
     form->EnterSpin(5);
     form->KeepForRecovery();
@@ -227,6 +229,72 @@ void TestRecoveryWindow::changesReachTheFile()
     }
     // Within the timer's delay, without a further change.
     QTRY_COMPARE(ownFile(), file);
+}
+
+void TestRecoveryWindow::replacedTextsAreKept_data()
+{
+    // Steps as in changesReachTheFile, and "recovered" (8 spins left by a
+    // past run, restored at start), "close" (a normal end).
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("offered"); // the text offered next, "" for none
+    QTest::addColumn<QString>("details"); // its informative text: start and end
+    const QString eight = Numbers(8, 5);
+    QTest::newRow("load over typed")
+        << QStringList{u"type:5"_s, u"load"_s} << u"5\n"_s
+        << u"Заменена загрузкой файла «spins.txt» |: 1 строка."_s;
+    QTest::newRow("Очистить over typed")
+        << QStringList{u"type:5"_s, u"type:17"_s, u"clear"_s} << u"5\n17\n"_s
+        << u"Заменена очисткой |: 2 строки."_s;
+    QTest::newRow("recovered, then a line typed and undone past the recovery")
+        << QStringList{u"recovered"_s, u"type:1"_s, u"undo"_s, u"undo"_s, u"undo"_s} << eight
+        << u"Прошлый сеанс завершился, не сохранив её: 8 строк, |."_s;
+    QTest::newRow("load over typed, then a normal end")
+        << QStringList{u"type:5"_s, u"load"_s, u"close"_s} << QString() << QString();
+}
+
+// A text that was never saved and that a load or "Очистить" replaced, or
+// that Undo can still bring back, is there after the run ends without
+// closing (as after a signal or a crash); a normal end removes it.
+void TestRecoveryWindow::replacedTextsAreKept()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, offered);
+    QFETCH(QString, details);
+    QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
+    if (steps.front() == u"recovered")
+        LeaveEndedRun(state(), Numbers(8, 5));
+    env->answers = {Answer::Yes};
+    start();
+    THistoryMemo &memo = *form->listBox1;
+    for (const QString &step : steps) {
+        memo.moveCursor(QTextCursor::End);
+        if (step.startsWith(u"type:")) {
+            QTest::keyClicks(&memo, step.mid(5));
+            QTest::keyClick(&memo, Qt::Key_Return);
+        } else if (step == u"undo") {
+            QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
+        } else if (step == u"load") {
+            env->openAnswers.push_back(FileChoice{m_dir->filePath(u"spins.txt"_s), {}});
+            form->N5Click();
+        } else if (step == u"clear") {
+            form->FindComponentAs<QAction>(u"N16"_s)->trigger();
+        } else if (step == u"close") {
+            QGuiApplication::setQuitOnLastWindowClosed(false);
+            form->close();
+            QGuiApplication::setQuitOnLastWindowClosed(true);
+        }
+        // Each step after the timer wrote the one before.
+        QTest::qWait(TForm1::RecoveryDelayMs + 100);
+    }
+    restart({Answer::Yes});
+    QCOMPARE(env->questions.size(), offered.isEmpty() ? 0 : 1);
+    QCOMPARE(form->listBox1->Text(), offered);
+    if (!offered.isEmpty()) {
+        const QString shown = env->questions[0].details;
+        QVERIFY2(shown.startsWith(details.section(u'|', 0, 0)) &&
+                     shown.endsWith(details.section(u'|', 1)),
+                 qPrintable(shown));
+    }
 }
 
 void TestRecoveryWindow::closingRemovesTheFile_data()

@@ -17,7 +17,7 @@ namespace trevolo {
 // cannot be used.
 inline QString LeaveEndedRun(const QString &folder, const QString &text)
 {
-    QString problem;
+    RecoveryStore::Problem problem;
     const auto store = RecoveryStore::Open(folder, problem);
     if (!store)
         return QString();

@@ -2,7 +2,11 @@
 
 #include "common/RussianPlural.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
+
+#include <cerrno>
 
 namespace trevolo {
 
@@ -17,6 +21,84 @@ QString RecoveryDetails(qint64 lines, const QDateTime &modified)
                "Прошлый сеанс завершился, не сохранив её: %1 %2, последнее изменение %3.")
         .arg(QString::number(lines), LinesWord(lines),
              QLocale::c().toString(modified, QStringLiteral("dd.MM.yyyy HH:mm")));
+}
+
+QString StateFolderReason(int error)
+{
+    switch (error) {
+    case ENOSPC:
+        return QStringLiteral("нет места на диске");
+    case EDQUOT:
+        return QStringLiteral("превышена дисковая квота");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("нет доступа");
+    case EROFS:
+        return QStringLiteral("диск только для чтения");
+    case ENOENT:
+        return QStringLiteral("папка не найдена");
+    case ENOTDIR:
+        return QStringLiteral("на пути к папке стоит файл");
+    case EEXIST:
+        return QStringLiteral("все имена файлов заняты");
+    case EIO:
+        return QStringLiteral("ошибка ввода-вывода");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("открыто слишком много файлов");
+    case ENOMEM:
+        return QStringLiteral("не хватает памяти");
+    default:
+        return QStringLiteral("ошибка %1").arg(error);
+    }
+}
+
+QString StateFolderReason(const RecoveryStore::Problem &problem)
+{
+    QString cause;
+    switch (problem.trust) {
+    case FolderTrust::ForeignOwner:
+        cause = QStringLiteral("принадлежит другому пользователю");
+        break;
+    case FolderTrust::WritableByOthers:
+        cause = QStringLiteral("в неё могут писать другие пользователи");
+        break;
+    case FolderTrust::Unknown:
+        cause = QStringLiteral("её не удаётся проверить");
+        break;
+    case FolderTrust::Private:
+        cause = StateFolderReason(problem.error);
+        break;
+    }
+    return QStringLiteral("папка «%1»: %2").arg(QDir::toNativeSeparators(problem.folder), cause);
+}
+
+QString RecoveryWriteFailed(const QString &reason)
+{
+    return QStringLiteral(
+               "Не удалось сохранить копию для восстановления: %1. Сохраните последовательность.")
+        .arg(reason);
+}
+
+QString LeftOverDetails(const LeftOverHistory &leftOver)
+{
+    QString details;
+    if (leftOver.replacedBy) {
+        const Replacement &by = *leftOver.replacedBy;
+        details =
+            QStringLiteral("Заменена %1 %2: %3 %4.")
+                .arg(by.fileName.isEmpty()
+                         ? QStringLiteral("очисткой")
+                         : QStringLiteral("загрузкой файла «%1»")
+                               .arg(QFileInfo(by.fileName).fileName()),
+                     QLocale::c().toString(by.at, QStringLiteral("dd.MM.yyyy HH:mm")),
+                     QString::number(leftOver.lines), LinesWord(leftOver.lines));
+    } else {
+        details = RecoveryDetails(leftOver.lines, leftOver.modified);
+    }
+    if (!leftOver.host.isEmpty())
+        details += QStringLiteral(" Оставлена на компьютере «%1».").arg(leftOver.host);
+    return details;
 }
 
 } // namespace trevolo

@@ -1,5 +1,8 @@
 #pragma once
 
+// What the window says about the recovery files, in Russian.
+#include "history/Recovery.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -13,5 +16,22 @@ QString LinesWord(qint64 count);
 // past run left unsaved: "Прошлый сеанс завершился, не сохранив её: <n>
 // <LinesWord(n)>, последнее изменение <dd.MM.yyyy HH:mm>."
 QString RecoveryDetails(qint64 lines, const QDateTime &modified);
+
+// The cause of a failure in the state folder from the system's error number:
+// "нет места на диске", "нет доступа", ..., "ошибка <n>" for any other.
+QString StateFolderReason(int error);
+
+// Why the state folder cannot be used: "папка «<folder>»: <cause>".
+QString StateFolderReason(const RecoveryStore::Problem &problem);
+
+// "Не удалось сохранить копию для восстановления: <reason>. Сохраните
+// последовательность."
+QString RecoveryWriteFailed(const QString &reason);
+
+// The informative text of the question about a left-over: RecoveryDetails,
+// or for a text that a load or a clearing replaced "Заменена <загрузкой
+// файла «<name>»|очисткой> <dd.MM.yyyy HH:mm>: <n> <строк>."; a left-over of
+// another host names it after that.
+QString LeftOverDetails(const LeftOverHistory &leftOver);
 
 } // namespace trevolo

@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 class QCheckBox;
 class QCloseEvent;
@@ -154,7 +155,8 @@ public:
     // loses no spin. Unit1Recovery.cpp.
     //
     // At start, after the settings and before a file named on the command
-    // line: opens this run's recovery file (a folder that cannot be used is
+    // line (which opens after the question, and keeps a recovered text it
+    // replaces as any load does): opens this run's recovery file (a folder that cannot be used is
     // said once, and the window runs without) and offers what runs that
     // ended without saving left, newest first: "Восстановить несохранённую
     // последовательность?". Да shows that text as one change, unsaved, the
@@ -270,12 +272,25 @@ private:
         size_t hash = 0;
     };
     static HistoryMark MarkOf(QStringView history);
+    static bool SameMark(const HistoryMark &a, const HistoryMark &b)
+    {
+        return a.length == b.length && a.hash == b.hash;
+    }
     // Remembers this history text (THistoryMemo::Text) as saved.
     void MarkHistorySaved(QStringView history) { SetSavedHistory(MarkOf(history)); }
     // The same with its mark; the recovery file follows.
     void SetSavedHistory(const HistoryMark &mark);
     // Starts the recovery timer unless it runs. Unit1Recovery.cpp.
     void ScheduleRecovery();
+    // `replaced`, the text shown, is about to be replaced by `by`: unless it
+    // is empty, saved or kept already, it is kept for recovery until the
+    // program ends normally. Unit1Recovery.cpp.
+    void KeepReplacedText(const QString &replaced, const Replacement &by);
+    bool IsKeptReplaced(const HistoryMark &mark) const;
+    // The outcome of a write of the recovery store (0, or the system's error
+    // number): a failure is said once, in the status bar and a message box,
+    // and again only after a write has succeeded in between.
+    void RecoveryWritten(int error);
     // Shows a left-over history as a recovered one; false when the user
     // cancelled its loading. Unit1Recovery.cpp.
     bool Recover(LeftOverHistory &leftOver);
@@ -378,6 +393,11 @@ private:
     bool m_settingsUnread = false;
     std::unique_ptr<RecoveryStore> m_recovery;
     QTimer *m_recoveryTimer = nullptr;
+    // The text the recovery file was last given, while it may be there.
+    std::optional<HistoryMark> m_recoveryHolds;
+    // The replaced texts kept for recovery in this run.
+    std::vector<HistoryMark> m_keptReplaced;
+    bool m_recoveryFailing = false;
     bool m_closingWithoutQuestions = false;
     AnalysisForm *m_analysisForm = nullptr; // a child window, made on first use
     SystemForm *m_systemForm = nullptr;     // a child window, made on first use

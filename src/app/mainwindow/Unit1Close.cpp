@@ -63,7 +63,7 @@ void TForm1::closeEvent(QCloseEvent *event)
     // Saved, declined or unchanged: nothing is left to recover.
     m_recoveryTimer->stop();
     if (m_recovery)
-        m_recovery->Remove();
+        m_recovery->RemoveAll();
 }
 
 void TForm1::ConnectClose()

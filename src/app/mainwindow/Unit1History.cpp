@@ -48,7 +48,8 @@ void TForm1::ConnectHistoryCommands()
 void TForm1::N1Click()
 {
     // One step that Undo takes back. Emptying the memo raises no change, so
-    // the pass is run here.
+    // the pass is run here. An unsaved text it empties is kept for recovery.
+    KeepReplacedText(listBox1->Snapshot(), Replacement{QString(), QDateTime::currentDateTime()});
     listBox1->ClearUndoably();
     MarkHistorySaved(QStringView());
     FocusHistoryEnd();
@@ -92,6 +93,7 @@ void TForm1::LoadHistoryFrom(const QString &path)
         Cancelled
     };
     ReadHistory read;
+    QString replaced;
     const Outcome outcome = [&] {
         const WindowBusy busy(*this);
         // A failed read leaves here, with the history untouched.
@@ -101,8 +103,13 @@ void TForm1::LoadHistoryFrom(const QString &path)
         // changes nothing and ends as the same text does.
         if (listBox1->HoldsText(read.text))
             return Outcome::Same;
+        replaced = listBox1->Snapshot();
         return listBox1->Load(read) ? Outcome::Loaded : Outcome::Cancelled;
     }();
+    // The text the load replaced stays for recovery unless it was saved.
+    if (outcome == Outcome::Loaded)
+        KeepReplacedText(replaced, Replacement{path, QDateTime::currentDateTime()});
+    replaced = QString();
     // The text read has its line breaks as the memo gives them back ("\n"
     // only), so it is what the memo now holds: its mark was taken as it was
     // read, and the memo's text is not copied again.

@@ -2,22 +2,30 @@
 #include "app/mainwindow/Unit1.h"
 
 #include "app/mainwindow/RecoveryTexts.h"
-
 #include "app/memo/HistoryLoad.h"
 #include "app/widgets/WindowBusy.h"
 
 #include <QTimer>
 
+#include <algorithm>
+
 namespace trevolo {
 
 void TForm1::StartRecovery()
 {
-    QString problem;
+    RecoveryStore::Problem problem;
     m_recovery = RecoveryStore::Open(m_environment.stateFolder(), problem);
     if (!m_recovery) {
-        m_environment.showError(this, ApplicationTitle(), problem);
+        m_environment.showError(this, ApplicationTitle(),
+                                RecoveryWriteFailed(StateFolderReason(problem)));
         return;
     }
+    // Each write's outcome reaches the window on its own thread.
+    m_recovery->SetReport([this](int error) {
+        QMetaObject::invokeMethod(
+            this, [this, error] { Guard([this, error] { RecoveryWritten(error); }); },
+            Qt::QueuedConnection);
+    });
     std::vector<LeftOverHistory> leftOvers = m_recovery->TakeLeftOvers();
     for (LeftOverHistory &leftOver : leftOvers) {
         // A termination signal while a question was open ends the asking.
@@ -26,7 +34,7 @@ void TForm1::StartRecovery()
         const Answer answer =
             m_environment.askYesNo(this, ApplicationTitle(),
                                    QStringLiteral("Восстановить несохранённую последовательность?"),
-                                   RecoveryDetails(leftOver.lines, leftOver.modified));
+                                   LeftOverDetails(leftOver));
         // The box gone without an answer: the file waits for a later start.
         if (answer == Answer::Cancel)
             continue;
@@ -47,6 +55,8 @@ bool TForm1::Recover(LeftOverHistory &leftOver)
     read.text = std::move(leftOver.text);
     read.codes.reserve(size_t(read.text.size() / 2 + 1));
     SpinHistoryModel::AppendCodes(read.text, read.codes);
+    // What it replaces (at start nothing, unless typed meanwhile) is kept.
+    KeepReplacedText(listBox1->Snapshot(), Replacement{QString(), QDateTime::currentDateTime()});
     bool shown = false;
     Guard([this, &read, &shown] {
         const WindowBusy busy(*this);
@@ -56,6 +66,8 @@ bool TForm1::Recover(LeftOverHistory &leftOver)
         leftOver.text = std::move(read.text);
         return false;
     }
+    m_recoveryHolds = MarkOf(read.text);
+    FocusHistoryEnd();
     // The left-over becomes this run's file: it holds the text shown, so the
     // write the change asked for is not needed. Should that fail, the text is
     // written anew, and the left-over stays for a later start too.
@@ -84,10 +96,56 @@ void TForm1::KeepForRecovery()
     // The copy of the text is at hand without a pass over the document;
     // converting and writing it is the store's own thread's work.
     QString history = listBox1->Snapshot();
-    if (history.size() == m_savedHistory.length && MarkOf(history).hash == m_savedHistory.hash)
-        m_recovery->Remove();
-    else
+    const HistoryMark mark = MarkOf(history);
+    if (!SameMark(mark, m_savedHistory)) {
+        m_recoveryHolds = mark;
         m_recovery->Submit(std::move(history));
+        return;
+    }
+    // Back at the saved text: the file goes, unless it holds a text that was
+    // never saved and that Undo or Redo can still bring back.
+    const bool reachable = listBox1->document()->isUndoAvailable() ||
+                           listBox1->document()->isRedoAvailable() ||
+                           listBox1->SetAsideCount() > 0;
+    if (m_recoveryHolds && reachable && !SameMark(*m_recoveryHolds, m_savedHistory) &&
+        !IsKeptReplaced(*m_recoveryHolds))
+        return;
+    m_recoveryHolds.reset();
+    m_recovery->Remove();
+}
+
+bool TForm1::IsKeptReplaced(const HistoryMark &mark) const
+{
+    return std::any_of(m_keptReplaced.begin(), m_keptReplaced.end(),
+                       [&](const HistoryMark &kept) { return SameMark(kept, mark); });
+}
+
+void TForm1::KeepReplacedText(const QString &replaced, const Replacement &by)
+{
+    if (!m_recovery || replaced.isEmpty())
+        return;
+    const HistoryMark mark = MarkOf(replaced);
+    if (SameMark(mark, m_savedHistory) || IsKeptReplaced(mark))
+        return;
+    m_keptReplaced.push_back(mark);
+    m_recovery->KeepReplaced(replaced, by);
+}
+
+void TForm1::RecoveryWritten(int error)
+{
+    if (error == 0) {
+        if (m_recoveryFailing)
+            statusBar1->clearMessage();
+        m_recoveryFailing = false;
+        return;
+    }
+    // Said once, and again only after a write succeeded in between.
+    if (m_recoveryFailing)
+        return;
+    m_recoveryFailing = true;
+    const QString message = RecoveryWriteFailed(StateFolderReason(error));
+    statusBar1->showMessage(message);
+    m_environment.showError(this, ApplicationTitle(), message);
 }
 
 void TForm1::CloseWithoutQuestions()

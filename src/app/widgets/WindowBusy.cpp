@@ -6,7 +6,8 @@
 
 namespace trevolo {
 
-WindowBusy::WindowBusy(QMainWindow &window) : m_window(window)
+WindowBusy::WindowBusy(QMainWindow &window)
+    : m_window(window), m_focus(QApplication::focusWidget())
 {
     QApplication::setOverrideCursor(Qt::BusyCursor);
     if (QWidget *client = m_window.centralWidget())
@@ -21,6 +22,10 @@ WindowBusy::~WindowBusy()
         client->setEnabled(true);
     if (QMenuBar *menus = m_window.menuBar())
         menus->setEnabled(true);
+    // Disabling took the keyboard from the control that had it: it gets it
+    // back, so what is typed next lands there.
+    if (m_focus && m_focus->window() == &m_window && m_focus->isEnabled())
+        m_focus->setFocus(Qt::OtherFocusReason);
     QApplication::restoreOverrideCursor();
 }
 

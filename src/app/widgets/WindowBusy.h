@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
+
 class QMainWindow;
 
 namespace trevolo {
 
 // While alive: a busy cursor, and the window's menus and controls take no
-// input (events are still handled, so it repaints).
+// input (events are still handled, so it repaints); then the keyboard is
+// back where it was.
 class WindowBusy
 {
 public:
@@ -16,6 +20,8 @@ public:
 
 private:
     QMainWindow &m_window;
+    // The control that had the keyboard, which gets it back at the end.
+    QPointer<QWidget> m_focus;
 };
 
 } // namespace trevolo
