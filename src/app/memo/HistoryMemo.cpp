@@ -393,6 +393,10 @@ QTextDocument *THistoryMemo::Swap(QTextDocument *replacement, std::vector<quint8
     m_spins->Watch(replacement, std::move(codes));
     m_mirror->Watch(replacement, std::move(text));
     WatchDocument();
+    // The replacement was laid out by the keeper, not in this view, which so
+    // learns of no change: the whole view is painted afresh, or it would
+    // keep showing the old document's lines.
+    viewport()->update();
     return old;
 }
 
@@ -477,7 +481,10 @@ void THistoryMemo::SwapBack(std::vector<SetAside> &from, std::vector<SetAside> &
     restored.setPosition(shown.anchor);
     restored.setPosition(shown.position, QTextCursor::KeepAnchor);
     setTextCursor(restored);
+    // Scrolling moves the pixels on the screen, which are the old document's:
+    // painted afresh as a whole once more.
     verticalScrollBar()->setValue(shown.top);
+    viewport()->update();
     AnnounceSwap();
 }
 

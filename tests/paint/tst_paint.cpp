@@ -1,0 +1,100 @@
+// The history box as the screen shows it, on the real X platform (run under
+// a virtual display): after every step that puts another document in place,
+// the pixels on the screen are what the box paints of the text it holds.
+// A widget's own grab paints afresh, so it is the reference; the screen
+// keeps whatever was painted last.
+#include "history/HistoryText.h"
+#include "support/TestFiles.h"
+#include "support/TestHistories.h"
+#include "support/WindowFixture.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace trevolo;
+using namespace Qt::StringLiterals;
+
+class TestPaint : public QObject, private WindowFixture
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup() { destroyAll(); }
+    void screenShowsTheHistory_data();
+    void screenShowsTheHistory();
+
+private:
+    // Whether the box's text area on the screen is what it paints now.
+    bool screenMatches() const;
+
+    QTemporaryDir m_dir;
+};
+
+void TestPaint::init()
+{
+    QVERIFY2(QGuiApplication::platformName() == u"xcb"_s, "needs the X platform");
+    createAll();
+    // No blinking caret to tell the two pictures apart.
+    form->listBox1->setCursorWidth(0);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+}
+
+bool TestPaint::screenMatches() const
+{
+    QWidget *area = form->listBox1->viewport();
+    const QPoint at = area->mapTo(form.get(), QPoint(0, 0));
+    const QImage shown = form->screen()
+                             ->grabWindow(form->winId(), at.x(), at.y(), area->width(),
+                                          area->height())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    const QImage painted = area->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return shown == painted;
+}
+
+void TestPaint::screenShowsTheHistory_data()
+{
+    // Steps: "load:<n>" n lines from a file, "type:<digits>", "clear"
+    // ("Очистить"), "undo" (Ctrl+Z), "redo".
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("40 loaded, cleared, undone")
+        << QStringList{u"load:40"_s, u"clear"_s, u"undo"_s};
+    QTest::newRow("2 typed, cleared") << QStringList{u"type:5"_s, u"type:17"_s, u"clear"_s};
+    QTest::newRow("37 loaded, cleared, undone, redone")
+        << QStringList{u"load:37"_s, u"clear"_s, u"undo"_s, u"redo"_s};
+    QTest::newRow("typed, 40 loaded, undone")
+        << QStringList{u"type:5"_s, u"type:17"_s, u"load:40"_s, u"undo"_s};
+}
+
+void TestPaint::screenShowsTheHistory()
+{
+    QFETCH(QStringList, steps);
+    THistoryMemo &memo = *form->listBox1;
+    for (const QString &step : steps) {
+        if (step.startsWith(u"load:")) {
+            const QString path = m_dir.filePath(step.mid(5) + u".txt"_s);
+            QVERIFY(WriteRaw(path, HistoryToFileBytes(Numbers(step.mid(5).toInt(), 3))));
+            form->LoadHistoryFrom(path);
+        } else if (step.startsWith(u"type:")) {
+            memo.moveCursor(QTextCursor::End);
+            QTest::keyClicks(&memo, step.mid(5));
+            QTest::keyClick(&memo, Qt::Key_Return);
+        } else if (step == u"clear") {
+            form->FindComponentAs<QAction>(u"N16"_s)->trigger();
+        } else {
+            QTest::keyClick(&memo, Qt::Key_Z,
+                            step == u"undo" ? Qt::ControlModifier
+                                            : Qt::ControlModifier | Qt::ShiftModifier);
+        }
+        // Painted at once, or never: the screen is not repaired later.
+        QTRY_VERIFY2_WITH_TIMEOUT(screenMatches(), qPrintable(step), 1500);
+    }
+}
+
+QTEST_MAIN(TestPaint)
+#include "tst_paint.moc"
