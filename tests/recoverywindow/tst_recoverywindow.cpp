@@ -5,6 +5,7 @@
 #include "history/HistoryText.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
@@ -103,6 +104,14 @@ void TestRecoveryWindow::answeredQuestion()
     if (restored) {
         QCOMPARE(memo.textCursor().position(), memo.document()->characterCount() - 1);
         QVERIFY(memo.viewport()->rect().contains(memo.cursorRect().center()));
+        // Keys typed at once land at the end, wherever the keyboard is.
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        QTest::keyClick(focused, Qt::Key_7);
+        QTest::keyClick(focused, Qt::Key_Return);
+        QCOMPARE(memo.Text(), text + u"7\n"_s);
         env->answers = {Answer::Cancel};
         QVERIFY(!form->MayClose());
     }
