@@ -26,6 +26,7 @@ private Q_SLOTS:
     void emptyOrCutFiles_data();
     void emptyOrCutFiles();
     void unusableStateFolder();
+    void failedWritesAreSaid();
     void changesReachTheFile_data();
     void changesReachTheFile();
     void replacedTextsAreKept_data();

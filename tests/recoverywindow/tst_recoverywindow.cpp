@@ -184,6 +184,33 @@ void TestRecoveryWindow::unusableStateFolder()
     QCOMPARE(form->listBox1->Text(), u"5\n"_s);
 }
 
+// A write of the recovery file that fails is said, once, and again after
+// the next failure once a write has succeeded in between.
+void TestRecoveryWindow::failedWritesAreSaid()
+{
+    start();
+    // A folder where the temporary file is to be made fails every write.
+    const QString blocker = form->Recovery()->FilePath() + u".tmp"_s;
+    const QString said = u"Не удалось сохранить копию для восстановления: на месте файла стоит "
+                         u"папка. Сохраните последовательность."_s;
+    QStringList boxes;
+    for (const bool fails : {true, true, false, true}) {
+        QVERIFY(fails ? QDir().mkpath(blocker) : QDir(blocker).removeRecursively());
+        form->EnterSpin(5);
+        form->KeepForRecovery();
+        form->Recovery()->Flush();
+        QTest::qWait(20);
+        QCOMPARE(form->statusBar1->currentMessage(), fails ? said : QString());
+        for (const auto &box : std::as_const(env->boxes)) {
+            if (!box.text.startsWith(u"'x'"))
+                boxes << box.text; // not a statistics pass
+        }
+        env->boxes.clear();
+    }
+    QCOMPARE(boxes, QStringList({said, said}));
+    QCOMPARE(ownFile(), HistoryToFileBytes(u"5\n5\n5\n"_s));
+}
+
 void TestRecoveryWindow::changesReachTheFile_data()
 {
     // Steps: "type:<digits>" a line typed at the end, "erase" one character

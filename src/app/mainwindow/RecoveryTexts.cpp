@@ -39,6 +39,8 @@ QString StateFolderReason(int error)
         return QStringLiteral("папка не найдена");
     case ENOTDIR:
         return QStringLiteral("на пути к папке стоит файл");
+    case EISDIR:
+        return QStringLiteral("на месте файла стоит папка");
     case EEXIST:
         return QStringLiteral("все имена файлов заняты");
     case EIO:
