@@ -115,13 +115,14 @@ int WriteNewFile(const QByteArray &nativeName, const QByteArray &bytes)
     return error;
 }
 
-// The text in the file form, to `path` by a temporary file and a rename; 0,
-// or the system's error number.
-int WriteByRename(const QString &path, const QString &text)
+// The bytes to `path` by a temporary file and a rename, which replaces a
+// link of that name rather than following it; 0, or the system's error
+// number.
+int WriteByRename(const QString &path, const QByteArray &bytes)
 {
     const QByteArray temporary = QFile::encodeName(TemporaryPath(path));
     errno = 0;
-    int error = WriteNewFile(temporary, HistoryToFileBytes(text));
+    int error = WriteNewFile(temporary, bytes);
     if (error == 0 && ::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0)
         error = errno != 0 ? errno : EIO;
     if (error != 0)
@@ -298,6 +299,7 @@ void RecoveryStore::RemoveAll()
         QFile::remove(TemporaryPath(path));
         QFile::remove(path);
         QFile::remove(AboutPath(path));
+        QFile::remove(TemporaryPath(AboutPath(path)));
     }
     if (!m_replaced.empty())
         SyncFolder(m_folder);
@@ -358,7 +360,7 @@ void RecoveryStore::Run()
 
 void RecoveryStore::Write(const QString &text)
 {
-    int error = WriteByRename(m_path, text);
+    int error = WriteByRename(m_path, HistoryToFileBytes(text));
     if (error == 0) {
         if (const auto failure = SyncFolder(m_folder))
             error = failure->error;
@@ -371,11 +373,9 @@ void RecoveryStore::WriteKept(const Kept &kept)
     // What replaced it first: the text is never there without it.
     const QByteArray about =
         (kept.by.fileName + u'\n' + kept.by.at.toString(Qt::ISODate) + u'\n').toUtf8();
-    int error = 0;
-    if (const auto failure = SaveWholeFile(AboutPath(kept.path), about))
-        error = failure->error;
+    int error = WriteByRename(AboutPath(kept.path), about);
     if (error == 0)
-        error = WriteByRename(kept.path, kept.text);
+        error = WriteByRename(kept.path, HistoryToFileBytes(kept.text));
     if (error == 0) {
         if (const auto synced = SyncFolder(m_folder))
             error = synced->error;

@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using namespace trevolo;
 using namespace Qt::StringLiterals;
@@ -27,6 +29,9 @@ private Q_SLOTS:
     void stateFolder_data();
     void stateFolder();
     void unusableFolder();
+    void untrustedFolder_data();
+    void untrustedFolder();
+    void plantedLinkIsNotFollowed();
     void newestTextIsWritten();
     void removeComesAfterAWriteUnderWay();
     void leftOversOfEndedRuns();
@@ -130,6 +135,50 @@ void TestRecovery::unusableFolder()
     QVERIFY(!RecoveryStore::Open(blocker + u"/trevolo"_s, problem));
     QCOMPARE(problem.folder, blocker + u"/trevolo"_s);
     QCOMPARE(problem.error, ENOTDIR);
+}
+
+void TestRecovery::untrustedFolder_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<qint64>("owner"); // -1: the effective user
+    QTest::addColumn<int>("trust");
+    QTest::newRow("writable by others") << 0777 << qint64(-1) << int(FolderTrust::WritableByOthers);
+    QTest::newRow("writable by the group") << 0770 << qint64(-1) << int(FolderTrust::WritableByOthers);
+    QTest::newRow("another user's") << 0700 << qint64(::geteuid()) + 1 << int(FolderTrust::ForeignOwner);
+    QTest::newRow("the user's alone") << 0755 << qint64(-1) << int(FolderTrust::Private);
+}
+
+// A state folder another user owns or may write in is refused, as one that
+// cannot be made.
+void TestRecovery::untrustedFolder()
+{
+    QFETCH(int, mode);
+    QFETCH(qint64, owner);
+    QFETCH(int, trust);
+    const QString folder = m_dir->filePath(u"trevolo"_s);
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), mode_t(mode)) == 0);
+    QCOMPARE(int(TrustOfFolder(folder, owner)), trust);
+    if (owner >= 0)
+        return;
+    RecoveryStore::Problem problem;
+    QCOMPARE(bool(RecoveryStore::Open(folder, problem)), trust == int(FolderTrust::Private));
+    QCOMPARE(int(problem.trust), trust);
+}
+
+// A link planted where the temporary file is made is not followed: what it
+// leads to stays as it was.
+void TestRecovery::plantedLinkIsNotFollowed()
+{
+    const auto store = open();
+    const QString victim = m_dir->filePath(u"victim"_s);
+    QVERIFY(WriteRaw(victim, "secret"_ba));
+    QVERIFY(QFile::link(victim, store->FilePath() + u".tmp"_s));
+    store->Submit(u"5\n"_s);
+    store->Flush();
+    QCOMPARE(ReadRaw(victim), "secret"_ba);
+    QCOMPARE(ReadRaw(store->FilePath()), "5\r\n"_ba);
+    QVERIFY(!QFileInfo(store->FilePath()).isSymLink());
 }
 
 void TestRecovery::newestTextIsWritten()
