@@ -35,6 +35,8 @@ private Q_SLOTS:
     void newestTextIsWritten();
     void removeComesAfterAWriteUnderWay();
     void leftOversOfEndedRuns();
+    void leftOversNobodyHolds_data();
+    void leftOversNobodyHolds();
     void adoptedAndDiscarded();
 
 private:
@@ -267,6 +269,47 @@ void TestRecovery::leftOversOfEndedRuns()
     expected.sort();
     QCOMPARE(files(), expected);
     QCOMPARE(ReadRaw(running->FilePath()), "36\r\n"_ba);
+}
+
+void TestRecovery::leftOversNobodyHolds_data()
+{
+    QTest::addColumn<QByteArray>("lock"); // the lock file's content
+    QTest::addColumn<int>("lockAge");     // seconds since the lock was written
+    QTest::addColumn<qint64>("size");     // of the text, beyond "5\r\n"
+    QTest::addColumn<QString>("host");    // "-": not offered
+    const QByteArray running = QByteArray::number(::getpid()) + '\n' +
+                               QCoreApplication::applicationName().toUtf8() + '\n';
+    QTest::newRow("another host's") << running + "elsewhere\n" << 0 << qint64(0) << u"elsewhere"_s;
+    QTest::newRow("empty, long ago") << QByteArray() << 60 << qint64(0) << QString();
+    QTest::newRow("empty, being made") << QByteArray() << 0 << qint64(0) << u"-"_s;
+    QTest::newRow("this host's, running")
+        << running + QSysInfo::machineHostName().toUtf8() + '\n' << 0 << qint64(0) << u"-"_s;
+    QTest::newRow("over the read limit of a load")
+        << QByteArray() << 60 << qint64(64) * 1024 * 1024 << QString();
+}
+
+// A left-over whose owner cannot be running on this host is offered, however
+// large; one that may be running is not.
+void TestRecovery::leftOversNobodyHolds()
+{
+    QFETCH(QByteArray, lock);
+    QFETCH(int, lockAge);
+    QFETCH(qint64, size);
+    QFETCH(QString, host);
+    const QString path = m_dir->filePath(u"recovery-other.txt"_s);
+    QVERIFY(MakeSparseFile(path, size + 3, "5\r\n"_ba));
+    QFile lockFile(path + u".lock"_s);
+    QVERIFY(lockFile.open(QIODevice::WriteOnly) && lockFile.write(lock) == lock.size());
+    QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-lockAge),
+                                 QFileDevice::FileModificationTime));
+    lockFile.close();
+    const auto leftOvers = open()->TakeLeftOvers();
+    QCOMPARE(leftOvers.size(), size_t(host == u"-" ? 0 : 1));
+    if (host == u"-")
+        return;
+    QCOMPARE(leftOvers[0].host, host);
+    QCOMPARE(leftOvers[0].text.size(), size + 2);
+    QVERIFY(leftOvers[0].text.startsWith(u"5\n"_s));
 }
 
 void TestRecovery::adoptedAndDiscarded()
