@@ -13,6 +13,10 @@
 #include <QScreen>
 #include <QTranslator>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
 namespace trevolo {
 
 namespace {
@@ -37,6 +41,31 @@ void SetUpParser(QCommandLineParser &parser)
                                  QStringLiteral("[file]"));
 }
 
+// The options QGuiApplication and QApplication read from the command line.
+bool IsQtOption(const QString &name)
+{
+    static const QStringList options{
+        QStringLiteral("platform"),    QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"), QStringLiteral("plugin"),
+        QStringLiteral("qmljsdebugger"), QStringLiteral("qwindowgeometry"),
+        QStringLiteral("geometry"),    QStringLiteral("qwindowicon"),
+        QStringLiteral("icon"),        QStringLiteral("qwindowtitle"),
+        QStringLiteral("title"),       QStringLiteral("reverse"),
+        QStringLiteral("session"),     QStringLiteral("display"),
+        QStringLiteral("name"),        QStringLiteral("style"),
+        QStringLiteral("stylesheet"),  QStringLiteral("widgetcount"),
+        QStringLiteral("nograb"),      QStringLiteral("dograb"),
+        QStringLiteral("sync"),        QStringLiteral("visual"),
+        QStringLiteral("ncols"),       QStringLiteral("cmap"),
+        QStringLiteral("qwindowalpha"), QStringLiteral("fn"),
+        QStringLiteral("font"),        QStringLiteral("bg"),
+        QStringLiteral("background"),  QStringLiteral("fg"),
+        QStringLiteral("foreground"),  QStringLiteral("btn"),
+        QStringLiteral("button"),      QStringLiteral("im"),
+        QStringLiteral("inputstyle")};
+    return options.contains(name);
+}
+
 // The names the help and version texts and the window use; they may be set
 // before an application object exists.
 void NameApplication()
@@ -57,10 +86,22 @@ void AnswerWithoutWindow(int argc, char **argv)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     QCommandLineParser parser;
     SetUpParser(parser);
-    // A command line that does not parse here (Qt's own window options
-    // among others) is for the application object to read.
-    if (!parser.parse(arguments) ||
-        !(parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")) ||
+    // "-platform xcb" as Qt reads it, not as the letters p, l, a, ...
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    // A command line that does not parse here for Qt's own window options
+    // alone is for the application object to read; any other option it does
+    // not know ends the program here, before a display is needed.
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        const bool onlyQtOptions =
+            !unknown.isEmpty() && std::all_of(unknown.begin(), unknown.end(), IsQtOption);
+        if (!onlyQtOptions) {
+            std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+            std::exit(2);
+        }
+        return;
+    }
+    if (!(parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")) ||
           parser.isSet(QStringLiteral("version"))))
         return;
     // The help text names the program after the application object's first

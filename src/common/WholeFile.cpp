@@ -1,5 +1,6 @@
 #include "common/WholeFile.h"
 
+#include "common/InterruptedSave.h"
 #include "common/StateFolder.h"
 
 #include <QDateTime>
@@ -141,10 +142,25 @@ std::optional<FileFailure> KeepCopy(int fd, const QString &fileName, const QStri
     }
     const FileDescriptor copy(copyFd);
     auto failure = CopyContent(fd, copy.get(), size);
+    // Beside the copy, while the rewrite is under way, which file it is of:
+    // a start after a crash offers to write it back.
+    if (!failure) {
+        const FileDescriptor note(OpenDescriptor(QFile::encodeName(SaveUnderWayNote(copyPath)),
+                                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW));
+        if (note.get() < 0)
+            failure = FileFailure{Step::Open, LastErrorOr(EIO)};
+        else
+            failure = WriteAt(note.get(), 0,
+                              QFileInfo(fileName).absoluteFilePath().toUtf8());
+        if (!failure && ::fsync(note.get()) != 0)
+            failure = FileFailure{Step::Transfer, LastErrorOr(EIO)};
+    }
     if (!failure)
         failure = SyncFolder(folder);
-    if (failure)
+    if (failure) {
+        QFile::remove(SaveUnderWayNote(copyPath));
         QFile::remove(copyPath);
+    }
     return failure;
 }
 
@@ -203,6 +219,7 @@ std::optional<FileFailure> RewriteInPlace(const QByteArray &nativeName, const QS
     if (auto failure = Reserve(fd.get(), newSize)) {
         // Nothing but zeros past the old end can have come; they go.
         if (::ftruncate(fd.get(), oldSize) == 0) {
+            QFile::remove(SaveUnderWayNote(copyPath));
             QFile::remove(copyPath);
             return failure;
         }
@@ -224,10 +241,14 @@ std::optional<FileFailure> RewriteInPlace(const QByteArray &nativeName, const QS
             failure = FileFailure{Step::Transfer, LastErrorOr(EIO)};
     }
     if (failure) {
-        WriteBack(nativeName, copyPath);
+        // Written back, the file needs nothing at the next start; the copy
+        // stays where the message says.
+        if (WriteBack(nativeName, copyPath))
+            QFile::remove(SaveUnderWayNote(copyPath));
         failure->keptCopy = copyPath;
         return failure;
     }
+    QFile::remove(SaveUnderWayNote(copyPath));
     QFile::remove(copyPath);
     return std::nullopt;
 }

@@ -71,7 +71,8 @@ void SaveHistoryFile(const QString &path, QStringView history, const QString &ba
     if (const auto failure = SaveWholeFile(path, HistoryToFileBytes(history), backupFolder)) {
         if (failure->step == FileFailure::Step::Open)
             throw CannotCreate(path, Description(*failure));
-        throw IoError(WithKeptCopy(QStringLiteral("Stream write error"), *failure));
+        throw IoError(WithKeptCopy(
+            QStringLiteral("Stream write error. %1").arg(Description(*failure)), *failure));
     }
 }
 

@@ -30,7 +30,8 @@ QString LoadHistoryFile(const QString &path);
 //   or a device, which is left alone); in a folder that takes no new file an
 //   existing file is rewritten in place, with a copy of it kept in
 //   `backupFolder` meanwhile;
-// - "Stream write error" when the content cannot be written in full; after a
+// - "Stream write error. <system description>" when the content cannot be
+//   written in full; after a
 //   failed rewrite in place followed by where the copy of the old content is
 //   kept (WithKeptCopy).
 void SaveHistoryFile(const QString &path, QStringView history,

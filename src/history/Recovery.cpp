@@ -1,5 +1,6 @@
 #include "history/Recovery.h"
 
+#include "common/InterruptedSave.h"
 #include "common/StateFolder.h"
 #include "common/WholeFile.h"
 #include "history/HistoryFile.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSysInfo>
 
@@ -178,16 +180,24 @@ bool RenameToFreeName(const QString &from, const QString &to)
     return ::rename(source.constData(), target.constData()) == 0;
 }
 
-// Discarded files carry the moment they were discarded in their names.
+// Discarded files and the copies of saves in place go a while after they
+// were last changed, whatever their names say; only the program's own names
+// (exact, case and all) are looked at. A copy whose save waits to be undone
+// (its note is there) stays.
 void RemoveOldDiscarded(const QDir &folder)
 {
+    static const QRegularExpression discarded(
+        QStringLiteral("^discarded-\\d{8}-\\d{6}(-\\d+)?\\.txt$"));
+    static const QRegularExpression copy(QStringLiteral("^.+\\.\\d{8}-\\d{6}(-\\d+)?\\.old$"));
     const QDateTime limit = QDateTime::currentDateTime().addDays(-DiscardedDays);
-    const QStringList names = folder.entryList({DiscardedPrefix + u'*' + TextSuffix}, QDir::Files);
-    for (const QString &name : names) {
-        const QDateTime discarded = QDateTime::fromString(
-            name.mid(DiscardedPrefix.size(), StampFormat.size()), StampFormat);
-        if (discarded.isValid() && discarded < limit)
-            QFile::remove(folder.filePath(name));
+    const QFileInfoList files = folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &file : files) {
+        const QString name = file.fileName();
+        if (file.isSymLink() || file.lastModified() >= limit)
+            continue;
+        if (discarded.match(name).hasMatch() ||
+            (copy.match(name).hasMatch() && !QFileInfo::exists(SaveUnderWayNote(file.filePath()))))
+            QFile::remove(file.filePath());
     }
 }
 
@@ -486,17 +496,22 @@ bool RecoveryStore::Adopt(LeftOverHistory &leftOver)
 
 bool RecoveryStore::Discard(LeftOverHistory &leftOver)
 {
-    if (!leftOver.lock)
+    if (!leftOver.lock || !DiscardFile(leftOver.path))
         return false;
+    QFile::remove(AboutPath(leftOver.path));
+    leftOver.lock.reset();
+    return true;
+}
+
+bool RecoveryStore::DiscardFile(const QString &file)
+{
     const QString stem = QDir(m_folder).filePath(
         DiscardedPrefix + QDateTime::currentDateTime().toString(StampFormat));
     for (int attempt = 1; attempt <= 100; ++attempt) {
         const QString path =
             stem + (attempt > 1 ? u'-' + QString::number(attempt) : QString()) + TextSuffix;
-        if (RenameToFreeName(leftOver.path, path)) {
-            QFile::remove(AboutPath(leftOver.path));
+        if (RenameToFreeName(file, path)) {
             SyncFolder(m_folder);
-            leftOver.lock.reset();
             return true;
         }
         if (errno != EEXIST)

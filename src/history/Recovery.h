@@ -100,7 +100,8 @@ public:
 
     // The left-overs of runs that no longer run, newest first, each held by
     // this program. An empty left-over file is removed instead. Also removes
-    // discarded files older than 30 days.
+    // discarded files and copies of saves in place (whose save is not
+    // waiting to be undone) last changed more than 30 days ago.
     std::vector<LeftOverHistory> TakeLeftOvers();
     // The left-over becomes this run's recovery file (a text waiting to be
     // written is dropped): for when the window shows its text instead.
@@ -109,6 +110,8 @@ public:
     // Keeps the left-over in the folder as "discarded-<yyyyMMdd-HHmmss>.txt";
     // false when that fails, and it stays a left-over.
     bool Discard(LeftOverHistory &leftOver);
+    // The same for any file of the folder (the copy of a save in place).
+    bool DiscardFile(const QString &path);
 
 private:
     enum class Action

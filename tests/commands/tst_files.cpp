@@ -506,11 +506,11 @@ void TestCommands::failedWriteKeepsTheOldFile()
     QCOMPARE(env->boxes.size(), 1);
     const QString shown = env->boxes[0].text;
     if (inPlace) {
-        const QString copy = KeptCopyIn(shown, u"Stream write error"_s);
+        const QString copy = KeptCopyIn(shown, u"Stream write error. "_s + Describe(EFBIG));
         QCOMPARE(QFileInfo(copy).path(), env->stateFolder());
         QCOMPARE(ReadRaw(copy), old);
     } else {
-        QCOMPARE(shown, u"Stream write error."_s);
+        QCOMPARE(shown, u"Stream write error. "_s + Describe(EFBIG) + u'.');
     }
     QCOMPARE(ReadRaw(path(u"spins.txt"_s)), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"spins.txt"_s});

@@ -62,6 +62,9 @@ void TestCommands::generate()
     QVERIFY(env->boxes.isEmpty());
     // The caret stays after the newest spin.
     QCOMPARE(memo().textCursor().position(), memo().document()->characterCount() - 1);
+    // One command, one step for Undo.
+    QTest::keyClick(&memo(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(memo().Text(), before);
 }
 
 void TestCommands::generatorKeepsItsSequenceAcrossCommands()

@@ -146,14 +146,17 @@ private Q_SLOTS:
     void versionAndHelp_data()
     {
         QTest::addColumn<QString>("option");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("version") << u"--version"_s << u"Trevolo 1.3.0\n"_s;
-        QTest::newRow("help") << u"--help"_s << u"[file]"_s;
+        QTest::addColumn<QString>("expected"); // on the standard output, or error when it fails
+        QTest::addColumn<int>("code");
+        QTest::newRow("version") << u"--version"_s << u"Trevolo 1.3.0\n"_s << 0;
+        QTest::newRow("help") << u"--help"_s << u"[file]"_s << 0;
+        QTest::newRow("unknown option") << u"--bogus"_s << u"Unknown option 'bogus'."_s << 2;
     }
     void versionAndHelp()
     {
         QFETCH(QString, option);
         QFETCH(QString, expected);
+        QFETCH(int, code);
         // No display, and no platform asked for.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
@@ -163,8 +166,9 @@ private Q_SLOTS:
         program.start(QStringLiteral(TREVOLO_PROGRAM), {option});
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
-        const QString out = QString::fromUtf8(program.readAllStandardOutput());
+        QCOMPARE(program.exitCode(), code);
+        const QString out = QString::fromUtf8(code == 0 ? program.readAllStandardOutput()
+                                                        : program.readAllStandardError());
         QVERIFY2(option == u"--version"_s ? out == expected : out.contains(expected),
                  qPrintable(out));
     }

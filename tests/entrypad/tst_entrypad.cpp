@@ -118,6 +118,7 @@ void TestEntryPad::undoTwiceRedoOnce()
     QTest::mouseClick(&button(u"PadUndo"_s), Qt::LeftButton);
     QCOMPARE(memo().Text(), afterOneUndo);
     QCOMPARE(takePasses(), 1);
+    QVERIFY(button(u"PadRedo"_s).isEnabled());
     QTest::keyClick(&pad(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(memo().Text(), afterTwo);
     QCOMPARE(takePasses(), secondChanges ? 1 : 0);

@@ -409,7 +409,7 @@ void TestHistory::failedSaveKeepsTheOldFile()
     QVERIFY(WithFileSizeLimit(
         100, [&] { message = IoErrorOf([&] { SaveHistoryFile(path, history); }); }));
 
-    QCOMPARE(message, u"Stream write error"_s);
+    QCOMPARE(message, u"Stream write error. "_s + Describe(EFBIG));
     QCOMPARE(ReadRaw(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{u"spins.txt"_s});
@@ -470,7 +470,7 @@ void TestHistory::folderWithoutNewFilesSavesInPlace()
     QVERIFY(WithFileSizeLimit(100, [&] {
         message = IoErrorOf([&] { SaveHistoryFile(path, Numbers(1000), state.path()); });
     }));
-    const QString copy = KeptCopyIn(message, u"Stream write error"_s);
+    const QString copy = KeptCopyIn(message, u"Stream write error. "_s + Describe(EFBIG));
     QCOMPARE(QFileInfo(copy).path(), state.path());
     QCOMPARE(ReadRaw(copy), QByteArrayLiteral("5\r\n17"));
     QCOMPARE(ReadRaw(path), QByteArrayLiteral("5\r\n17"));

@@ -17,6 +17,19 @@
 using namespace trevolo;
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Sets the file's modification time `days` back.
+bool Age(const QString &path, int days)
+{
+    QFile file(path);
+    return file.open(QIODevice::Append) &&
+           file.setFileTime(QDateTime::currentDateTime().addDays(-days),
+                            QFileDevice::FileModificationTime);
+}
+
+} // namespace
+
 class TestRecovery : public QObject
 {
     Q_OBJECT
@@ -38,6 +51,8 @@ private Q_SLOTS:
     void leftOversNobodyHolds_data();
     void leftOversNobodyHolds();
     void adoptedAndDiscarded();
+    void oldFilesGo_data();
+    void oldFilesGo();
 
 private:
     std::unique_ptr<RecoveryStore> open(const QString &folder = QString());
@@ -329,6 +344,7 @@ void TestRecovery::adoptedAndDiscarded()
     for (const auto &stamp : {"20000101-000000", "29991231-235959"})
         QVERIFY(WriteRaw(m_dir->filePath(u"discarded-%1.txt"_s.arg(QLatin1StringView(stamp))),
                          "9\r\n"_ba));
+    QVERIFY(Age(m_dir->filePath(u"discarded-20000101-000000.txt"_s), 40));
 
     QString adoptedBy;
     {
@@ -347,6 +363,42 @@ void TestRecovery::adoptedAndDiscarded()
     QCOMPARE(discarded.back(), u"discarded-29991231-235959.txt"_s);
     QCOMPARE(ReadRaw(m_dir->filePath(discarded.front())), "1\r\n"_ba);
     QCOMPARE(files().size(), 3);
+}
+
+void TestRecovery::oldFilesGo_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("days"); // since it was last changed
+    QTest::addColumn<bool>("note"); // a copy whose save waits to be undone
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("discarded, old") << u"discarded-20200101-000002.txt"_s << 31 << false << true;
+    QTest::newRow("discarded, old name, changed lately")
+        << u"discarded-20200101-000002.txt"_s << 29 << false << false;
+    QTest::newRow("discarded, named in the future")
+        << u"discarded-29991231-235959-2.txt"_s << 31 << false << true;
+    QTest::newRow("not quite the name") << u"discarded-20200101-000002-evil.txt"_s << 31 << false
+                                        << false;
+    QTest::newRow("other case") << u"DISCARDED-20200101-000002.TXT"_s << 31 << false << false;
+    QTest::newRow("copy, old") << u"spins.txt.20200101-000002.old"_s << 31 << false << true;
+    QTest::newRow("copy, old, its save interrupted")
+        << u"spins.txt.20200101-000002.old"_s << 31 << true << false;
+    QTest::newRow("copy, lately") << u"spins.txt.20200101-000002.old"_s << 2 << false << false;
+}
+
+// Discarded files and copies of saves in place go 30 days after their last
+// change; nothing else does.
+void TestRecovery::oldFilesGo()
+{
+    QFETCH(QString, name);
+    QFETCH(int, days);
+    QFETCH(bool, note);
+    QFETCH(bool, removed);
+    const QString path = m_dir->filePath(name);
+    QVERIFY(WriteRaw(path, "9\r\n"_ba) && Age(path, days));
+    if (note)
+        QVERIFY(WriteRaw(path + u".file"_s, "/somewhere/spins.txt"_ba));
+    open()->TakeLeftOvers();
+    QCOMPARE(QFileInfo::exists(path), !removed);
 }
 
 QTEST_GUILESS_MAIN(TestRecovery)

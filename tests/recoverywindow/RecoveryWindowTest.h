@@ -31,6 +31,8 @@ private Q_SLOTS:
     void changesReachTheFile();
     void replacedTextsAreKept_data();
     void replacedTextsAreKept();
+    void interruptedSave_data();
+    void interruptedSave();
     void closingRemovesTheFile_data();
     void closingRemovesTheFile();
 

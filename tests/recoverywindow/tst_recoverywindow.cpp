@@ -333,6 +333,40 @@ void TestRecoveryWindow::replacedTextsAreKept()
     }
 }
 
+void TestRecoveryWindow::interruptedSave_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Да") << int(Answer::Yes);
+    QTest::newRow("Нет") << int(Answer::No);
+}
+
+// A save in place killed between its writes left the new lines over the
+// old tail, and the copy of the old content with its note: the start offers
+// to write the copy back.
+void TestRecoveryWindow::interruptedSave()
+{
+    QFETCH(int, answer);
+    const QString file = m_dir->filePath(u"spins.txt"_s);
+    QVERIFY(WriteRaw(file, "1\r\n2\r\n3\r\n10\r\n11\r\n"));
+    const QString copy = QDir(state()).filePath(u"spins.txt.20261208-120000.old"_s);
+    QVERIFY(MakePrivateFolder(state()) == std::nullopt);
+    QVERIFY(WriteRaw(copy, "7\r\n8\r\n9\r\n10\r\n11\r\n"));
+    QVERIFY(WriteRaw(copy + u".file"_s, file.toUtf8()));
+    env->answers = {Answer(answer)};
+    start();
+    QCOMPARE(env->questions.size(), 1);
+    QCOMPARE(env->questions[0].text,
+             u"Сохранение в «%1» было прервано. Восстановить прежнее содержимое файла?"_s.arg(file));
+    const bool restored = answer == int(Answer::Yes);
+    QCOMPARE(ReadRaw(file), restored ? "7\r\n8\r\n9\r\n10\r\n11\r\n"_ba
+                                     : "1\r\n2\r\n3\r\n10\r\n11\r\n"_ba);
+    QVERIFY(!QFileInfo::exists(copy) && !QFileInfo::exists(copy + u".file"_s));
+    QCOMPARE(Discarded(state()).size(), restored ? 0 : 1);
+    // Asked once only.
+    restart({});
+    QVERIFY(env->questions.isEmpty());
+}
+
 void TestRecoveryWindow::closingRemovesTheFile_data()
 {
     QTest::addColumn<int>("answer");

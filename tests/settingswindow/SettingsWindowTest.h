@@ -43,6 +43,7 @@ private Q_SLOTS:
     void shutdownThroughSymlink();
     void saveSettingsCommand();
     void loadSettingsCommand();
+    void loadSettingsFailure_data();
     void loadSettingsFailure();
     void stayOnTopKeepsTheWindowInPlace();
     void transparency_data();

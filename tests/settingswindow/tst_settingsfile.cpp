@@ -410,18 +410,32 @@ void TestSettingsWindow::loadSettingsCommand()
     QCOMPARE(close(), chosen);
 }
 
+void TestSettingsWindow::loadSettingsFailure_data()
+{
+    QTest::addColumn<bool>("tooLarge"); // else unreadable
+    QTest::newRow("too large") << true;
+    QTest::newRow("unreadable") << false;
+}
+
 void TestSettingsWindow::loadSettingsFailure()
 {
+    QFETCH(bool, tooLarge);
     start();
     form->checkBox2->setChecked(true);
     settings->WriteString(u"Other", u"kept", u"no"_s);
-    const QString path = MakeUnreadableFile(dir->path(), u"locked.ini"_s);
+    const QByteArray before = settings->SaveToBytes();
+    QString path = dir->filePath(u"large.ini"_s);
+    if (tooLarge)
+        QVERIFY(MakeSparseFile(path, 17 * 1024 * 1024, "[Common]\r\n"));
+    else
+        path = MakeUnreadableFile(dir->path(), u"locked.ini"_s);
     env->openAnswers.push_back(FileChoice{path, SettingsFilters[0]});
     form->n14->trigger();
     QCOMPARE(env->boxes.size(), 1);
     QCOMPARE(env->boxes[0].caption, u"Trevolo"_s);
-    // The document was cleared and nothing was read; nothing was applied.
-    QVERIFY(settings->Sections().empty());
+    // The document is as it was, so the exit writes it back whole; nothing
+    // was applied.
+    QCOMPARE(settings->SaveToBytes(), before);
     QVERIFY(form->checkBox2->isChecked());
     QVERIFY(OnTop(*form));
     QVERIFY(form->memo1->toPlainText().isEmpty());

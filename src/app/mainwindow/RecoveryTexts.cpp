@@ -103,4 +103,16 @@ QString LeftOverDetails(const LeftOverHistory &leftOver)
     return details;
 }
 
+QString InterruptedSaveQuestion(const QString &file)
+{
+    return QStringLiteral("Сохранение в «%1» было прервано. Восстановить прежнее содержимое файла?")
+        .arg(QDir::toNativeSeparators(file));
+}
+
+QString InterruptedSaveNotRestored(const QString &file, int error)
+{
+    return QStringLiteral("Не удалось восстановить «%1»: %2.")
+        .arg(QDir::toNativeSeparators(file), StateFolderReason(error));
+}
+
 } // namespace trevolo

@@ -34,4 +34,10 @@ QString RecoveryWriteFailed(const QString &reason);
 // another host names it after that.
 QString LeftOverDetails(const LeftOverHistory &leftOver);
 
+// "Сохранение в «<file>» было прервано. Восстановить прежнее содержимое
+// файла?"
+QString InterruptedSaveQuestion(const QString &file);
+// "Не удалось восстановить «<file>»: <reason>."
+QString InterruptedSaveNotRestored(const QString &file, int error);
+
 } // namespace trevolo

@@ -294,6 +294,12 @@ private:
     // Shows a left-over history as a recovered one; false when the user
     // cancelled its loading. Unit1Recovery.cpp.
     bool Recover(LeftOverHistory &leftOver);
+    // At start, after the left-overs: every save in place that did not
+    // finish (its copy still in the state folder) is told, "Сохранение в
+    // «<file>» было прервано. Восстановить прежнее содержимое файла?": Да
+    // writes the copy back, Нет keeps the file as it is and the copy as a
+    // discarded file. Unit1Recovery.cpp.
+    void OfferInterruptedSaves();
     // Saves the history through SaveDialog2; false when the dialog was
     // cancelled. Unit1History.cpp.
     bool SaveHistory();

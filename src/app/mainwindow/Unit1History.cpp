@@ -17,11 +17,12 @@ namespace {
 
 // Appends `count` spins from the source, one line each. Every line is one
 // change of the memo, so the statistics pass runs once per spin, before the
-// next one is appended; the caret ends after the newest line.
+// next one is appended; the caret ends after the newest line. Undo takes
+// them back as one step.
 void AppendSpins(THistoryMemo &memo, SpinSource &spins, int count)
 {
     for (int i = 0; i < count; ++i)
-        memo.AppendLine(IntToStr(spins.Draw()));
+        memo.AppendLine(IntToStr(spins.Draw()), i > 0);
 }
 
 } // namespace

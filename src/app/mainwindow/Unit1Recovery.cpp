@@ -4,6 +4,7 @@
 #include "app/mainwindow/RecoveryTexts.h"
 #include "app/memo/HistoryLoad.h"
 #include "app/widgets/WindowBusy.h"
+#include "common/InterruptedSave.h"
 
 #include <QTimer>
 
@@ -47,6 +48,28 @@ void TForm1::StartRecovery()
             break;
     }
     // Files not taken are let go here, for a later start to offer.
+    if (!m_closingWithoutQuestions)
+        OfferInterruptedSaves();
+}
+
+void TForm1::OfferInterruptedSaves()
+{
+    for (const InterruptedSave &save : FindInterruptedSaves(m_recovery->Folder())) {
+        if (m_closingWithoutQuestions)
+            break;
+        const Answer answer = m_environment.askYesNo(
+            this, ApplicationTitle(), InterruptedSaveQuestion(save.file), QString());
+        if (answer == Answer::Cancel)
+            continue;
+        if (answer == Answer::No) {
+            if (m_recovery->DiscardFile(save.copy))
+                ForgetInterruptedSave(save);
+            continue;
+        }
+        if (const int error = RestoreInterruptedSave(save, m_recovery->Folder()))
+            m_environment.showError(this, ApplicationTitle(),
+                                    InterruptedSaveNotRestored(save.file, error));
+    }
 }
 
 bool TForm1::Recover(LeftOverHistory &leftOver)

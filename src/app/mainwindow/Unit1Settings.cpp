@@ -105,8 +105,17 @@ void TForm1::N14Click()
     const auto file = openDialog1->Execute(m_environment, this);
     if (!file)
         return;
+    // A file that fails to load leaves the document as it was: else the
+    // exit would write what little was read over "default.ini".
+    const QByteArray before = m_settingsDocument.SaveToBytes();
     m_settingsDocument.Clear();
-    m_settingsDocument.LoadFromFile(*file);
+    try {
+        m_settingsDocument.LoadFromFile(*file);
+    } catch (...) {
+        m_settingsDocument.Clear();
+        m_settingsDocument.LoadFromBytes(before);
+        throw;
+    }
     ApplySettings();
 }
 

@@ -202,13 +202,16 @@ bool THistoryMemo::EndsWithLineBreak() const
     return text->characterAt(text->characterCount() - 2) == QChar::LineSeparator;
 }
 
-void THistoryMemo::InsertAtEnd(const QString &text)
+void THistoryMemo::InsertAtEnd(const QString &text, bool joinPrevious)
 {
     if (text.isEmpty())
         return;
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
-    cursor.beginEditBlock();
+    if (joinPrevious)
+        cursor.joinPreviousEditBlock();
+    else
+        cursor.beginEditBlock();
     InsertFolding(cursor, text, 0, text.size());
     cursor.endEditBlock();
     setTextCursor(cursor);
@@ -250,9 +253,9 @@ void THistoryMemo::RedoLastSpin()
     InsertAtEnd(text);
 }
 
-void THistoryMemo::AppendLine(const QString &line)
+void THistoryMemo::AppendLine(const QString &line, bool joinPrevious)
 {
-    InsertAtEnd(TextToAppend(EndsWithLineBreak(), line));
+    InsertAtEnd(TextToAppend(EndsWithLineBreak(), line), joinPrevious);
 }
 
 void THistoryMemo::FocusAtEnd()

@@ -57,13 +57,15 @@ public:
     bool EndsWithLineBreak() const;
 
     // Inserts text at the end as one change and leaves the caret after it,
-    // scrolled into view. Lines too long to lay out are folded.
-    void InsertAtEnd(const QString &text);
+    // scrolled into view. Lines too long to lay out are folded. With
+    // `joinPrevious`, Undo takes it back together with the change before.
+    void InsertAtEnd(const QString &text, bool joinPrevious = false);
 
     // Appends one line by the history's append rule (TextToAppend): "line\n"
     // when the text is empty or ends with a line break, else "\nline", so a
-    // text typed without a final break keeps ending without one. One change.
-    void AppendLine(const QString &line);
+    // text typed without a final break keeps ending without one. One change
+    // (joined to the one before for Undo with `joinPrevious`).
+    void AppendLine(const QString &line, bool joinPrevious = false);
 
     // Removes the last line that holds a spin together with the lines after
     // it (LastSpinCut) as one change, the caret at the end. Returns what was
