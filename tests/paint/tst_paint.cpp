@@ -1,8 +1,5 @@
-// The history box as the screen shows it, on the real X platform (run under
-// a virtual display): after every step that puts another document in place,
-// the pixels on the screen are what the box paints of the text it holds.
-// A widget's own grab paints afresh, so it is the reference; the screen
-// keeps whatever was painted last.
+// The history box on the real X platform (under a virtual display): after
+// each step, the screen shows what the box paints afresh of its text.
 #include "history/HistoryText.h"
 #include "support/TestFiles.h"
 #include "support/TestHistories.h"
@@ -28,9 +25,6 @@ private Q_SLOTS:
     void screenShowsTheHistory();
 
 private:
-    // Whether the box's text area on the screen is what it paints now.
-    bool screenMatches() const;
-
     QTemporaryDir m_dir;
 };
 
@@ -42,19 +36,6 @@ void TestPaint::init()
     form->listBox1->setCursorWidth(0);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-}
-
-bool TestPaint::screenMatches() const
-{
-    QWidget *area = form->listBox1->viewport();
-    const QPoint at = area->mapTo(form.get(), QPoint(0, 0));
-    const QImage shown = form->screen()
-                             ->grabWindow(form->winId(), at.x(), at.y(), area->width(),
-                                          area->height())
-                             .toImage()
-                             .convertToFormat(QImage::Format_RGB32);
-    const QImage painted = area->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    return shown == painted;
 }
 
 void TestPaint::screenShowsTheHistory_data()
@@ -75,6 +56,14 @@ void TestPaint::screenShowsTheHistory()
 {
     QFETCH(QStringList, steps);
     THistoryMemo &memo = *form->listBox1;
+    QWidget *area = memo.viewport();
+    const auto screenMatches = [&] {
+        const QPoint at = area->mapTo(form.get(), QPoint(0, 0));
+        const QPixmap shown =
+            form->screen()->grabWindow(form->winId(), at.x(), at.y(), area->width(), area->height());
+        return shown.toImage().convertToFormat(QImage::Format_RGB32) ==
+               area->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
     for (const QString &step : steps) {
         if (step.startsWith(u"load:")) {
             const QString path = m_dir.filePath(step.mid(5) + u".txt"_s);

@@ -415,7 +415,7 @@ void TestRecoveryWindow::killedAtRandomMoments()
         int leftOvers = 0;
         QStringList replaced;
         offered = Offered(state(), &leftOvers, &replaced);
-        QVERIFY2(leftOvers <= 1, qPrintable(u"kill %1: %2 left-overs"_s.arg(kill).arg(leftOvers)));
+        QVERIFY(leftOvers <= 1);
         // A text a load or a clearing replaced was shown in this run.
         for (const QString &text : std::as_const(replaced)) {
             QVERIFY2(std::any_of(child.lines().begin(), child.lines().end(),
