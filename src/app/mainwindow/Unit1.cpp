@@ -128,6 +128,7 @@ void TForm1::ConnectEvents()
     ConnectLinks();
     ConnectAnalysis();
     ConnectSystem();
+    ConnectImport();
 
     // The history memo shows its own menu in place of the standard one.
     listBox1->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -199,6 +199,14 @@ public:
     void N29Click();
     // The system tester, or nullptr before its first opening.
     SystemForm *systemForm() const { return m_systemForm; }
+    // "Импорт...": the open-file dialog, then the import form (window
+    // modal, shown when this returns); its OK adds the spins as one change.
+    // Unit1Import.cpp.
+    void N36Click();
+    // Adds imported spins, oldest first, as one change that one Undo takes
+    // back: at the end of the history, or in its place. False when the
+    // player cancelled the building of the new history.
+    bool AddImportedSpins(const std::vector<quint8> &spins, bool replace);
 
     // The risk boundaries as the four sliders stand.
     RiskBoundaries CurrentBoundaries() const;
@@ -244,7 +252,7 @@ public:
     QMenu *n3 = nullptr, *n4 = nullptr, *n7 = nullptr, *n24 = nullptr, *n18 = nullptr;
     QAction *n5 = nullptr, *n6 = nullptr, *n16 = nullptr, *n52 = nullptr, *n102 = nullptr;
     QAction *n252 = nullptr, *n502 = nullptr, *n27 = nullptr, *n28 = nullptr, *n29 = nullptr;
-    QAction *n9 = nullptr;
+    QAction *n9 = nullptr, *n36 = nullptr, *n37 = nullptr, *n38 = nullptr;
     QAction *n11 = nullptr, *n12 = nullptr, *n14 = nullptr, *n13 = nullptr;
     QAction *n30 = nullptr, *n25 = nullptr, *n20 = nullptr, *n23 = nullptr, *n15 = nullptr,
             *n8 = nullptr;
@@ -347,6 +355,7 @@ private:
     void ConnectLinks();           // Unit1Links.cpp
     void ConnectAnalysis();        // Unit1Analysis.cpp
     void ConnectSystem();          // Unit1System.cpp
+    void ConnectImport();          // Unit1Import.cpp
     // A slot that runs the handler through Guard.
     auto Guarded(void (TForm1::*handler)())
     {

@@ -1,0 +1,144 @@
+// Import, export and the report from the window: the menu items end to end
+// on a recording desktop.
+#include "support/TestFiles.h"
+#include "support/WindowFixture.h"
+
+#include "app/importwindow/ImportForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace trevolo;
+using namespace Qt::StringLiterals;
+
+class TestImportExport : public QObject, private WindowFixture
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+    THistoryMemo &memo() const { return *form->listBox1; }
+    void trigger(const QString &name) { form->FindComponentAs<QAction>(name)->trigger(); }
+    // "Импорт..." on this file (none: the dialog cancelled); the form it opens.
+    ImportForm &import(const QString &file)
+    {
+        env->openAnswers.push_back(file.isEmpty() ? std::nullopt
+                                                  : std::optional(FileChoice{file, QString()}));
+        trigger(u"N36"_s);
+        auto *import = form->findChild<ImportForm *>(u"ImportForm"_s);
+        if (!import || !import->isVisible())
+            qFatal("no import form");
+        return *import;
+    }
+    template <typename T>
+    static T &control(ImportForm &import, const QString &name)
+    {
+        return *import.findChild<T *>(name);
+    }
+
+private Q_SLOTS:
+    void init() { createAll(); }
+    void cleanup() { destroyAll(); }
+
+    void importIsOneUndoableChange_data();
+    void importIsOneUndoableChange();
+    void badInputChangesNothing_data();
+    void badInputChangesNothing();
+};
+
+void TestImportExport::importIsOneUndoableChange_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("summary");
+
+    QTest::newRow("casino line to the end")
+        << "32, 15, 19"_ba << 0 << u"5\n17\n19\n15\n32\n"_s
+        << u"Чисел: 3; пропущено: 0\nЧисла в одну строку: считаются новыми сначала, как их показывают казино."_s;
+    QTest::newRow("csv instead") << "Number;Note\n7;x\n00;y\n"_ba << 1 << u"7\n"_s
+                                 << u"Чисел: 1; пропущено: 1\nстр. 3: «00» — двойное зеро: колесо с одним зеро"_s;
+    QTest::newRow("a million rows") << QByteArray("1;17\n").repeated(1000000) << 0
+                                    << u"5\n17\n"_s + u"17\n"_s.repeated(1000000)
+                                    << u"Чисел: 1000000; пропущено: 0"_s;
+}
+
+// OK adds what the preview shows as one change with one statistics pass, and
+// one Undo takes it back.
+void TestImportExport::importIsOneUndoableChange()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, target);
+    QFETCH(QString, after);
+    QVERIFY(WriteRaw(path(u"in.csv"_s), file));
+    form->show();
+    memo().ReplaceText(u"5\n17"_s);
+    countPassesByErrorBoxes();
+    ImportForm &import = this->import(path(u"in.csv"_s));
+    QTEST(control<QLabel>(import, u"LabelImportSummary"_s).text(), "summary");
+    control<QComboBox>(import, u"ImportTarget"_s).setCurrentIndex(target);
+    QCOMPARE(takePasses(), 0);
+    QVERIFY(control<QPushButton>(import, u"ImportFromClipboard"_s).isEnabled());
+    import.accept();
+    QCOMPARE(memo().Text(), after);
+    QCOMPARE(takePasses(), 1);
+    memo().Undo();
+    QCOMPARE(memo().Text(), u"5\n17"_s);
+}
+
+void TestImportExport::badInputChangesNothing_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("preview");
+
+    QTest::newRow("unreadable file")
+        << u"missing.csv"_s << QByteArray() << QString()
+        << u"Файл «missing.csv» не читается: No such file or directory."_s;
+    QTest::newRow("no numbers") << u"in.csv"_s << "a;b\nc;d\n"_ba << QString()
+                                << u"Ни в одной колонке нет чисел 0..36."_s;
+    QTest::newRow("broken json") << u"in.json"_s << "[1, {"_ba << QString()
+                                 << u"JSON не читается: unterminated object (знак 6)."_s;
+    QTest::newRow("empty clipboard") << QString() << QByteArray() << u" "_s
+                                     << u"В буфере обмена нет текста."_s;
+    QTest::newRow("clipboard without numbers")
+        << QString() << QByteArray() << u"red black"_s << u"Чисел 0..36 не найдено."_s;
+    QTest::newRow("cancelled") << u"in.csv"_s << QByteArray("1\n").repeated(1 << 20) << QString()
+                               << u"Импорт отменён."_s;
+}
+
+// A message in the preview, no box, OK off; the history stays as it was.
+void TestImportExport::badInputChangesNothing()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, clipboard);
+    if (!bytes.isEmpty())
+        QVERIFY(WriteRaw(path(file), bytes));
+    env->cancelAtPercent = 1;
+    memo().ReplaceText(u"5\n"_s);
+    ImportForm &import = this->import(file.isEmpty() ? QString() : path(file));
+    if (!clipboard.isNull()) {
+        QApplication::clipboard()->setText(clipboard);
+        control<QPushButton>(import, u"ImportFromClipboard"_s).click();
+    }
+    QTEST(control<QPlainTextEdit>(import, u"ImportPreview"_s).toPlainText(), "preview");
+    QVERIFY(!import.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled());
+    QVERIFY(import.Spins().empty());
+    QCOMPARE(env->boxes.size(), 0);
+    import.accept();
+    QCOMPARE(memo().Text(), u"5\n"_s);
+}
+
+QTEST_MAIN(TestImportExport)
+#include "tst_importexport.moc"
