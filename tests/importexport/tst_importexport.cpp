@@ -53,6 +53,8 @@ private Q_SLOTS:
     void importIsOneUndoableChange();
     void badInputChangesNothing_data();
     void badInputChangesNothing();
+    void exportWritesTheChosenFormat_data();
+    void exportWritesTheChosenFormat();
 };
 
 void TestImportExport::importIsOneUndoableChange_data()
@@ -138,6 +140,44 @@ void TestImportExport::badInputChangesNothing()
     QCOMPARE(env->boxes.size(), 0);
     import.accept();
     QCOMPARE(memo().Text(), u"5\n"_s);
+}
+
+void TestImportExport::exportWritesTheChosenFormat_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+
+    const QString rows = u"1;5;красное;нечет;1–18;1;2;Треть;\r\n2;0;зелёное;;;;;Соседи зеро;\r\n"_s;
+    const QString header = u"№;Число;Цвет;Чёт/нечет;Половина;Дюжина;Колонка;Сектор колеса;Время\r\n"_s;
+    QTest::newRow("excel") << u"CSV для Excel (*.csv)"_s << u"out.csv"_s
+                           << "\xEF\xBB\xBF"_ba + (header + rows).toUtf8();
+    QTest::newRow("csv") << u"CSV (*.csv)"_s << u"out"_s
+                         << QString(header + rows).replace(u';', u',').toUtf8();
+    QTest::newRow("json")
+        << u"JSON (*.json)"_s << u"out.json"_s
+        << uR"([
+{"№": 1, "Число": 5, "Цвет": "красное", "Чёт/нечет": "нечет", "Половина": "1–18", "Дюжина": "1", "Колонка": "2", "Сектор колеса": "Треть", "Время": null},
+{"№": 2, "Число": 0, "Цвет": "зелёное", "Чёт/нечет": "", "Половина": "", "Дюжина": "", "Колонка": "", "Сектор колеса": "Соседи зеро", "Время": null}
+]
+)"_s.toUtf8();
+    QTest::newRow("text") << u"Текст (*.txt)"_s << u"out.txt"_s << "5\r\n0\r\n"_ba;
+}
+
+// Only the spins go out, in the format of the filter picked; the message
+// counts the lines left out. A name without an extension takes the format's.
+void TestImportExport::exportWritesTheChosenFormat()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, name);
+    memo().ReplaceText(u"5\nx\n\n0"_s);
+    env->saveAnswers.push_back(FileChoice{path(name), filter});
+    trigger(u"N37"_s);
+    QCOMPARE(env->saveRequests.value(0).filters.size(), 4);
+    QCOMPARE(env->onlyBox(),
+             FakeEnvironment::MessageBox(u"Выгружено чисел: 2; строк без числа пропущено: 1"_s));
+    const QString written = name.contains(u'.') ? path(name) : path(name) + u".csv"_s;
+    QTEST(ReadRaw(written), "bytes");
 }
 
 QTEST_MAIN(TestImportExport)

@@ -1,5 +1,7 @@
 #include "common/Cp1251.h"
+#include "history/SpinExport.h"
 #include "history/SpinImport.h"
+#include "history/SpinSource.h"
 
 #include <QStringEncoder>
 #include <QTest>
@@ -10,6 +12,7 @@ using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(ImportEncoding)
 Q_DECLARE_METATYPE(ImportSeparator)
 Q_DECLARE_METATYPE(ImportOrder)
+Q_DECLARE_METATYPE(ExportFormat)
 
 namespace {
 
@@ -36,6 +39,8 @@ private Q_SLOTS:
     void readSpins();
     void refused_data();
     void refused();
+    void exportThenImport_data();
+    void exportThenImport();
 };
 
 void TestSpinImport::readSpins_data()
@@ -145,6 +150,36 @@ void TestSpinImport::refused()
     const ImportResult result = ReadSpins(bytes, options, [&](int) { return column != -2 || ++calls < 2; });
     QTEST(result.error, "error");
     QVERIFY(result.spins.empty());
+}
+
+void TestSpinImport::exportThenImport_data()
+{
+    QTest::addColumn<ExportFormat>("format");
+    for (const QString &filter : ExportFilters())
+        QTest::newRow(qPrintable(filter)) << ExportFormatOf(filter);
+}
+
+// Random histories with lines that hold no spin: what is exported imports
+// as the same spins, and the other lines are counted as left out.
+void TestSpinImport::exportThenImport()
+{
+    QFETCH(ExportFormat, format);
+    for (quint32 seed = 1; seed <= 20; ++seed) {
+        SpinSource source(seed);
+        QString history;
+        std::vector<quint8> spins;
+        const int count = int(seed * seed % 97) + 1;
+        for (int i = 0; i < count; ++i) {
+            spins.push_back(quint8(source.Draw()));
+            history += QString::number(spins.back()) + (i % 7 == 3 ? u"\nx\n\n"_s : u"\n"_s);
+        }
+        const ExportedSpins exported = ExportSpins(history, format);
+        QCOMPARE(exported.spins, qint64(count));
+        QCOMPARE(exported.leftOut, qint64((count + 3) / 7));
+        const ImportResult result = ReadSpins(exported.bytes, ImportOptions());
+        QCOMPARE(result.error, QString());
+        QCOMPARE(AsList(result.spins), AsList(spins));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSpinImport)

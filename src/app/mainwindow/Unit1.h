@@ -207,6 +207,10 @@ public:
     // back: at the end of the history, or in its place. False when the
     // player cancelled the building of the new history.
     bool AddImportedSpins(const std::vector<quint8> &spins, bool replace);
+    // "Экспорт...": the spins of the history to a file in the format the
+    // save dialog's filter names; a message says how many went and how many
+    // lines without a spin were left out. Unit1Import.cpp.
+    void N37Click();
 
     // The risk boundaries as the four sliders stand.
     RiskBoundaries CurrentBoundaries() const;

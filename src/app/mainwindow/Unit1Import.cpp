@@ -1,16 +1,24 @@
-// "Импорт...": spins from other programs' lists into the history.
+// "Импорт..." and "Экспорт...": spins from other programs' lists into the
+// history, and out to spreadsheets.
 #include "app/mainwindow/Unit1.h"
 
 #include "analysis/SpinHistoryModel.h"
 #include "app/importwindow/ImportForm.h"
 #include "app/memo/HistoryLoad.h"
+#include "history/HistoryFile.h"
 #include "history/HistoryText.h"
+#include "history/SpinExport.h"
+
+#include <QFileInfo>
 
 namespace trevolo {
+
+using namespace Qt::StringLiterals;
 
 void TForm1::ConnectImport()
 {
     OnClick(n36, &TForm1::N36Click);
+    OnClick(n37, &TForm1::N37Click);
 }
 
 void TForm1::N36Click()
@@ -53,6 +61,27 @@ bool TForm1::AddImportedSpins(const std::vector<quint8> &spins, bool replace)
     const bool loaded = listBox1->Load(read, true);
     FocusHistoryEnd();
     return loaded;
+}
+
+void TForm1::N37Click()
+{
+    FileDialogOptions options;
+    options.filters = ExportFilters();
+    options.defaultSuffix = u"csv"_s;
+    options.promptOverwrite = true;
+    const auto choice = environment().chooseSaveFile(this, options);
+    if (!choice)
+        return;
+    const ExportFormat format = ExportFormatOf(choice->selectedFilter);
+    QString path = choice->path;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += u'.' + ExportSuffix(format);
+    const ExportedSpins exported = ExportSpins(listBox1->Text(), format);
+    // A failed write leaves the old file whole and ends here with its message.
+    SaveFileBytes(path, exported.bytes, environment().stateFolder());
+    environment().showMessage(this, ApplicationTitle(),
+                              u"Выгружено чисел: %1; строк без числа пропущено: %2"_s.arg(
+                                  QString::number(exported.spins), QString::number(exported.leftOut)));
 }
 
 } // namespace trevolo
