@@ -3,10 +3,20 @@
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 
+#include "app/analysiswindow/AnalysisForm.h"
 #include "app/importwindow/ImportForm.h"
+#include "app/reportwindow/ReportForm.h"
+#include "app/memo/HistoryMemo.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QChartView>
+#include <QItemSelectionModel>
+#include <QTabWidget>
+#include <QTableView>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -55,6 +65,12 @@ private Q_SLOTS:
     void badInputChangesNothing();
     void exportWritesTheChosenFormat_data();
     void exportWritesTheChosenFormat();
+    void tablesCopyAndSave_data();
+    void tablesCopyAndSave();
+    void chartsSaveTheirPicture_data();
+    void chartsSaveTheirPicture();
+    void reportHoldsTheFiguresShown_data();
+    void reportHoldsTheFiguresShown();
 };
 
 void TestImportExport::importIsOneUndoableChange_data()
@@ -178,6 +194,128 @@ void TestImportExport::exportWritesTheChosenFormat()
              FakeEnvironment::MessageBox(u"Выгружено чисел: 2; строк без числа пропущено: 1"_s));
     const QString written = name.contains(u'.') ? path(name) : path(name) + u".csv"_s;
     QTEST(ReadRaw(written), "bytes");
+}
+
+void TestImportExport::tablesCopyAndSave_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("action"); // "Ctrl+C" on a selection, or a context menu item
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QByteArray>("text");
+
+    QTest::newRow("Ctrl+C on a selection")
+        << u"TableGaps"_s << u"Ctrl+C"_s << QString()
+        << u"Число\tВыпадений\tОтсутствует сейчас\tДольше всего\tВ среднем\n1\t2\t0\t1\t1,0\n\t\t\t\t—\n"_s.toUtf8();
+    QTest::newRow("Копировать всё") << u"TableGroupGaps"_s << u"Копировать всё"_s << QString()
+                                    << QByteArray("17 lines");
+    QTest::newRow("CSV для Excel") << u"TableGroups"_s << u"Сохранить как CSV..."_s
+                                   << u"CSV для Excel (*.csv)"_s
+                                   << "\xEF\xBB\xBF"_ba + u"Группа;Не выпадает, спинов;Шанс такой паузы\r\n"_s.toUtf8();
+    QTest::newRow("CSV") << u"TableGroups"_s << u"Сохранить как CSV..."_s << u"CSV (*.csv)"_s
+                         << u"Группа,\"Не выпадает, спинов\",Шанс такой паузы\r\n"_s.toUtf8();
+}
+
+// The analysis window's tables give their cells with the header row.
+void TestImportExport::tablesCopyAndSave()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, action);
+    QFETCH(QString, filter);
+    QFETCH(QByteArray, text);
+    memo().ReplaceText(u"1\n2\n1\n"_s);
+    form->N27Click();
+    auto *view = form->analysisForm()->findChild<QTableView *>(table);
+    QVERIFY(view);
+    QApplication::clipboard()->clear();
+    if (action == u"Ctrl+C") {
+        view->selectionModel()->select(view->model()->index(1, 0), QItemSelectionModel::Select);
+        view->selectionModel()->select(view->model()->index(2, 4), QItemSelectionModel::Select);
+        view->selectionModel()->select(view->model()->index(1, 1), QItemSelectionModel::Select);
+        view->selectionModel()->select(view->model()->index(1, 2), QItemSelectionModel::Select);
+        view->selectionModel()->select(view->model()->index(1, 3), QItemSelectionModel::Select);
+        view->selectionModel()->select(view->model()->index(1, 4), QItemSelectionModel::Select);
+        form->analysisForm()->findChild<QTabWidget *>(u"AnalysisPages"_s)->setCurrentIndex(1);
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    } else {
+        env->saveAnswers.push_back(FileChoice{path(u"table.csv"_s), filter});
+        for (QAction *item : view->actions())
+            if (item->text() == action)
+                item->trigger();
+    }
+    const QByteArray copied = QApplication::clipboard()->text().toUtf8();
+    if (text == "17 lines")
+        QCOMPARE(copied.count('\n'), 17);
+    else if (filter.isEmpty())
+        QVERIFY2(copied == text, copied.constData());
+    else
+        QVERIFY2(ReadRaw(path(u"table.csv"_s)).startsWith(text), ReadRaw(path(u"table.csv"_s)));
+}
+
+void TestImportExport::chartsSaveTheirPicture_data()
+{
+    QTest::addColumn<QString>("chart");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QByteArray>("start");
+    QTest::newRow("png") << u"ChartOccurrences"_s << u"PNG (*.png)"_s << "\x89PNG"_ba;
+    QTest::newRow("svg") << u"ChartGaps"_s << u"SVG (*.svg)"_s << "<?xml"_ba;
+}
+
+void TestImportExport::chartsSaveTheirPicture()
+{
+    QFETCH(QString, chart);
+    QFETCH(QString, filter);
+    form->N27Click();
+    auto *view = form->analysisForm()->findChild<QChartView *>(chart);
+    QVERIFY(view);
+    env->saveAnswers.push_back(FileChoice{path(u"chart"_s), filter});
+    QStringList items;
+    for (QAction *item : view->actions())
+        items.append(item->text());
+    QCOMPARE(items, (QStringList{u"Сохранить изображение..."_s, u"Копировать изображение"_s}));
+    view->actions().at(0)->trigger();
+    QFETCH(QByteArray, start);
+    QVERIFY(ReadRaw(path(u"chart"_s)).startsWith(start));
+    view->actions().at(1)->trigger();
+    QVERIFY(!QApplication::clipboard()->pixmap().isNull());
+}
+
+void TestImportExport::reportHoldsTheFiguresShown_data()
+{
+    QTest::addColumn<bool>("open");
+    QTest::newRow("saved only") << false;
+    QTest::newRow("opened after saving") << true;
+}
+
+// The PDF's text, read back by pdftotext, holds the analysis window's
+// figures as it shows them; the viewer opens it when the box is ticked, and
+// the box is remembered.
+void TestImportExport::reportHoldsTheFiguresShown()
+{
+    QFETCH(bool, open);
+    const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    memo().ReplaceText(u"1\n2\n1\n5\n17\n17\n17\n"_s);
+    trigger(u"N38"_s);
+    auto *report = form->findChild<ReportForm *>(u"ReportForm"_s);
+    QVERIFY(report && report->isVisible());
+    QVERIFY(!report->OpenAfterSave());
+    report->findChild<QCheckBox *>(u"ReportOpenAfterSave"_s)->setChecked(open);
+    env->saveAnswers.push_back(FileChoice{path(u"report"_s), u"PDF (*.pdf)"_s});
+    report->accept();
+    QProcess reader;
+    reader.start(pdftotext, {path(u"report.pdf"_s), u"-"_s});
+    QVERIFY(reader.waitForFinished(30000));
+    const QString text = QString::fromUtf8(reader.readAllStandardOutput()).simplified();
+    QVERIFY2(text.startsWith(u"Отчёт Trevolo"_s), qPrintable(text.left(200)));
+    for (const QString &name : {u"LabelSpins"_s, u"LabelChiSquare"_s, u"LabelHottest"_s,
+                                u"LabelDrought"_s, u"LabelVerdict"_s}) {
+        const QString shown = form->analysisForm()->findChild<QLabel *>(name)->text().simplified();
+        QVERIFY2(!shown.isEmpty() && text.contains(shown), qPrintable(name + u": "_s + shown));
+    }
+    QCOMPARE(env->openedUrls,
+             open ? QList{QUrl::fromLocalFile(path(u"report.pdf"_s))} : QList<QUrl>());
+    QCOMPARE(settings->ReadBool(u"Common", u"ReportOpenAfterSave", !open), open);
 }
 
 QTEST_MAIN(TestImportExport)

@@ -129,6 +129,7 @@ void TForm1::ConnectEvents()
     ConnectAnalysis();
     ConnectSystem();
     ConnectImport();
+    ConnectReport();
 
     // The history memo shows its own menu in place of the standard one.
     listBox1->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -42,6 +42,7 @@ class HelpForm;
 struct NumberGridNames;
 
 class AnalysisForm;
+struct ReportContent;
 class SystemForm;
 
 // The main window, Form1: the history column, the five pages, the status bar
@@ -211,6 +212,11 @@ public:
     // save dialog's filter names; a message says how many went and how many
     // lines without a spin were left out. Unit1Import.cpp.
     void N37Click();
+    // "Отчёт...": asks whether to open the report once written (remembered
+    // in the settings), then for the file; writes the analysis window's
+    // figures (opened for it when hidden) as a PDF. Unit1Report.cpp.
+    void N38Click();
+    void WriteReport(bool openAfterSave);
 
     // The risk boundaries as the four sliders stand.
     RiskBoundaries CurrentBoundaries() const;
@@ -360,6 +366,9 @@ private:
     void ConnectAnalysis();        // Unit1Analysis.cpp
     void ConnectSystem();          // Unit1System.cpp
     void ConnectImport();          // Unit1Import.cpp
+    void ConnectReport();          // Unit1Report.cpp
+    // The report of what the analysis window (and the system tester) show.
+    ReportContent ReportOfTheWindows();
     // A slot that runs the handler through Guard.
     auto Guarded(void (TForm1::*handler)())
     {

@@ -5,6 +5,7 @@
 #include "app/analysiswindow/WheelView.h"
 #include "app/mainwindow/ControlNames.h"
 #include "app/widgets/ChildWindow.h"
+#include "app/widgets/FigureCopy.h"
 
 #include <QLineEdit>
 
@@ -26,6 +27,8 @@ void TForm1::N27Click()
             auto *window = new AnalysisForm(m_history, *edit1, captions, this);
             PlaceChildWindow(*window, *this, AnalysisForm::PreferredSize,
                              AnalysisForm::SmallestSize);
+            // Every table copies and saves its cells, every chart its picture.
+            EquipFigures(*window, environment());
             // A click on a pocket of the heat wheel enters that spin, as the
             // entry pad does.
             connect(window->wheelView(), &WheelView::pocketClicked, this,
