@@ -64,25 +64,29 @@ QStringList ExportCells(qint64 n, int spin)
 ExportedSpins ExportSpins(QStringView history, ExportFormat format)
 {
     ExportedSpins result;
-    // The cells of the 37 numbers are the same every time.
-    std::array<QStringList, 37> cells;
-    for (int spin = 0; spin <= 36; ++spin)
-        cells[size_t(spin)] = ExportCells(0, spin).mid(1);
+    // All but the count is the same for every spin of a number: written
+    // once per number.
     const QStringList columns = ExportColumns();
+    const QChar separator = format == ExportFormat::ExcelCsv ? u';' : u',';
+    std::array<QString, 37> rest;
+    for (int spin = 0; spin <= 36; ++spin) {
+        const QStringList own = ExportCells(0, spin).mid(1);
+        if (format == ExportFormat::Json) {
+            QString &json = rest[size_t(spin)];
+            json = u", \"Число\": "_s + own[0];
+            for (qsizetype c = 2; c + 1 < columns.size(); ++c)
+                json += u", \""_s + columns[c] + u"\": \""_s + own[c - 1] + u'"';
+            json += u", \"Время\": null}"_s;
+        } else {
+            rest[size_t(spin)] = separator + own.join(separator) + u"\r\n"_s;
+        }
+    }
 
     QString text;
-    const QChar separator = format == ExportFormat::ExcelCsv ? u';' : u',';
-    switch (format) {
-    case ExportFormat::ExcelCsv:
-    case ExportFormat::Csv:
+    if (format == ExportFormat::ExcelCsv || format == ExportFormat::Csv)
         text = columns.join(separator) + u"\r\n"_s;
-        break;
-    case ExportFormat::Json:
+    else if (format == ExportFormat::Json)
         text = u"["_s;
-        break;
-    case ExportFormat::Text:
-        break;
-    }
     text.reserve(history.size() * (format == ExportFormat::Json ? 60 : 12));
     ForEachLine(history, [&](QStringView line) {
         const quint8 code = SpinHistoryModel::CodeOfLine(line);
@@ -91,18 +95,13 @@ ExportedSpins ExportSpins(QStringView history, ExportFormat format)
             return;
         }
         const qint64 n = ++result.spins;
-        const QStringList &own = cells[code];
         switch (format) {
         case ExportFormat::ExcelCsv:
         case ExportFormat::Csv:
-            text += QString::number(n) + separator + own.join(separator) + u"\r\n"_s;
+            text += QString::number(n) + rest[code];
             break;
         case ExportFormat::Json:
-            text += n == 1 ? u"\n{"_s : u",\n{"_s;
-            text += u"\"№\": %1, \"Число\": %2"_s.arg(n).arg(code);
-            for (qsizetype c = 2; c + 1 < columns.size(); ++c)
-                text += u", \""_s + columns[c] + u"\": \""_s + own[c - 1] + u'"';
-            text += u", \"Время\": null}"_s;
+            text += (n == 1 ? u"\n{\"№\": "_s : u",\n{\"№\": "_s) + QString::number(n) + rest[code];
             break;
         case ExportFormat::Text:
             text += QString::number(code) + u'\n';
