@@ -84,10 +84,10 @@ void TestImportExport::importIsOneUndoableChange_data()
         << "32, 15, 19"_ba << 0 << u"5\n17\n19\n15\n32\n"_s
         << u"Чисел: 3; пропущено: 0\nЧисла в одну строку: считаются новыми сначала, как их показывают казино."_s;
     QTest::newRow("csv instead") << "Number;Note\n7;x\n00;y\n"_ba << 1 << u"7\n"_s
-                                 << u"Чисел: 1; пропущено: 1\nстр. 3: «00» — двойное зеро: колесо с одним зеро"_s;
+                                 << u"Чисел: 1; пропущено: 1\nстр. 3: «00» — двойное зеро: колесо с одним зеро\nКолонка чисел: 1: Number"_s;
     QTest::newRow("a million rows") << QByteArray("1;17\n").repeated(1000000) << 0
                                     << u"5\n17\n"_s + u"17\n"_s.repeated(1000000)
-                                    << u"Чисел: 1000000; пропущено: 0"_s;
+                                    << u"Чисел: 1000000; пропущено: 0\nКолонка чисел: 2"_s;
 }
 
 // OK adds what the preview shows as one change with one statistics pass, and
@@ -123,6 +123,8 @@ void TestImportExport::badInputChangesNothing_data()
     QTest::newRow("unreadable file")
         << u"missing.csv"_s << QByteArray() << QString()
         << u"Файл «missing.csv» не читается: No such file or directory."_s;
+    QTest::newRow("over 256 MiB") << u"big.csv"_s << "<sparse>"_ba << QString()
+                                  << u"Файл «big.csv» больше 256 МиБ: такой список не импортируется."_s;
     QTest::newRow("no numbers") << u"in.csv"_s << "a;b\nc;d\n"_ba << QString()
                                 << u"Ни в одной колонке нет чисел 0..36."_s;
     QTest::newRow("broken json") << u"in.json"_s << "[1, {"_ba << QString()
@@ -141,8 +143,12 @@ void TestImportExport::badInputChangesNothing()
     QFETCH(QString, file);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, clipboard);
-    if (!bytes.isEmpty())
+    if (bytes == "<sparse>") {
+        QFile big(path(file));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(MaxImportFileBytes + 1));
+    } else if (!bytes.isEmpty()) {
         QVERIFY(WriteRaw(path(file), bytes));
+    }
     env->cancelAtPercent = 1;
     memo().ReplaceText(u"5\n"_s);
     ImportForm &import = this->import(file.isEmpty() ? QString() : path(file));

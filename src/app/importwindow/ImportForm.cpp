@@ -236,6 +236,8 @@ void ImportForm::Reread()
     }
     m_preview->setPlainText(u"Будут добавлены (старые сначала):\n"_s + preview);
     QString summary = ImportSummary(m_result);
+    if (!m_result.json && !m_result.singleLine && m_result.columns.size() > 1)
+        summary += u"\nКолонка чисел: "_s + m_column->itemText(m_result.column + 1);
     if (m_result.singleLine && !m_orderChosen)
         summary += u"\nЧисла в одну строку: считаются новыми сначала, как их показывают казино."_s;
     m_summary->setText(summary);
