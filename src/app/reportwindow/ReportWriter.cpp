@@ -59,7 +59,8 @@ public:
         m_writer.newPage();
         m_y = 0;
     }
-    int Remaining() const { return m_height - m_y; }
+    // Past two thirds of the page: a new section starts on the next.
+    bool NearFoot() const { return m_y > m_height * 2 / 3; }
 
 private:
     QPdfWriter &m_writer;
@@ -89,7 +90,7 @@ QByteArray ReportPdf(const ReportContent &content)
             page.Text(line, 10);
         for (const ReportSection &section : content.sections) {
             // A heading is not left alone at the foot of a page.
-            if (page.Remaining() < 400)
+            if (page.NearFoot())
                 page.NewPage();
             page.Text(section.heading, 13, true);
             for (const QString &line : section.lines)
