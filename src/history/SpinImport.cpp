@@ -473,9 +473,8 @@ std::optional<int> CellNumber(QStringView cell, QString *reason)
     const auto signOrPoint = [](QChar c) {
         return c == u'-' || c == u'+' || c == u'.' || c == u',';
     };
-    if ((first > 0 && signOrPoint(cell[first - 1])) ||
-        (end < cell.size() && (cell[end] == u'.' || cell[end] == u',') && end + 1 < cell.size() &&
-         IsDigit(cell[end + 1])))
+    // A decimal fraction has two runs of digits and is refused above.
+    if (first > 0 && signOrPoint(cell[first - 1]))
         return std::nullopt;
     const QStringView digits = cell.sliced(first, end - first);
     if (digits == u"00") {
