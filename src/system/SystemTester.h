@@ -65,7 +65,7 @@ struct SystemInputCheck
 // The inputs refused: out of range; a first stake above the table limit
 // (both fields); a stake or the cost of a whole series beyond the signed
 // 32-bit range (minimum stake, multiplier and steps); a target not above the
-// bankroll. A bankroll below the cost of a series is no fault: its ruin is
+// bankroll. A bankroll below the first stake is no fault: its ruin is
 // certain.
 SystemFields InvalidSystemFields(const SystemInputs &inputs);
 // Reads the texts by the integer rule; a text that does not read is refused.

@@ -73,23 +73,33 @@ private Q_SLOTS:
     void solverThread();
 };
 
-// Even money, stakes 1, 2, 4, ... 128, bankroll 255, target 355.
+// Even money, stakes 1, 2, 4, ... 128. A bankroll short of a whole series
+// plays it as far as it can; ruin is a bankroll below the first stake.
 void TestSystemTester::oracles_data()
 {
     QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("bankroll");
+    QTest::addColumn<int>("target");
     QTest::addColumn<int>("bets");
     QTest::addColumn<double>("lossChance");
     QTest::addColumn<double>("expectedNet");
     QTest::addColumn<double>("ruin");
-    QTest::newRow("8 steps") << 0 << 8 << 0.00483520637311 << -0.237812831515 << 0.384113989323;
+    const double q8 = 0.00483520637311, net8 = -0.237812831515;
+    QTest::newRow("8 steps, 254 to 354") << 0 << 254 << 354 << 8 << q8 << net8 << 0.357683271886;
+    QTest::newRow("8 steps, 255 to 355") << 0 << 255 << 355 << 8 << q8 << net8 << 0.356536855224;
+    QTest::newRow("8 steps, 250 to 300") << 0 << 250 << 300 << 8 << q8 << net8 << 0.212244546293;
     // 7 steps; (19/37)^7 and 1 - 128 (19/37)^7.
-    QTest::newRow("limit 100") << 100 << 7 << 0.00941592820026 << -0.205238809633 << 0.457734788391;
+    QTest::newRow("limit 100, 255 to 355")
+        << 100 << 255 << 355 << 7 << 0.00941592820026 << -0.205238809633 << 0.403466989070;
+    QTest::newRow("no first stake") << 0 << 0 << 355 << 8 << q8 << net8 << 1.0;
 }
 
 void TestSystemTester::oracles()
 {
     QFETCH(int, limit);
-    const SystemInputs in = system(RedGroup, 1, 2, 8, limit, 255, 355);
+    QFETCH(int, bankroll);
+    QFETCH(int, target);
+    const SystemInputs in = system(RedGroup, 1, 2, 8, limit, bankroll, target);
     const auto exact = ExactFigures(in);
     QVERIFY(exact);
     QFETCH(int, bets);
@@ -99,10 +109,15 @@ void TestSystemTester::oracles()
     QFETCH(double, ruin);
     QVERIFY(std::fabs(exact->seriesLossChance - lossChance) < 1e-14);
     QVERIFY(std::fabs(exact->expectedNet - expectedNet) < 1e-12);
-    const RuinFigure figure = SolveRuin(in);
-    QCOMPARE(figure.status, RuinStatus::Solved);
-    QVERIFY2(std::fabs(figure.chance - ruin) < 1e-12,
-             qPrintable(QString::number(figure.chance, 'g', 15)));
+    for (const RuinMethod method : {RuinMethod::Automatic, RuinMethod::Direct, RuinMethod::Sweeps}) {
+        const RuinFigure figure = SolveRuin(in, nullptr, method);
+        QCOMPARE(figure.status, RuinStatus::Solved);
+        QCOMPARE(figure.certain, ruin == 1);
+        // The sweeps stop at seven digits of the smaller chance.
+        const double tolerance = method == RuinMethod::Sweeps ? 1e-7 * std::min(ruin, 1 - ruin) : 0;
+        QVERIFY2(std::fabs(figure.chance - ruin) < std::max(1e-12, tolerance),
+                 qPrintable(QString::number(figure.chance, 'g', 15)));
+    }
     if (limit == 0)
         QCOMPARE(
             SystemVerdict(exact->expectedNet),
@@ -328,7 +343,7 @@ void TestSystemTester::farBankrollsAgree()
 }
 
 // A dozen with stakes 1, 2, 4, 8 (cost 15), bankroll 30, target 45, played
-// spin by spin 10^6 times.
+// spin by spin 10^6 times, a series cut where the bankroll runs short.
 void TestSystemTester::ruinAgainstSimulation()
 {
     const RuinFigure figure = SolveRuin(system(Dozen1Group, 1, 2, 4, 0, 30, 45));
@@ -339,8 +354,8 @@ void TestSystemTester::ruinAgainstSimulation()
     int ruined = 0;
     for (int play = 0; play < plays; ++play) {
         qint64 money = 30;
-        while (money >= 15 && money < 45) {
-            for (qint64 stake = 1; stake <= 8; stake *= 2) {
+        while (money >= 1 && money < 45) {
+            for (qint64 stake = 1; stake <= 8 && stake <= money; stake *= 2) {
                 const int s = spin(random);
                 money -= stake;
                 if (s >= 1 && s <= 12) {
@@ -349,7 +364,7 @@ void TestSystemTester::ruinAgainstSimulation()
                 }
             }
         }
-        ruined += money < 15;
+        ruined += money < 1;
     }
     const double share = double(ruined) / plays;
     const double error = std::sqrt(share * (1 - share) / plays);

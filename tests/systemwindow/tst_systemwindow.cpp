@@ -41,6 +41,8 @@ private Q_SLOTS:
     void refusedFields();
     void followsTheHistory();
     void ruinBesideTheWindow();
+    void ruinWords_data();
+    void ruinWords();
     void closeKeysKeepTheFields_data();
     void closeKeysKeepTheFields();
     void fitsAndClosesToTheMainWindow_data();
@@ -203,11 +205,12 @@ void TestSystemWindow::followsTheHistory()
     QCOMPARE(shown("LabelWorstRun"), u"1"_s);
     QCOMPARE(shown("LabelHitRate"), u"2 из 5: 40,0 % (95 %: 11,8–76,9 %); честно 48,6 %"_s);
     QVERIFY(shown("LabelRandomEntry").endsWith(u"; у системы -1,67"_s));
-    // (19/37)^3; 1 - 8 q^3; the ruin worked out by hand over the bankrolls 7..16
-    // (a won series adds 1, a lost one takes 7): 0.7265.
+    // (19/37)^3; 1 - 8 q^3; the ruin solved in exact fractions over the
+    // bankrolls 1..16 (a bankroll short of a series plays it as far as it
+    // can): 0.6383.
     QCOMPARE(shown("LabelSeriesLossChance"), u"14 %, серия из 3 ставок"_s);
     QCOMPARE(shown("LabelExpectedPerSeries"), u"-0,08"_s);
-    QCOMPARE(shown("LabelRuinChance"), u"73 %"_s);
+    QCOMPARE(shown("LabelRuinChance"), u"64 %"_s);
     QVERIFY(shown("LabelSystemVerdict")
                 .startsWith(u"На честном колесе эта система в среднем "
                             "теряет 0,08 на серию"_s));
@@ -257,6 +260,34 @@ void TestSystemWindow::ruinBesideTheWindow()
     QCOMPARE(shown("LabelRuinChance"), u"…"_s);
     QTRY_VERIFY_WITH_TIMEOUT(shown("LabelRuinChance") != u"…", 20'000);
     QVERIFY2(shown("LabelRuinChance").endsWith(u" %"_s), qPrintable(shown("LabelRuinChance")));
+}
+
+// Certain ruin is no rounding; a chain too large says why.
+void TestSystemWindow::ruinWords_data()
+{
+    QTest::addColumn<QStringList>("texts"); // stake, multiplier, steps, bankroll, target
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("bankroll below the first stake")
+        << QStringList{u"5"_s, u"3"_s, u"8"_s, u"4"_s, u"100"_s} << u"100 %"_s;
+    QTest::newRow("a bankroll short of a series plays it")
+        << QStringList{u"1"_s, u"2"_s, u"8"_s, u"254"_s, u"354"_s} << u"36 %"_s;
+    QTest::newRow("30 doublings over two billion")
+        << QStringList{u"1"_s, u"2"_s, u"30"_s, u"2000000000"_s, u"2100000000"_s}
+        << u"не считается: 2\u00A0099\u00A0999\u00A0999 состояний банка — слишком много для "
+           u"точного расчёта"_s;
+}
+
+void TestSystemWindow::ruinWords()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(QString, shown);
+    open();
+    field(u"SystemTarget"_s)->setText(u"2147483647"_s);
+    const char *names[] = {"SystemMinStake", "SystemMultiplier", "SystemSteps", "SystemBankroll",
+                           "SystemTarget"};
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        field(QString::fromLatin1(names[i]))->setText(texts[i]);
+    QTRY_COMPARE_WITH_TIMEOUT(this->shown("LabelRuinChance"), shown, 20'000);
 }
 
 void TestSystemWindow::closeKeysKeepTheFields_data()

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QLocale>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -109,6 +110,23 @@ QString OfBets(int count)
 }
 
 } // namespace
+
+// Certain ruin is no rounding: "100 %". A chain refused says how large it is.
+QString RuinText(const RuinFigure &figure)
+{
+    switch (figure.status) {
+    case RuinStatus::Solved:
+        return figure.certain ? QStringLiteral("100 %") : FormatChance(figure.chance);
+    case RuinStatus::TooLarge:
+        return QStringLiteral("не считается: %1 состояний банка — слишком много для точного "
+                              "расчёта")
+            .arg(QLocale(QLocale::Russian).toString(figure.states));
+    case RuinStatus::Invalid:
+    case RuinStatus::Cancelled:
+        break;
+    }
+    return NoFigure();
+}
 
 SystemForm::SystemForm(const SpinHistory &history, const CombinationCaptions &captions,
                        QWidget *parent)
@@ -341,8 +359,7 @@ void SystemForm::InputsChanged()
 
 void SystemForm::ShowRuin(const RuinFigure &figure)
 {
-    Show(*m_labels[RuinChance], m_captions[RuinChance],
-         figure.status == RuinStatus::Solved ? FormatChance(figure.chance) : NoFigure());
+    Show(*m_labels[RuinChance], m_captions[RuinChance], RuinText(figure));
 }
 
 void SystemForm::ShowReplay()

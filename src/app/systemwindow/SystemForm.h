@@ -18,6 +18,9 @@ class QValueAxis;
 
 namespace trevolo {
 
+// The ruin chance as the window shows it.
+QString RuinText(const RuinFigure &figure);
+
 // "Проверка системы": the player's own system (wait until a combination has
 // missed k spins, then bet on it with a multiplying series) replayed over
 // the history, beside its exact figures on a fair wheel. A window of its
