@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QLineSeries;
+class QScatterSeries;
 class QValueAxis;
 
 namespace trevolo {
@@ -71,6 +72,9 @@ private:
     void ShowRuin(const RuinFigure &figure);
     void Follow();
     void setVisible(bool visible) override;
+    // The share of finished sessions ruined beside the exact chance.
+    void ShowSessionRuinShare();
+    void DescribeChart(const SystemReplay *replay, const SystemInputs &inputs);
     void hideEvent(QHideEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -87,19 +91,25 @@ private:
         FieldCount
     };
     std::array<QLineEdit *, FieldCount> m_fields{};
-    static constexpr int LabelCount = 14;
+    static constexpr int LabelCount = 17;
     std::array<QLabel *, LabelCount> m_labels{};
     std::array<QString, LabelCount> m_captions; // spoken, without the colon
+    QLabel *m_problems = nullptr;               // why the red fields are refused
 
     QChartView *m_chartView = nullptr;
     QLineSeries *m_bankrollLine = nullptr;
     QLineSeries *m_startLine = nullptr;
     QLineSeries *m_targetLine = nullptr;
+    QScatterSeries *m_ruinMarks = nullptr;
+    QScatterSeries *m_targetMarks = nullptr;
     QValueAxis *m_spinAxis = nullptr;
     QValueAxis *m_moneyAxis = nullptr;
 
     const SpinHistory &m_history;
     SystemInputCheck m_inputs;
+    double m_expectedNet = NoValue; // per series on a fair wheel
+    QString m_ruinText;             // the exact ruin chance as shown
+    qint64 m_sessionsTarget = -1, m_sessionsRuined = -1; // -1: no replay
     RuinSolver m_ruin;
     bool m_ruinDropped = false; // a solve dropped when the window was hidden
     QTimer m_refresh;
