@@ -54,7 +54,7 @@ struct Chain
 {
     bool certain = false; // the bankroll cannot place the first stake
     qint64 size = 0, start = 0;
-    qint64 lower = 0, upper = 0; // the longest moves down and up that stay inside
+    qint64 lower = 0, upper = 0;         // the longest moves down and up that stay inside
     std::vector<std::vector<Move>> sets; // distinct jumps, ascending
     std::vector<qint64> reach;
 
@@ -281,8 +281,8 @@ std::optional<double> solveSingleStep(const Chain &c, const std::atomic<bool> *c
         kinds.push_back(kind);
     }
     std::vector<Affine> maps(size), older(size);
-    Affine newer;     // maps[split] o ... o maps[i - 1]
-    qint64 split = 0; // older[s] = maps[s] o ... o maps[split - 1]
+    Affine newer;       // maps[split] o ... o maps[i - 1]
+    qint64 split = 0;   // older[s] = maps[s] o ... o maps[split - 1]
     qint64 window = -1; // the fall the stacks were built for
     std::size_t kind = 0;
     for (qint64 i = 0; i < size; ++i) {

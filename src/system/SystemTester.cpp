@@ -192,7 +192,7 @@ Lattice latticeOf(const SeriesPlan &plan)
 }
 
 // The exact convolution is taken up to this many multiply-adds.
-constexpr double ExactSumWork = 4e6;
+constexpr double ExactSumWork = 2e6;
 
 // P(S >= s) for the sum S of m draws, worked out over every sum.
 double exactUpperTail(const Lattice &l, qint64 m, qint64 s)
@@ -266,11 +266,10 @@ double saddlePointUpperTail(const Lattice &l, qint64 m, qint64 s)
     const double variance = md * c.k2;
     if (std::fabs(t) < 1e-8) {
         const Cumulants at0 = cumulants(0);
-        return boost::math::cdf(boost::math::complement(
-            normal, (double(s) - 0.5 - md * at0.k1) / std::sqrt(md * at0.k2)));
+        return boost::math::cdf(boost::math::complement(normal, (double(s) - 0.5 - md * at0.k1) /
+                                                                    std::sqrt(md * at0.k2)));
     }
-    const double w =
-        std::copysign(std::sqrt(std::max(0.0, 2 * md * (t * target - c.k0))), t);
+    const double w = std::copysign(std::sqrt(std::max(0.0, 2 * md * (t * target - c.k0))), t);
     const double u = 2 * std::sinh(t / 2) * std::sqrt(variance);
     const double tail = boost::math::cdf(boost::math::complement(normal, w)) +
                         boost::math::pdf(normal, w) * (1 / u - 1 / w);

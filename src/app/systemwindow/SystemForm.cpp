@@ -129,7 +129,7 @@ QString JudgedMean(const SystemReplay &r)
     if (std::isnan(r.seriesMeanChance))
         return QStringLiteral("у системы нет законченных серий");
     const double chance = r.seriesMeanChance;
-    const QString judged = chance < 0.01   ? QStringLiteral("очень необычно для честного колеса")
+    const QString judged = chance < 0.01 ? QStringLiteral("очень необычно для честного колеса")
                            : chance < 0.05 ? QStringLiteral("необычно для честного колеса")
                                            : QStringLiteral("обычное дело");
     return QStringLiteral("у системы %1 %2: на честном колесе среднее %3 — с шансом %4, %5")
@@ -145,9 +145,11 @@ QString NoWholeLossText(const SystemReplay &r)
         return NoFigure();
     const double chance = r.noWholeLossChance;
     const QString so =
-        chance >= 0.9   ? QStringLiteral(" — поэтому короткая история почти всегда выглядит выигрышной.")
-        : chance >= 0.5 ? QStringLiteral(" — поэтому короткая история чаще всего выглядит выигрышной.")
-                        : QStringLiteral(": на такой длине проигрыш целой серии — обычное дело.");
+        chance >= 0.9
+            ? QStringLiteral(" — поэтому короткая история почти всегда выглядит выигрышной.")
+        : chance >= 0.5
+            ? QStringLiteral(" — поэтому короткая история чаще всего выглядит выигрышной.")
+            : QStringLiteral(": на такой длине проигрыш целой серии — обычное дело.");
     return QStringLiteral("В %1 историй %2 ни одна серия не проигрывается целиком")
                .arg(FormatChance(chance),
                     Of(r.wholeSeries, QStringLiteral("серии"), QStringLiteral("серий"))) +
@@ -452,8 +454,9 @@ void SystemForm::ShowSessionRuinShare()
     else if (ended == 0)
         text = QStringLiteral("нет законченных сессий") + exact;
     else
-        text = QStringLiteral("%1 из %2 = %3").arg(Money(m_sessionsRuined), Money(ended),
-                                                  Percent(double(m_sessionsRuined) / double(ended))) +
+        text = QStringLiteral("%1 из %2 = %3")
+                   .arg(Money(m_sessionsRuined), Money(ended),
+                        Percent(double(m_sessionsRuined) / double(ended))) +
                exact;
     Show(*m_labels[SessionRuinShare], m_captions[SessionRuinShare], text);
 }

@@ -24,12 +24,13 @@ QString RuinText(const RuinFigure &figure);
 
 // "Проверка системы": the player's own system (wait until a combination has
 // missed k spins, then bet on it with a multiplying series) replayed over
-// the history, beside its exact figures on a fair wheel. A window of its
-// own, not modal, that follows the history itself while it is shown and
-// shows no message boxes: a field that does not read turns red and the
-// figures show "—". Esc and Ctrl+W close it (AddCloseKeys); closed, it is
-// hidden and keeps its fields. It fits a screen of SmallestSize, its content
-// scrolling inside when the window is smaller than it.
+// the history in sessions, beside its exact figures on a fair wheel. A
+// window of its own, not modal, that follows the history itself while it is
+// shown and shows no message boxes: a field that does not read turns red,
+// the line under the fields says why, and the figures show "—". Esc and
+// Ctrl+W close it (AddCloseKeys); closed, it is hidden and keeps its fields.
+// It fits a screen of SmallestSize, its content scrolling inside when the
+// window is smaller than it.
 class SystemForm : public QWidget
 {
     Q_OBJECT
@@ -107,8 +108,8 @@ private:
 
     const SpinHistory &m_history;
     SystemInputCheck m_inputs;
-    double m_expectedNet = NoValue; // per series on a fair wheel
-    QString m_ruinText;             // the exact ruin chance as shown
+    double m_expectedNet = NoValue;                      // per series on a fair wheel
+    QString m_ruinText;                                  // the exact ruin chance as shown
     qint64 m_sessionsTarget = -1, m_sessionsRuined = -1; // -1: no replay
     RuinSolver m_ruin;
     bool m_ruinDropped = false; // a solve dropped when the window was hidden
