@@ -328,7 +328,8 @@ QString BiasVerdictText(BiasVerdict verdict)
     case BiasVerdict::Uneven:
         return QStringLiteral("Отклонение от равномерного статистически значимо (p < 1 %).");
     case BiasVerdict::TooEven:
-        return QStringLiteral("Распределение слишком равномерное для случайного колеса (p < 1 %).");
+        return QStringLiteral("Распределение слишком равномерное для случайного колеса (шанс такого или "
+                              "меньшего χ² < 1 %).");
     case BiasVerdict::Fair:
         break;
     }
@@ -368,15 +369,14 @@ QString BreakEvenText()
                           "470 000 спинов.");
 }
 
-ChanceRange ChanceInterval(qint64 trials, qint64 successes)
+ChanceRange ChanceInterval(qint64 trials, qint64 successes, double tail)
 {
     ChanceRange range;
     if (trials <= 0 || successes < 0 || successes > trials)
         return range;
     using Binomial = boost::math::binomial_distribution<double, Quiet>;
-    constexpr double Tail = 0.025;
-    range.low = Binomial::find_lower_bound_on_p(double(trials), double(successes), Tail);
-    range.high = Binomial::find_upper_bound_on_p(double(trials), double(successes), Tail);
+    range.low = Binomial::find_lower_bound_on_p(double(trials), double(successes), tail);
+    range.high = Binomial::find_upper_bound_on_p(double(trials), double(successes), tail);
     return range;
 }
 
@@ -419,7 +419,7 @@ AnalysisFigures ComputeAnalysis(const HistoryStatistics &statistics, QStringView
     f.hottestCount = statistics.occurrence[f.hottest];
     f.hottestP = BinomialUpperTail(n, One, f.hottestCount);
     f.hottestFamilyP = LargestCountAtLeastChance(n, f.hottestCount);
-    f.hottestRange = ChanceInterval(n, f.hottestCount);
+    f.hottestRange = ChanceInterval(n, f.hottestCount, HottestIntervalTail);
 
     f.drought = int(std::max_element(statistics.absence.begin(), statistics.absence.end()) -
                     statistics.absence.begin());
@@ -443,8 +443,8 @@ AnalysisFigures ComputeAnalysis(const HistoryStatistics &statistics, QStringView
     f.sectors = MostUnusual(std::span(rows).last(SectorCount), f.runs, f.chances, n);
 
     const CountBand band = AllCountsBand(n);
-    f.allCountsLow = double(band.lower);
-    f.allCountsHigh = double(band.upper);
+    f.allCountsLow = double(InsideLowest(band));
+    f.allCountsHigh = double(InsideHighest(band));
     return f;
 }
 
@@ -473,7 +473,7 @@ QString FormatChance(double chance)
         return NoFigure();
     if (chance < 1e-6)
         return QStringLiteral("< 0,0001 %");
-    if (chance >= 0.995)
+    if (chance >= ChanceShownAsCertain)
         return QStringLiteral("> 99 %");
     return percentDigits(chance) + QStringLiteral(" %");
 }

@@ -106,9 +106,13 @@ struct ChanceRange
     double low = std::numeric_limits<double>::quiet_NaN();
     double high = std::numeric_limits<double>::quiet_NaN();
 };
-// The exact (Clopper-Pearson) 95 % interval of a chance seen `successes`
-// times in `trials`; NaN ends for no trials.
-ChanceRange ChanceInterval(qint64 trials, qint64 successes);
+// The exact (Clopper-Pearson) interval of a chance seen `successes` times in
+// `trials`, with `tail` left out on either side (95 % by default); NaN ends
+// for no trials.
+ChanceRange ChanceInterval(qint64 trials, qint64 successes, double tail = 0.025);
+// The tail on either side of the hottest number's interval: 95 % for all 37
+// numbers at once, so the number picked as the hottest is covered too.
+constexpr double HottestIntervalTail = 0.025 / WheelSize;
 
 // Every figure of the analysis window; NaN where a figure is undefined. With
 // no spins that is every figure but the count of spins: the numbers read -1,
@@ -128,7 +132,7 @@ struct AnalysisFigures
     double expectedCount = 0; // n / 37
     double hottestP = 0;
     double hottestFamilyP = 0; // P(the largest of the 37 counts >= hottestCount)
-    ChanceRange hottestRange;  // of the hottest number's chance
+    ChanceRange hottestRange;  // of the hottest number's chance, at HottestIntervalTail
     int drought = -1;          // -1 without spins
     qint32 droughtSpins = 0;
     double droughtP = 0;
@@ -138,7 +142,8 @@ struct AnalysisFigures
     std::array<double, GroupRowCount> chances{};
     FamilyFigures combinations;
     FamilyFigures sectors;
-    // All 37 counts between these with 95 % (AllCountsBand's ends).
+    // All 37 counts between these with 95 %, both counts inside the band
+    // (InsideLowest and InsideHighest of AllCountsBand).
     double allCountsLow = 0;
     double allCountsHigh = 0;
 };
@@ -158,6 +163,8 @@ QString FormatFraction(qint64 numerator, qint64 denominator, int decimals);
 // "0,0013 %", below 0,0001 % "< 0,0001 %", from 99,5 % on "> 99 %"; NaN
 // gives "—".
 QString FormatChance(double chance);
+// From this chance on FormatChance reads "> 99 %".
+constexpr double ChanceShownAsCertain = 0.995;
 // Both ends with two significant digits and one percent sign: "4,4–9,7 %";
 // "—" when either end is NaN.
 QString FormatChanceRange(const ChanceRange &range);

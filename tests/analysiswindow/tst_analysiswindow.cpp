@@ -75,7 +75,7 @@ void TestAnalysisWindow::countsExample()
     QCOMPARE(shown("LabelHottestFamilyP"), u"0,16 %"_s);
     QCOMPARE(shown("LabelDrought"), u"3: 375"_s);
     QCOMPARE(shown("LabelAlarmRate"), u"30 %"_s);
-    QCOMPARE(shown("LabelHottestInterval"), u"4,4–9,7 %"_s); // 25 of 375
+    QCOMPARE(shown("LabelHottestInterval"), u"3,2–12 %"_s); // 25 of 375
     QCOMPARE(shown("LabelNextSpin"),
              u"Следующий спин: по-прежнему 1/37 = 2,7 % для каждого числа."_s);
     QVERIFY(shown("LabelBreakEven").contains(u"около 470 000 спинов"_s));
@@ -152,7 +152,9 @@ void TestAnalysisWindow::verdictWords_data()
         few << QString::number(i % 3 == 0 ? 17 : i % 37);
     QTest::newRow("0..36 five times: too even")
         << even.join(u'\n')
-        << u"Распределение слишком равномерное для случайного колеса (p < 1 %)."_s << true
+        << u"Распределение слишком равномерное для случайного колеса (шанс такого или меньшего "
+           u"χ² < 1 %)."_s
+        << true
         << u"9,8 %"_s;
     QTest::newRow("17 every third spin: uneven")
         << uneven.join(u'\n') << u"Отклонение от равномерного статистически значимо (p < 1 %)."_s

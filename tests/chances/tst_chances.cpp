@@ -64,6 +64,30 @@ Real refBinomialTail(int n, int c)
     return c <= 0 ? 1 : sum;
 }
 
+// P(Bin(n, p) >= c) if upper, else P(Bin(n, p) <= c), term by term.
+Real refTail(int n, int c, Real p, bool upper)
+{
+    Real sum = 0;
+    for (int k = upper ? c : 0; k <= (upper ? n : c); ++k)
+        sum += std::exp(std::lgamma(Real(n + 1)) - std::lgamma(Real(k + 1)) -
+                        std::lgamma(Real(n - k + 1)) + k * std::log(p) + (n - k) * std::log1p(-p));
+    return sum;
+}
+
+// The Clopper-Pearson end at which that tail is `tail`, by bisection.
+Real refBound(int n, int c, Real tail, bool low)
+{
+    if (low ? c == 0 : c == n)
+        return low ? 0 : 1;
+    Real a = 0, b = 1;
+    for (int i = 0; i < 80; ++i) {
+        const Real m = (a + b) / 2;
+        // The upper tail grows with p, the lower one falls.
+        ((refTail(n, c, m, low) < tail) == low ? a : b) = m;
+    }
+    return (a + b) / 2;
+}
+
 // P(some count of n fair spins >= c, or <= c if not upward): the 37 counts
 // are Poisson(n/37) counts given that they sum to n, multiplied out one
 // count at a time, with and without a count beyond c. Sums of positive
@@ -172,6 +196,9 @@ private Q_SLOTS:
     void shortHistoryFamilies();
     void biasTest_data();
     void biasTest();
+    void hottestInterval_data();
+    void hottestInterval();
+    void hottestIntervalCoverage();
     void detectableChance_data();
     void detectableChance();
     void breakEven();
@@ -296,6 +323,17 @@ void TestChances::allCountsBand()
         QVERIFY(LargestCountAtLeastChance(n, band.upper) <= 0.025);
         QVERIFY(LargestCountAtLeastChance(n, band.upper - 1) > 0.025);
     }
+    // The chart's band holds the counts inside it: beyond its lines a count
+    // has at most 2,5 % (summed over the 37 counts, independently).
+    for (const int n : {37, 185, 1000}) {
+        HistoryStatistics s;
+        s.spinCount = n;
+        const auto f = ComputeAnalysis(s, u"170");
+        const int high = int(f.allCountsHigh), low = int(f.allCountsLow);
+        QVERIFY(refBeyond(n, high + 1, true) <= 0.025 && refBeyond(n, high, true) > 0.025);
+        QVERIFY(low == 0 || refBeyond(n, low - 1, false) <= 0.025);
+        QVERIFY(refBeyond(n, low, false) > 0.025);
+    }
     QCOMPARE(AllCountsBand(185).lower, qint64(-1)); // a missing number is no rarity yet
 }
 
@@ -312,7 +350,7 @@ void TestChances::countsExample()
     QCOMPARE(f.hottest, 17);
     QCLOSE(f.hottestP, 4.29488e-5L, 2e-6L);
     QCLOSE(f.hottestFamilyP, 0.00158850608727L, 1e-9L);
-    QCOMPARE(FormatChanceRange(f.hottestRange), QStringLiteral("4,4–9,7 %"));
+    QCOMPARE(FormatChanceRange(f.hottestRange), QStringLiteral("3,2–12 %"));
     QCLOSE(f.alarmRate, 0.302664L, 2e-6L);
 }
 
@@ -404,7 +442,9 @@ void TestChances::biasTest_data()
                             << true;
     QTest::newRow("0…36 five times")
         << countsOf(5, 0, {5, 5, 5}) << "0,00"
-        << "Распределение слишком равномерное для случайного колеса (p < 1 %)." << true;
+        << "Распределение слишком равномерное для случайного колеса (шанс такого или меньшего χ² "
+           "< 1 %)."
+        << true;
     QTest::newRow("184 spins") << countsOf(5, 0, {5, 5, 4}) << "—"
                                << "Слишком мало спинов для проверки: нужно не меньше 185." << false;
 }
@@ -426,6 +466,55 @@ void TestChances::biasTest()
                                    "колесе такой сигнал иногда появляется случайно.")
                   : QString());
     QCOMPARE(FormatFraction(19999, 2000, 2), QStringLiteral("10,00")); // carries
+}
+
+void TestChances::hottestInterval_data()
+{
+    QTest::addColumn<int>("spins");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("25 of 375") << 375 << 25 << "3,2–12 %";
+    // random.Random(6), 1000 spins: 23 came up 43 times (95 % alone: 3,1–5,7 %).
+    QTest::newRow("Random(6)") << 1000 << 43 << "2,5–6,8 %";
+    QTest::newRow("2 of 37") << 37 << 2 << "0,10–28 %";
+}
+
+void TestChances::hottestInterval()
+{
+    QFETCH(int, spins);
+    QFETCH(int, count);
+    QFETCH(QString, text);
+    HistoryStatistics s;
+    s.occurrence.fill(0);
+    s.occurrence[5] = count;
+    for (int i = 0; i < spins - count; ++i)
+        ++s.occurrence[i % 36 < 5 ? i % 36 : i % 36 + 1]; // the others, evenly
+    s.spinCount = spins;
+    const auto f = ComputeAnalysis(s, u"170");
+    QCOMPARE(f.hottestCount, count);
+    const Real tail = Real(0.025) / 37;
+    QCLOSE(f.hottestRange.low, refBound(spins, count, tail, true), 1e-7L);
+    QCLOSE(f.hottestRange.high, refBound(spins, count, tail, false), 1e-7L);
+    QCOMPARE(FormatChanceRange(f.hottestRange), text);
+}
+
+// On a fair wheel the interval of the number picked as the hottest lies
+// wholly above 1/37 in at most about 2 % of histories.
+void TestChances::hottestIntervalCoverage()
+{
+    QRandomGenerator random(26);
+    for (const int spins : {37, 375, 1000}) {
+        constexpr int Histories = 2000;
+        int above = 0;
+        for (int h = 0; h < Histories; ++h) {
+            HistoryStatistics s;
+            s.spinCount = spins;
+            for (int i = 0; i < spins; ++i)
+                ++s.occurrence[random.bounded(37)];
+            above += ComputeAnalysis(s, u"170").hottestRange.low > 1.0 / 37;
+        }
+        QVERIFY2(above <= Histories * 25 / 1000, qPrintable(QString::number(above)));
+    }
 }
 
 void TestChances::detectableChance_data()

@@ -94,7 +94,7 @@ constexpr const char16_t *Chance = u"< 0,0001 %";
 constexpr int CaptionWidth = 230;  // pixels; a longer caption wraps
 constexpr int SentenceWidth = 340; // pixels: a line of its own
 constexpr LabelRow LabelRows[] = {
-    {0, u"Спинов:", u"LabelSpins", u"1000 из последних 1000"},
+    {0, u"Спинов:", u"LabelSpins", u"999 (всего спинов меньше 1000)"},
     {1, u"Статистика χ²:", u"LabelChiSquare", u"8888888888,88"},
     {1, u"Шанс такого или большего χ² на честном колесе:", u"LabelChiSquareP", Chance},
     {1, nullptr, u"LabelVerdict", nullptr},
@@ -104,7 +104,7 @@ constexpr LabelRow LabelRows[] = {
     {2, nullptr, u"LabelHottest", u"36: 88888888 (ожидается 8888888,8)"},
     {2, u"Шанс выпасть столько раз или чаще (это число):", u"LabelHottestP", Chance},
     {2, u"Хотя бы для одного из 37:", u"LabelHottestFamilyP", Chance},
-    {2, u"95 % интервал его шанса (завышен: число выбрано как самое частое):",
+    {2, u"95 % интервал его шанса (с поправкой на выбор из 37):",
      u"LabelHottestInterval", u"0,00088–0,00088 %"},
     {3, u"Число: спинов без него", u"LabelDrought", u"36: 88888888"},
     {3, u"Шанс такого отсутствия (заранее выбранное число):", u"LabelDroughtP", Chance},
@@ -503,7 +503,8 @@ void AnalysisForm::ShowCharts()
         DescribeChart(m_pending);
         break;
     case GapsTab:
-        m_gaps->ShowChart(m_history.GroupGapHistogram(m_gaps->ChosenGroup(), Span()));
+        m_gaps->ShowChart(m_history.GroupGapHistogram(m_gaps->ChosenGroup(), Span()),
+                          m_pending.spinCount);
         break;
     default:
         break;
@@ -528,6 +529,8 @@ void AnalysisForm::DescribeChart(const HistoryStatistics &statistics)
 QString AnalysisForm::SpinsText(qint32 spins) const
 {
     const qint32 span = Span();
+    if (span > 0 && spins < span)
+        return QStringLiteral("%1 (всего спинов меньше %2)").arg(IntToStr(spins), IntToStr(span));
     return span > 0 ? QStringLiteral("%1 из последних %2").arg(IntToStr(spins), IntToStr(span))
                     : IntToStr(spins);
 }
@@ -597,10 +600,11 @@ void AnalysisForm::ShowChart(const HistoryStatistics &statistics)
         m_bandUpper->replace(across(expected + band));
         m_bandLower->replace(across(std::max(0.0, expected - band)));
         // Counts are whole numbers: the band of all 37 runs from its lowest
-        // to its highest count (from 0 while even 0 is too likely).
+        // to its highest count inside it (from 0 while even 0 is too likely),
+        // so a bar that reaches past a line is outside.
         const CountBand all = AllCountsBand(spins);
-        m_allUpper->replace(across(spins == 0 ? 0.0 : double(all.upper)));
-        m_allLower->replace(across(std::max<double>(0.0, double(all.lower))));
+        m_allUpper->replace(across(spins == 0 ? 0.0 : double(InsideHighest(all))));
+        m_allLower->replace(across(double(InsideLowest(all))));
     }
     // The count axis grows in steps, so it rarely moves from one spin to the
     // next.

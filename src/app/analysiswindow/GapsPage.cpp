@@ -239,20 +239,20 @@ void GapsPage::ShowTables(const DepthFigures &figures)
     }
 }
 
-void GapsPage::ShowChart(const std::vector<qint32> &histogram)
+void GapsPage::ShowChart(const std::vector<qint32> &histogram, qint32 spins)
 {
     const int row = ChosenGroup();
-    if (row == m_shownRow && histogram == m_shown)
+    if (row == m_shownRow && spins == m_shownSpins && histogram == m_shown)
         return;
     m_shownRow = row;
+    m_shownSpins = spins;
     m_shown = histogram;
 
     const QString group = m_groupNames.value(row);
     m_chartView->chart()->setTitle(group + QStringLiteral(": пропуски между выпадениями"));
-    const int size = std::popcount(GroupMembers(row));
     const qint32 gaps = std::accumulate(histogram.begin(), histogram.end(), qint32(0));
     const qint32 hits = gaps + 1; // every gap lies between two hits
-    const auto expected = [&](qint32 k) { return ExpectedGapCount(hits, size, k); };
+    const auto expected = [&](qint32 k) { return ExpectedGapCount(spins, hits, k); };
 
     QList<qreal> values(histogram.begin(), histogram.end());
     QList<QPointF> line;

@@ -19,7 +19,7 @@ namespace trevolo {
 namespace {
 
 constexpr const char16_t *HotArcCaption = u"Самая частая дуга:";
-constexpr const char16_t *HotArcPCaption = u"Шанс для этой дуги:";
+constexpr const char16_t *HotArcPCaption = u"Шанс для этой дуги (заранее выбранной):";
 constexpr const char16_t *HotArcFamilyPCaption = u"Хотя бы для одной из 37 дуг:";
 
 } // namespace
