@@ -92,9 +92,17 @@ QString BiasVerdictText(BiasVerdict verdict);
 // The warning that goes with either significant verdict; empty otherwise.
 QString BiasVerdictNote(BiasVerdict verdict);
 
-// The smallest chance p of one number (the other 36 sharing 1 - p equally)
-// that the bias test at BiasTestLevel finds with 80 % power after `spins`
-// spins; NaN below BiasTestMinimumSpins.
+// The chance that the bias test at BiasTestLevel finds a wheel on which one
+// number comes up with chance p (the other 36 sharing 1 - p equally) after
+// `spins` spins. Exact in the count of that number; the statistic of the
+// other 36, given their total, is taken as chi-square with 35 degrees of
+// freedom (no bias among them).
+double BiasTestPower(qint64 spins, double p);
+// The smallest such p that the test finds with 80 % power (BiasTestPower)
+// after `spins` spins; NaN below BiasTestMinimumSpins. From 1000 spins on it
+// is solved at `spins` rounded to three significant digits and carried over
+// as sqrt(spins) (p - 1/37), which hardly changes there; each solution is
+// kept, so a pass pays a few milliseconds once every 1 % of growth at most.
 double DetectableChance(qint64 spins);
 
 // What a bet on one number needs to pay off, and how long it takes to see it.

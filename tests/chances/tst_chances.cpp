@@ -3,7 +3,6 @@
 #include "analysis/Statistics.h"
 
 #include <boost/math/distributions/binomial.hpp>
-#include <boost/math/distributions/normal.hpp>
 
 #include <QRandomGenerator>
 #include <QStringList>
@@ -520,44 +519,66 @@ void TestChances::hottestIntervalCoverage()
 void TestChances::detectableChance_data()
 {
     QTest::addColumn<qint64>("spins");
-    QTest::addColumn<double>("chance");
+    QTest::addColumn<double>("shownBefore"); // by the non-central chi-square
+    QTest::addColumn<double>("powerBefore"); // the real power at that chance
     QTest::addColumn<QString>("text");
-    QTest::newRow("185") << qint64(185) << 0.0976458 << "9,8 %";
-    QTest::newRow("1000") << qint64(1000) << 0.0574013 << "5,7 %";
-    QTest::newRow("5000") << qint64(5000) << 0.0406108 << "4,1 %";
-    QTest::newRow("100000") << qint64(100000) << 0.0300645 << "3,0 %";
-    QTest::newRow("184") << qint64(184) << double(NAN) << "—";
+    QTest::newRow("185") << qint64(185) << 0.0976458 << 0.66 << "11 %";
+    QTest::newRow("1000") << qint64(1000) << 0.0574013 << 0.73 << "5,9 %";
+    QTest::newRow("5000") << qint64(5000) << 0.0406108 << 0.76 << "4,1 %";
+    QTest::newRow("184") << qint64(184) << double(NAN) << double(NAN) << "—";
 }
 
+// The power against a seeded simulation of the test itself, statistic and
+// tail worked out independently.
 void TestChances::detectableChance()
 {
     QFETCH(qint64, spins);
-    QFETCH(double, chance);
+    QFETCH(double, shownBefore);
+    QFETCH(double, powerBefore);
     QFETCH(QString, text);
-    QCLOSE(DetectableChance(spins), chance, 5e-6L);
     QCOMPARE(FormatChance(DetectableChance(spins)), text);
+    if (std::isnan(shownBefore))
+        return;
+    QVERIFY(std::fabs(BiasTestPower(spins, shownBefore) - powerBefore) < 0.01);
+    if (spins > 1000)
+        return; // the simulation of 5000 spins takes a while
+    const double p = DetectableChance(spins);
+    QRandomGenerator random{quint32(spins)};
+    constexpr int Histories = 40000;
+    int found = 0;
+    for (int h = 0; h < Histories; ++h) {
+        std::array<qint64, 37> counts{};
+        for (qint64 i = 0; i < spins; ++i)
+            ++counts[random.generateDouble() < p ? 0 : 1 + random.bounded(36)];
+        qint64 squares = 0;
+        for (const qint64 c : counts)
+            squares += c * c;
+        found += refChiSquareTail(Real(37 * squares - spins * spins) / spins) < Real(0.01);
+    }
+    const double share = double(found) / Histories;
+    // 3 standard errors of the share, and 0,2 points for the power.
+    QVERIFY2(std::fabs(share - 0.8) < 0.006 + 0.002, qPrintable(QString::number(share)));
+    QVERIFY(std::fabs(BiasTestPower(spins, p) - 0.8) < 1e-4);
 }
 
 void TestChances::breakEven()
 {
-    // One-sided test of 1/37 against 1/36 at 1 % with 80 % power.
-    const boost::math::normal standard;
+    // The exact one-sided binomial test of 1/37 at 1 % finds 1/36 with 80 %
+    // power at about 474 000 spins: its power saws round 80 % there, first
+    // reaching it within 0,5 % of that length.
     const double p0 = 1 / 37.0, p1 = 1 / 36.0;
-    const double root = (boost::math::quantile(standard, 0.99) * std::sqrt(p0 * (1 - p0)) +
-                         boost::math::quantile(standard, 0.8) * std::sqrt(p1 * (1 - p1))) /
-                        (p1 - p0);
-    const double spins = root * root;
-    // The exact binomial test at that length has about that power.
-    const boost::math::binomial exactly(std::round(spins), p0);
-    const double critical = boost::math::quantile(boost::math::complement(exactly, 0.01));
-    const double power = boost::math::cdf(
-        boost::math::complement(boost::math::binomial(std::round(spins), p1), critical));
-    QVERIFY2(std::abs(power - 0.8) < 0.01, qPrintable(QString::number(power)));
-    const double step = std::pow(10.0, std::floor(std::log10(spins)) - 1);
-    const auto rounded = qint64(std::round(spins / step) * step);
-    const QString digits = QString::number(rounded);
-    QVERIFY(BreakEvenText().contains(QStringLiteral("около %1 %2 спинов.")
-                                         .arg(digits.left(digits.size() - 3), digits.right(3))));
+    const auto power = [&](double spins) {
+        const boost::math::binomial fair(spins, p0);
+        const double critical = boost::math::quantile(boost::math::complement(fair, 0.01));
+        return boost::math::cdf(boost::math::complement(boost::math::binomial(spins, p1), critical));
+    };
+    QVERIFY(std::fabs(power(474000) - 0.8) < 0.003);
+    double spins = 400000;
+    while (power(spins) < 0.8)
+        spins += 500;
+    QVERIFY2(std::fabs(spins - 474000) <= 474000 * 0.005, qPrintable(QString::number(spins)));
+    QVERIFY(BreakEvenText().contains(u"(с шансом 80 % при p < 1 %, односторонняя проверка), "
+                                     u"нужно около 474 000 спинов."));
 }
 
 void TestChances::randomHistories()

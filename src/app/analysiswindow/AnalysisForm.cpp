@@ -99,7 +99,8 @@ constexpr LabelRow LabelRows[] = {
     {1, u"Шанс такого или большего χ² на честном колесе:", u"LabelChiSquareP", Chance},
     {1, nullptr, u"LabelVerdict", nullptr},
     {1, nullptr, u"LabelVerdictNote", nullptr},
-    {1, u"Заметно смещение, если одно число выпадает с шансом не меньше:", u"LabelPower", Chance},
+    {1, u"Смещение заметно (с шансом 80 % при p < 1 %), если одно число выпадает с шансом "
+        u"не меньше:", u"LabelPower", Chance},
     {1, nullptr, u"LabelBreakEven", nullptr},
     {2, nullptr, u"LabelHottest", u"36: 88888888 (ожидается 8888888,8)"},
     {2, u"Шанс выпасть столько раз или чаще (это число):", u"LabelHottestP", Chance},
