@@ -329,20 +329,46 @@ QString BiasVerdictText(BiasVerdict verdict)
     case BiasVerdict::Uneven:
         return QStringLiteral("Отклонение от равномерного статистически значимо (p < 1 %).");
     case BiasVerdict::TooEven:
-        return QStringLiteral("Распределение слишком равномерное для случайного колеса (шанс такого или "
-                              "меньшего χ² < 1 %).");
+        return QStringLiteral(
+            "Распределение слишком равномерное для случайного колеса (шанс такого или "
+            "меньшего χ² < 1 %).");
     case BiasVerdict::Fair:
         break;
     }
     return QStringLiteral("Отклонений от честного колеса не видно.");
 }
 
-QString BiasVerdictNote(BiasVerdict verdict)
+// tools/verdict-ever.py 8000 26: 8000 fair histories, each share within
+// about 1 point (95 %).
+const std::array<VerdictEverBand, 7> VerdictEverBands = {{
+    {300, 0.087},
+    {500, 0.143},
+    {1000, 0.208},
+    {2000, 0.270},
+    {5000, 0.348},
+    {10000, 0.403},
+    {20000, 0.451},
+}};
+
+const VerdictEverBand &VerdictEverShare(qint64 spins)
+{
+    for (const VerdictEverBand &band : VerdictEverBands)
+        if (spins <= band.spins)
+            return band;
+    return VerdictEverBands.back();
+}
+
+QString BiasVerdictNote(BiasVerdict verdict, qint64 spins)
 {
     if (verdict != BiasVerdict::Uneven && verdict != BiasVerdict::TooEven)
         return {};
+    const VerdictEverBand &band = VerdictEverShare(spins);
     return QStringLiteral("Проверка повторяется после каждого спина, поэтому на честном колесе "
-                          "такой сигнал иногда появляется случайно.");
+                          "такой сигнал иногда появляется случайно: если смотреть после каждого "
+                          "спина, к %1 спинам он хоть раз появляется %2 в %3 историй.")
+        .arg(IntToStr(band.spins),
+             spins > band.spins ? QStringLiteral("уже") : QStringLiteral("примерно"),
+             percentDigits(band.share) + QStringLiteral(" %"));
 }
 
 double BiasTestPower(qint64 spins, double p)

@@ -89,8 +89,23 @@ enum class BiasVerdict
     Fair,
 };
 QString BiasVerdictText(BiasVerdict verdict);
-// The warning that goes with either significant verdict; empty otherwise.
-QString BiasVerdictNote(BiasVerdict verdict);
+// The warning that goes with either significant verdict, with how often a
+// fair wheel gives one at some moment up to that many spins when the verdict
+// is read after every spin (VerdictEverShare); empty otherwise.
+QString BiasVerdictNote(BiasVerdict verdict, qint64 spins);
+
+// Up to a band's length, the share of fair histories whose verdict is
+// significant (either way, p < 1 %) after at least one spin from
+// BiasTestMinimumSpins on. Simulated by tools/verdict-ever.py.
+struct VerdictEverBand
+{
+    qint32 spins;
+    double share;
+};
+extern const std::array<VerdictEverBand, 7> VerdictEverBands;
+// The band that holds a history of that length (the last one for a longer
+// history, which reaches it more often still).
+const VerdictEverBand &VerdictEverShare(qint64 spins);
 
 // The chance that the bias test at BiasTestLevel finds a wheel on which one
 // number comes up with chance p (the other 36 sharing 1 - p equally) after

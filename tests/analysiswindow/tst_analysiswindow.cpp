@@ -154,8 +154,7 @@ void TestAnalysisWindow::verdictWords_data()
         << even.join(u'\n')
         << u"Распределение слишком равномерное для случайного колеса (шанс такого или меньшего "
            u"χ² < 1 %)."_s
-        << true
-        << u"11 %"_s;
+        << true << u"11 %"_s;
     QTest::newRow("17 every third spin: uneven")
         << uneven.join(u'\n') << u"Отклонение от равномерного статистически значимо (p < 1 %)."_s
         << true << u"11 %"_s;
@@ -199,6 +198,14 @@ void TestAnalysisWindow::emptyHistoryShowsNoFigures()
     // Every figure is named after its caption and value for a screen reader.
     QCOMPARE(window->findChild<QLabel *>(u"LabelChiSquareP"_s)->accessibleName(),
              u"Шанс такого или большего χ² на честном колесе: —"_s);
+    // A family chance holds for the moment the history ends.
+    for (const auto &[name, caption] :
+         {std::pair{u"LabelHottestFamilyP"_s, u"Хотя бы для одного из 37 сейчас: —"_s},
+          {u"LabelDroughtFamilyP"_s, u"Хотя бы для одного из 37 сейчас: —"_s},
+          {u"LabelGroupsFamilyP"_s, u"Такое хотя бы у одной из 12 сейчас: —"_s},
+          {u"LabelSectorsFamilyP"_s, u"Такое хотя бы у одного из 4 сейчас: —"_s},
+          {u"LabelHotArcFamilyP"_s, u"Хотя бы для одной из 37 дуг сейчас: —"_s}})
+        QCOMPARE(window->findChild<QLabel *>(name)->accessibleName(), caption);
 }
 
 void TestAnalysisWindow::wheelPockets_data()

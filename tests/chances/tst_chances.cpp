@@ -195,6 +195,7 @@ private Q_SLOTS:
     void shortHistoryFamilies();
     void biasTest_data();
     void biasTest();
+    void verdictEverShares();
     void hottestInterval_data();
     void hottestInterval();
     void hottestIntervalCoverage();
@@ -431,21 +432,22 @@ void TestChances::biasTest_data()
     QTest::addColumn<Counts>("counts");
     QTest::addColumn<QString>("statistic");
     QTest::addColumn<QString>("verdict");
-    QTest::addColumn<bool>("note");
+    QTest::addColumn<QString>("note"); // how often by then, after "случайно: "
     // 400 spins, 1279/40 = 31,975 and 416 spins, 705/8 = 88,125: halves that
     // a double rounds down.
     QTest::newRow("31,975") << countsOf(9, 33, {17, 18, 26}) << "31,98"
-                            << "Отклонений от честного колеса не видно." << false;
+                            << "Отклонений от честного колеса не видно." << QString();
     QTest::newRow("88,125") << countsOf(9, 27, {23, 24, 36}) << "88,13"
                             << "Отклонение от равномерного статистически значимо (p < 1 %)."
-                            << true;
+                            << "к 500 спинам он хоть раз появляется примерно в 14 % историй.";
     QTest::newRow("0…36 five times")
         << countsOf(5, 0, {5, 5, 5}) << "0,00"
         << "Распределение слишком равномерное для случайного колеса (шанс такого или меньшего χ² "
            "< 1 %)."
-        << true;
+        << "к 300 спинам он хоть раз появляется примерно в 8,7 % историй.";
     QTest::newRow("184 spins") << countsOf(5, 0, {5, 5, 4}) << "—"
-                               << "Слишком мало спинов для проверки: нужно не меньше 185." << false;
+                               << "Слишком мало спинов для проверки: нужно не меньше 185."
+                               << QString();
 }
 
 void TestChances::biasTest()
@@ -453,18 +455,60 @@ void TestChances::biasTest()
     QFETCH(Counts, counts);
     QFETCH(QString, statistic);
     QFETCH(QString, verdict);
-    QFETCH(bool, note);
+    QFETCH(QString, note);
     HistoryStatistics s;
     s.occurrence = counts;
     s.spinCount = std::accumulate(counts.begin(), counts.end(), 0);
     const auto f = ComputeAnalysis(s, u"170");
     QCOMPARE(f.chiSquareText, statistic);
     QCOMPARE(BiasVerdictText(f.verdict), verdict);
-    QCOMPARE(BiasVerdictNote(f.verdict),
-             note ? QStringLiteral("Проверка повторяется после каждого спина, поэтому на честном "
-                                   "колесе такой сигнал иногда появляется случайно.")
-                  : QString());
+    QCOMPARE(BiasVerdictNote(f.verdict, f.spins),
+             note.isEmpty() ? QString()
+                            : QStringLiteral("Проверка повторяется после каждого спина, поэтому "
+                                             "на честном колесе такой сигнал иногда появляется "
+                                             "случайно: если смотреть после каждого спина, ") +
+                                  note);
     QCOMPARE(FormatFraction(19999, 2000, 2), QStringLiteral("10,00")); // carries
+}
+
+// The table's shares against a seeded simulation of the verdict read after
+// every spin, the critical values found from the series of the tail.
+void TestChances::verdictEverShares()
+{
+    Real above = 40, below = 40; // P(chi-square >= above) = P(<= below) = 1 %
+    for (Real step = 20; step > 1e-6L; step /= 2) {
+        above += refChiSquareTail(above) > Real(0.01) ? step : -step;
+        below += 1 - refChiSquareTail(below) < Real(0.01) ? step : -step;
+    }
+    QRandomGenerator random(2026);
+    constexpr int Histories = 3000, Spins = 2000;
+    std::array<int, Spins + 1> firstAt{};
+    for (int h = 0; h < Histories; ++h) {
+        std::array<qint64, 37> counts{};
+        qint64 squares = 0;
+        for (int n = 1; n <= Spins; ++n) {
+            qint64 &c = counts[random.bounded(37)];
+            squares += 2 * c + 1;
+            ++c;
+            const Real statistic = Real(37 * squares) / n - n;
+            if (n >= 185 && (statistic >= above || statistic <= below)) {
+                ++firstAt[n];
+                break;
+            }
+        }
+    }
+    int reached = 0;
+    for (int n = 0; n <= Spins; ++n) {
+        reached += firstAt[n];
+        for (const VerdictEverBand &band : VerdictEverBands)
+            if (band.spins == n) {
+                const double share = double(reached) / Histories;
+                // 3 standard errors of this simulation and 1 point of the table's.
+                const double error = 3 * std::sqrt(share * (1 - share) / Histories) + 0.01;
+                QVERIFY2(std::fabs(share - band.share) < error,
+                         qPrintable(QStringLiteral("%1: %2").arg(n).arg(share)));
+            }
+    }
 }
 
 void TestChances::hottestInterval_data()
@@ -570,7 +614,8 @@ void TestChances::breakEven()
     const auto power = [&](double spins) {
         const boost::math::binomial fair(spins, p0);
         const double critical = boost::math::quantile(boost::math::complement(fair, 0.01));
-        return boost::math::cdf(boost::math::complement(boost::math::binomial(spins, p1), critical));
+        return boost::math::cdf(
+            boost::math::complement(boost::math::binomial(spins, p1), critical));
     };
     QVERIFY(std::fabs(power(474000) - 0.8) < 0.003);
     double spins = 400000;

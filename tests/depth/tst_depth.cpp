@@ -264,8 +264,8 @@ void TestDepth::expectedGapCount_data()
     QTest::newRow("dozen, k 15") << qint64(100) << qint64(22) << qint64(15)
                                  << 7349431804.0 / 78425582035.0;
     QTest::newRow("dozen, k 0") << qint64(100) << qint64(22) << qint64(0) << 231.0 / 50;
-    QTest::newRow("a million spins") << qint64(1000000) << qint64(27000) << qint64(100)
-                                     << 47.20404800584608;
+    QTest::newRow("a million spins")
+        << qint64(1000000) << qint64(27000) << qint64(100) << 47.20404800584608;
     QTest::newRow("longer than possible") << qint64(37) << qint64(3) << qint64(35) << 0.0;
     QTest::newRow("one hit") << qint64(37) << qint64(1) << qint64(0) << 0.0;
 }

@@ -99,24 +99,26 @@ constexpr LabelRow LabelRows[] = {
     {1, u"Шанс такого или большего χ² на честном колесе:", u"LabelChiSquareP", Chance},
     {1, nullptr, u"LabelVerdict", nullptr},
     {1, nullptr, u"LabelVerdictNote", nullptr},
-    {1, u"Смещение заметно (с шансом 80 % при p < 1 %), если одно число выпадает с шансом "
-        u"не меньше:", u"LabelPower", Chance},
+    {1,
+     u"Смещение заметно (с шансом 80 % при p < 1 %), если одно число выпадает с шансом "
+     u"не меньше:",
+     u"LabelPower", Chance},
     {1, nullptr, u"LabelBreakEven", nullptr},
     {2, nullptr, u"LabelHottest", u"36: 88888888 (ожидается 8888888,8)"},
     {2, u"Шанс выпасть столько раз или чаще (это число):", u"LabelHottestP", Chance},
-    {2, u"Хотя бы для одного из 37:", u"LabelHottestFamilyP", Chance},
-    {2, u"95 % интервал его шанса (с поправкой на выбор из 37):",
-     u"LabelHottestInterval", u"0,00088–0,00088 %"},
+    {2, u"Хотя бы для одного из 37 сейчас:", u"LabelHottestFamilyP", Chance},
+    {2, u"95 % интервал его шанса (с поправкой на выбор из 37):", u"LabelHottestInterval",
+     u"0,00088–0,00088 %"},
     {3, u"Число: спинов без него", u"LabelDrought", u"36: 88888888"},
     {3, u"Шанс такого отсутствия (заранее выбранное число):", u"LabelDroughtP", Chance},
-    {3, u"Хотя бы для одного из 37:", u"LabelDroughtFamilyP", Chance},
+    {3, u"Хотя бы для одного из 37 сейчас:", u"LabelDroughtFamilyP", Chance},
     {3, nullptr, u"LabelNextSpin", nullptr},
     {4, u"Доля спинов, когда горит хотя бы одно число (честное колесо):", u"LabelAlarmRate",
      Chance},
     {5, u"Самая необычная комбинация:", u"LabelGroupsMostUnusual", u"1,4,7,10...: 88888888"},
-    {5, u"Такое хотя бы у одной из 12:", u"LabelGroupsFamilyP", Chance},
+    {5, u"Такое хотя бы у одной из 12 сейчас:", u"LabelGroupsFamilyP", Chance},
     {5, u"Самый необычный сектор:", u"LabelSectorsMostUnusual", u"Соседи зеро: 88888888"},
-    {5, u"Такое хотя бы у одного из 4:", u"LabelSectorsFamilyP", Chance},
+    {5, u"Такое хотя бы у одного из 4 сейчас:", u"LabelSectorsFamilyP", Chance},
 };
 static_assert(std::size(LabelRows) == SectorsFamilyP + 1);
 
@@ -549,7 +551,7 @@ void AnalysisForm::ShowFigures(const HistoryStatistics &statistics, QStringView 
     show(ChiSquare, f.chiSquareText);
     show(ChiSquareP, FormatChance(f.chiSquareP));
     show(Verdict, BiasVerdictText(f.verdict));
-    show(VerdictNote, BiasVerdictNote(f.verdict));
+    show(VerdictNote, BiasVerdictNote(f.verdict, f.spins));
     m_labels[VerdictNote]->setVisible(!m_labels[VerdictNote]->text().isEmpty());
     show(Power, FormatChance(f.detectableChance));
     show(BreakEven, BreakEvenText());

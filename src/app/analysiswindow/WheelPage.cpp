@@ -20,7 +20,7 @@ namespace {
 
 constexpr const char16_t *HotArcCaption = u"Самая частая дуга:";
 constexpr const char16_t *HotArcPCaption = u"Шанс для этой дуги (заранее выбранной):";
-constexpr const char16_t *HotArcFamilyPCaption = u"Хотя бы для одной из 37 дуг:";
+constexpr const char16_t *HotArcFamilyPCaption = u"Хотя бы для одной из 37 дуг сейчас:";
 
 } // namespace
 
