@@ -340,19 +340,20 @@ void TestAccess::countsAndRowsReadAsText_data()
     QTest::addColumn<QStringList>("expected"); // "object=name"
 
     QTest::newRow("start") << QString()
-                           << QStringList{u"Label97=17: 0"_s, u"Label80=Зеро: 0"_s,
+                           << QStringList{u"Label97=17: не выпадает 0 спинов"_s,
+                                          u"Label80=Зеро: не выпадает 0 спинов"_s,
                                           u"Label5=Красное: не выпадает 0 спинов, шаров нет"_s};
     QTest::newRow("one spin") << u"32\n"_s
                               << QStringList{u"Label7=Чёрное: не выпадает 1 спин, уровень серый"_s,
                                              u"Label17=25-36: не выпадает 0 спинов, шаров нет"_s};
     QTest::newRow("three spins")
         << u"5\n0\n32\n"_s
-        << QStringList{u"Label97=17: 3"_s,
-                       u"Label80=Зеро: 1"_s,
-                       u"Label85=5: 2"_s,
-                       u"Label164=17: 0"_s,
-                       u"Label152=5: 1"_s,
-                       u"Label147=Зеро: 1"_s,
+        << QStringList{u"Label97=17: не выпадает 3 спина"_s,
+                       u"Label80=Зеро: не выпадает 1 спин"_s,
+                       u"Label85=5: не выпадает 2 спина"_s,
+                       u"Label164=17: выпало 0 раз"_s,
+                       u"Label152=5: выпало 1 раз"_s,
+                       u"Label147=Зеро: выпало 1 раз"_s,
                        u"Label5=Красное: не выпадает 0 спинов, шаров нет"_s,
                        u"Label7=Чёрное: не выпадает 3 спина, уровень жёлтый"_s,
                        u"Label23=3,6,9,12...: не выпадает 3 спина, уровень жёлтый"_s};
@@ -361,7 +362,7 @@ void TestAccess::countsAndRowsReadAsText_data()
         << QString(u"0\n"_s).repeated(11)
         << QStringList{u"Label5=Красное: не выпадает 11 спинов, уровень зелёный"_s,
                        u"Label13=1-12: не выпадает 11 спинов, уровень зелёный"_s,
-                       u"Label80=Зеро: 0"_s, u"Label147=Зеро: 11"_s};
+                       u"Label80=Зеро: не выпадает 0 спинов"_s, u"Label147=Зеро: выпало 11 раз"_s};
 }
 
 void TestAccess::countsAndRowsReadAsText()
@@ -386,7 +387,7 @@ void TestAccess::namesChangeOnlyWithTheirText()
     form->listBox1->ReplaceText(QString(u"0\n"_s).repeated(11));
     QLabel *seventeen = form->FindComponentAs<QLabel>(u"Label97");
     QLabel *red = form->FindComponentAs<QLabel>(u"Label5");
-    QCOMPARE(seventeen->accessibleName(), u"17: 11"_s);
+    QCOMPARE(seventeen->accessibleName(), u"17: не выпадает 11 спинов"_s);
     QCOMPARE(red->accessibleName(), u"Красное: не выпадает 11 спинов, уровень зелёный"_s);
 
     // Names written behind the pass's back show what it rewrites: a pass
@@ -403,7 +404,7 @@ void TestAccess::namesChangeOnlyWithTheirText()
     form->trackBar3->SetPosition(10);
     QCOMPARE(red->accessibleName(), u"Красное: не выпадает 11 спинов, уровень жёлтый"_s);
     form->listBox1->AppendLine(u"1"_s);
-    QCOMPARE(seventeen->accessibleName(), u"17: 12"_s);
+    QCOMPARE(seventeen->accessibleName(), u"17: не выпадает 12 спинов"_s);
     QCOMPARE(red->accessibleName(), u"Красное: не выпадает 0 спинов, шаров нет"_s);
 }
 

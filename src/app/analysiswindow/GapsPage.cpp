@@ -113,6 +113,10 @@ QVariant GapTableModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < ColumnCount)
         return QString::fromUtf16(NumberHeaders[section]);
+    // No row numbers: a screen reader would read 1..37 beside the numbers
+    // 0..36 of the first column.
+    if (orientation == Qt::Vertical)
+        return {};
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

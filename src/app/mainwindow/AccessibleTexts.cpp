@@ -30,9 +30,9 @@ void TAccessibleTexts::AddCaptioned(QWidget *control, const QLabel *caption, con
     m_captioned.append({control, caption, detail});
 }
 
-void TAccessibleTexts::AddCount(QLabel *count, const QLabel *caption)
+void TAccessibleTexts::AddCount(QLabel *count, const QLabel *caption, bool occurrence)
 {
-    m_counts.append({count, caption, QString(), QString()});
+    m_counts.append({count, caption, occurrence, QString(), QString()});
 }
 
 void TAccessibleTexts::AddRow(QLabel *caption, int group)
@@ -84,7 +84,7 @@ void TAccessibleTexts::updateCount(Count &count, bool force)
     // "Число - 17:" is spoken as "17"; "Зеро:" as it stands.
     const qsizetype dash = caption.lastIndexOf(u" - ");
     const QString number = Spoken(dash < 0 ? caption : caption.mid(dash + 3));
-    SetName(*count.label, number + QStringLiteral(": ") + text);
+    SetName(*count.label, CountSpoken(number, text, count.occurrence));
 }
 
 void TAccessibleTexts::updateRow(Row &row, bool force)

@@ -27,8 +27,9 @@ public:
     // closing colon, followed by ", " and the detail when there is one.
     void AddCaptioned(QWidget *control, const QLabel *caption, const QString &detail = QString());
     // The count label of a number, whose caption is "<word> - <number>:" or
-    // "<word>:"; it reads "<number>: <count>" or "<word>: <count>".
-    void AddCount(QLabel *count, const QLabel *caption);
+    // "<word>:"; it reads as CountSpoken tells, after "<number>" or "<word>",
+    // as an occurrence count or an absence.
+    void AddCount(QLabel *count, const QLabel *caption, bool occurrence);
     // An indicator row: its caption label and its combination group 1..12;
     // the row reads as RowSpoken tells it, from the group's run and the
     // colour its last ball shows at the risk boundaries.
@@ -62,6 +63,7 @@ private:
     {
         QLabel *label;
         const QLabel *caption;
+        bool occurrence;
         QString shownCount;   // the count and caption last named
         QString shownCaption; // (null before the first naming)
     };

@@ -163,7 +163,7 @@ void TForm1::BuildNumberGrid(QGroupBox *box, const NumberGridNames &names)
         count->setFont(own);
         count->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         count->setFixedWidth(countWidth);
-        m_accessibleTexts.AddCount(count, caption);
+        m_accessibleTexts.AddCount(count, caption, &names == &OccurrenceGrid);
         m_figureTips->AddCount(count, n);
     };
 
