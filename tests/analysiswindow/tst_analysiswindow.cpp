@@ -76,6 +76,12 @@ void TestAnalysisWindow::countsExample()
     QCOMPARE(shown("LabelDrought"), u"3: 375"_s);
     QCOMPARE(shown("LabelAlarmRate"), u"30 %"_s);
     QCOMPARE(shown("LabelHottestInterval"), u"3,2–12 %"_s); // 25 of 375
+    // At some moment of a fair history as long: simulated on a thread.
+    QTRY_VERIFY(shown("LabelDroughtEverP").contains(u" ± "_s));
+    QVERIFY(form->analysisForm()
+                ->findChild<QLabel *>(u"LabelHottestEverP"_s)
+                ->accessibleName()
+                .startsWith(u"Хоть раз за историю такой длины: "_s));
     QCOMPARE(shown("LabelNextSpin"),
              u"Следующий спин: по-прежнему 1/37 = 2,7 % для каждого числа."_s);
     QVERIFY(shown("LabelBreakEven").contains(u"около 474 000 спинов"_s));

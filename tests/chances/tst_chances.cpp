@@ -1,4 +1,5 @@
 #include "analysis/Chances.h"
+#include "analysis/EverExtremes.h"
 #include "analysis/NumberClasses.h"
 #include "analysis/Statistics.h"
 #include "support/SimulatedHistories.h"
@@ -11,6 +12,7 @@
 
 #include <bit>
 #include <cmath>
+#include <map>
 #include <numeric>
 #include <vector>
 
@@ -190,6 +192,8 @@ private Q_SLOTS:
     void biasTest_data();
     void biasTest();
     void verdictEverShares();
+    void everChances_data();
+    void everChances();
     void hottestInterval_data();
     void hottestInterval();
     void detectableChance_data();
@@ -484,6 +488,59 @@ void TestChances::verdictEverShares()
         QVERIFY(band.spins > 2000 || std::fabs(share - band.share) <
                                          3 * std::sqrt(share * (1 - share) / Histories) + 0.01);
     }
+}
+
+void TestChances::everChances_data()
+{
+    QTest::addColumn<int>("family");
+    QTest::addColumn<int>("spins");
+    QTest::addColumn<double>("now");
+    QTest::addColumn<double>("about"); // the share a longer simulation found
+    QTest::newRow("hottest 6 of 60")
+        << int(EverHottest) << 60 << double(refBeyond(60, 6, true)) << double(NAN);
+    QTest::newRow("absent 40 of 60")
+        << int(EverDrought) << 60 << std::pow(36 / 37.0, 40) << double(NAN);
+    QTest::newRow("red missed 8, 100 spins")
+        << int(EverGroups) << 100 << std::pow(19 / 37.0, 8) << 0.87;
+    QTest::newRow("the first sector missed 9, 80 spins")
+        << int(EverSectors) << 80 << std::pow(1 - std::popcount(GroupMembers(12)) / 37.0, 9)
+        << double(NAN);
+}
+
+// Against a seeded simulation that weighs every moment of every history.
+void TestChances::everChances()
+{
+    QFETCH(int, family);
+    QFETCH(int, spins);
+    QFETCH(double, now);
+    QFETCH(double, about);
+    EverInputs inputs{spins, {-1, -1, -1, -1}};
+    inputs.now[size_t(family)] = now;
+    const auto ever = EverChance(*SimulateEverExtremes(inputs, nullptr, 4000), EverFamily(family));
+    std::map<std::pair<qint64, qint64>, Real> beyond; // refBeyond, kept
+    const auto unusual = [&, last = std::array<qint64, GroupRowCount + 37>{}](
+                             const auto &counts, qint64 t, int spin) mutable {
+        Real chance = 1;
+        const qint64 c = *std::max_element(counts.begin(), counts.end());
+        if (family == EverHottest && !beyond.count({t, c}))
+            beyond[{t, c}] = refBeyond(int(t), int(c), true);
+        for (int row = 0; row < GroupRowCount + 37; ++row) {
+            const NumberSet members =
+                row < GroupRowCount ? GroupMembers(row) : 1ull << (row - GroupRowCount);
+            last[size_t(row)] = members >> spin & 1 ? t : last[size_t(row)];
+            const bool watched = row < GroupRowCount
+                                     ? (row < 12) == (family == EverGroups) && family >= EverGroups
+                                     : family == EverDrought;
+            if (watched)
+                chance = std::min(
+                    chance, std::pow(1 - Real(std::popcount(members)) / 37, t - last[size_t(row)]));
+        }
+        return (family == EverHottest ? beyond[{t, c}] : chance) <= now * (1 + 1e-9);
+    };
+    const double share = SimulatedFirsts(7, 4000, spins, unusual, true).back() / 4000.0;
+    QVERIFY2(std::fabs(ever.estimate - share) < 4 * std::sqrt(share * (1 - share) / 2000) + 0.003,
+             qPrintable(QStringLiteral("%1 vs %2").arg(ever.estimate).arg(share)));
+    QVERIFY(std::isnan(about) || std::fabs(ever.estimate - about) < 0.02);
 }
 
 void TestChances::hottestInterval_data()
