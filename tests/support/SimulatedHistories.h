@@ -6,10 +6,10 @@
 #include <array>
 #include <vector>
 
-// Draws `histories` histories of `spins` spins, 0 with chance `zero` and the
-// others evenly. Element n of the result: how many had found(counts, n, spin)
-// true after some spin up to n, asked after every spin if `everySpin`, else
-// after the last; each history asks its own copy, and stops at the first yes.
+// Of `histories` histories (0 with chance `zero`, the others evenly), how
+// many had found(counts, n, spin) true after a spin up to n, for each n:
+// asked after every spin if `everySpin`, else after the last, a fresh copy
+// per history, up to its first yes.
 template <class Found>
 std::vector<int> SimulatedFirsts(quint32 seed, int histories, qint64 spins, const Found &found,
                                  bool everySpin = false, double zero = 1.0 / 37)
