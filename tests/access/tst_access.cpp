@@ -362,7 +362,10 @@ void TestAccess::countsAndRowsReadAsText_data()
         << QString(u"0\n"_s).repeated(11)
         << QStringList{u"Label5=Красное: не выпадает 11 спинов, уровень зелёный"_s,
                        u"Label13=1-12: не выпадает 11 спинов, уровень зелёный"_s,
-                       u"Label80=Зеро: не выпадает 0 спинов"_s, u"Label147=Зеро: выпало 11 раз"_s};
+                       u"Label80=Зеро: не выпадает 0 спинов"_s,
+                       u"Label147=Зеро: выпало 11 раз"_s,
+                       u"Im_1_3=Красное, 3 спина подряд, уровень жёлтый"_s,
+                       u"Im_7_10=1-12, 10 спинов подряд, уровень зелёный"_s};
 }
 
 void TestAccess::countsAndRowsReadAsText()
@@ -403,6 +406,8 @@ void TestAccess::namesChangeOnlyWithTheirText()
     QCOMPARE(red->accessibleName(), u"untouched"_s);
     form->trackBar3->SetPosition(10);
     QCOMPARE(red->accessibleName(), u"Красное: не выпадает 11 спинов, уровень жёлтый"_s);
+    QCOMPARE(form->FindComponentAs<QWidget>(u"Im_1_9")->accessibleName(),
+             u"Красное, 9 спинов подряд, уровень жёлтый"_s);
     form->listBox1->AppendLine(u"1"_s);
     QCOMPARE(seventeen->accessibleName(), u"17: не выпадает 12 спинов"_s);
     QCOMPARE(red->accessibleName(), u"Красное: не выпадает 0 спинов, шаров нет"_s);

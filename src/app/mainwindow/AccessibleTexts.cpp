@@ -40,6 +40,11 @@ void TAccessibleTexts::AddRow(QLabel *caption, int group)
     m_rows.append({caption, group, -1, std::nullopt, QString()});
 }
 
+void TAccessibleTexts::AddBall(QWidget *ball, const QLabel *caption, int group, int level)
+{
+    m_balls.append({ball, caption, group, level});
+}
+
 void TAccessibleTexts::RefreshNames()
 {
     for (const Captioned &entry : std::as_const(m_captioned)) {
@@ -51,6 +56,7 @@ void TAccessibleTexts::RefreshNames()
         updateCount(count, true);
     for (Row &row : m_rows)
         updateRow(row, true);
+    updateBalls();
 }
 
 void TAccessibleTexts::Update()
@@ -71,6 +77,16 @@ void TAccessibleTexts::FollowBoundaries(const RiskBoundaries &boundaries)
     m_boundaries = boundaries;
     for (Row &row : m_rows)
         updateRow(row, false);
+    updateBalls();
+}
+
+void TAccessibleTexts::updateBalls()
+{
+    for (const Ball &ball : std::as_const(m_balls)) {
+        const IndicatorPicture picture = PictureForLevel(ball.level, m_boundaries.Lower(ball.group),
+                                                         m_boundaries.Upper(ball.group));
+        SetName(*ball.image, BallSpoken(Spoken(ball.caption->text()), ball.level, picture));
+    }
 }
 
 void TAccessibleTexts::updateCount(Count &count, bool force)

@@ -18,7 +18,8 @@ namespace trevolo {
 // label reads as its number's caption and the count ("17: 5"), and an
 // indicator row's caption label reads as the row's state ("Красное: не
 // выпадает 3 спина, уровень жёлтый") rather than leaving it to the colour and
-// number of the pictures.
+// number of the pictures. Each ball of a row reads as the run it stands for
+// and its colour ("Красное, 3 спина подряд, уровень жёлтый").
 // Names are written only when they change.
 class TAccessibleTexts
 {
@@ -34,6 +35,8 @@ public:
     // the row reads as RowSpoken tells it, from the group's run and the
     // colour its last ball shows at the risk boundaries.
     void AddRow(QLabel *caption, int group);
+    // The ball for a run of `level` misses (1..10) in that row.
+    void AddBall(QWidget *ball, const QLabel *caption, int group, int level);
 
     // Every name, after captions may have changed.
     void RefreshNames();
@@ -76,12 +79,22 @@ private:
         QString shownCaption;
     };
 
+    struct Ball
+    {
+        QWidget *image;
+        const QLabel *caption;
+        int group;
+        int level;
+    };
+
     void updateCount(Count &count, bool force);
+    void updateBalls();
     void updateRow(Row &row, bool force);
 
     QList<Captioned> m_captioned;
     QList<Count> m_counts;
     QList<Row> m_rows;
+    QList<Ball> m_balls;
     Runs m_runs{};
     RiskBoundaries m_boundaries;
 };

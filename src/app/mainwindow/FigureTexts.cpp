@@ -94,6 +94,11 @@ QString RowSpoken(const QString &caption, qint64 run, std::optional<IndicatorPic
     return caption + u": не выпадает "_s + Spins(run) + u", "_s + state;
 }
 
+QString BallSpoken(const QString &caption, int level, IndicatorPicture picture)
+{
+    return caption + u", "_s + Spins(level) + u" подряд, уровень "_s + PictureColourName(picture);
+}
+
 QString CountSpoken(const QString &number, const QString &count, bool occurrence)
 {
     bool whole = false;
