@@ -5,6 +5,7 @@
 #include "support/WindowFixture.h"
 
 #include "app/entrypad/EntryPadForm.h"
+#include "app/helpwindow/HelpForm.h"
 #include "app/mainwindow/Unit1.h"
 #include "app/widgets/PageControl.h"
 
@@ -14,6 +15,8 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
 
 using namespace trevolo;
 using namespace Qt::StringLiterals;
@@ -73,6 +76,8 @@ private Q_SLOTS:
     void menuKeysFromTextBoxes();
     void childWindowsCloseByKeys_data();
     void childWindowsCloseByKeys();
+    void helpKeyOpensTheWindowsPage_data();
+    void helpKeyOpensTheWindowsPage();
     void focusAtTheHistoryEnd_data();
     void focusAtTheHistoryEnd();
 
@@ -212,6 +217,46 @@ void TestAccess::childWindowsCloseByKeys()
     QVERIFY(!child->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
     QCOMPARE(form->listBox1->Text(), QString()); // no key reached the history
+}
+
+// F1 in each window opens the help with the heading of that window's part
+// (or of the main window's page) in view.
+void TestAccess::helpKeyOpensTheWindowsPage_data()
+{
+    QTest::addColumn<QString>("opener"); // the key that opens the window, or a page
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("main, settings page") << u"page 3"_s << u"Form1"_s << u"Страница «Настройки»"_s;
+    QTest::newRow("pad") << u"Ctrl+Shift+P"_s << u"EntryPadForm"_s << u"Панель ввода"_s;
+    QTest::newRow("analysis") << u"Ctrl+Shift+A"_s << u"AnalysisForm"_s
+                              << u"Окно «Анализ последовательности»"_s;
+    QTest::newRow("system tester")
+        << u"Ctrl+Shift+T"_s << u"SystemForm"_s << u"Окно «Проверка системы»"_s;
+}
+
+void TestAccess::helpKeyOpensTheWindowsPage()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, window);
+    QFETCH(QString, heading);
+    showActive();
+    if (opener.startsWith(u"page "_s))
+        form->pageControl1->SetActivePageIndex(opener.mid(5).toInt());
+    else
+        QTest::keySequence(form->listBox1, QKeySequence(opener));
+    QWidget *active =
+        window == form->objectName() ? form.get() : form->findChild<QWidget *>(window);
+    QVERIFY(active);
+    active->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), active);
+    QTest::keySequence(active, QKeySequence(u"F1"_s));
+    QVERIFY(form->helpForm() && form->helpForm()->isVisible());
+    QTextBrowser *browser = form->helpForm()->browser();
+    QTextCursor found = browser->document()->find(heading); // past the contents' links
+    while (!found.isNull() && found.block().text() != heading)
+        found = browser->document()->find(heading, found);
+    QVERIFY(!found.isNull());
+    QTRY_VERIFY(browser->viewport()->rect().contains(browser->cursorRect(found).center()));
 }
 
 // The keyboard in the history memo, the caret at its end and the newest line

@@ -179,8 +179,12 @@ public:
     // Stake calculator, on every change of Edit2 or Edit3. Unit1Calculator.cpp.
     void Edit2Change();
     // "Как читать показатели" (F1): the built-in help window, made on first
-    // use, or raised. Unit1Links.cpp.
+    // use, or raised, at the part about the active window or the main
+    // window's page. Unit1Help.cpp.
     void N30Click();
+    // The help at that anchor, and F1 in a child window opening it at its own.
+    void OpenHelp(const QString &anchor);
+    void AddHelpKeyTo(QWidget &window, const QString &anchor);
     // The help window, or nullptr before its first opening.
     HelpForm *helpForm() const { return m_helpForm; }
     // Help and web links: one address each to the desktop. Unit1Links.cpp.

@@ -29,6 +29,7 @@ void TForm1::N27Click()
                              AnalysisForm::SmallestSize);
             // Every table copies and saves its cells, every chart its picture.
             EquipFigures(*window, environment());
+            AddHelpKeyTo(*window, QStringLiteral("analysis"));
             // A click on a pocket of the heat wheel enters that spin, as the
             // entry pad does.
             connect(window->wheelView(), &WheelView::pocketClicked, this,

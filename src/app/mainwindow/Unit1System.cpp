@@ -32,6 +32,7 @@ void TForm1::N29Click()
             window->SetStartingValues(TryStrToInt(edit2->text()).value_or(standard.minStake),
                                       TryStrToInt(edit3->text()).value_or(standard.multiplier));
             EquipFigures(*window, environment());
+            AddHelpKeyTo(*window, QStringLiteral("system"));
             return window;
         },
         n29->shortcuts());
