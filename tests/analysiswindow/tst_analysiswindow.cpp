@@ -227,23 +227,64 @@ void TestAnalysisWindow::wheelPockets()
     showPage(open(), AnalysisForm::WheelTab);
     WheelView *wheel = form->analysisForm()->wheelView();
     wheel->resize(300, 300);
-    QSignalSpy clicks(wheel, &WheelView::pocketClicked);
     const double angle = index * 2 * std::numbers::pi / 37;
     const double radius = 0.8 * 146; // inside the pockets' ring
     const QPoint at(150 + int(std::lround(radius * std::sin(angle))),
                     150 - int(std::lround(radius * std::cos(angle))));
-    QTest::mouseClick(wheel, Qt::LeftButton, {}, at);
     QTest::mouseClick(wheel, Qt::LeftButton, {}, QPoint(150, 150)); // the middle is no pocket
-    QCOMPARE(clicks.size(), 1);
-    QCOMPARE(clicks.first().first().toInt(), number);
-    // The click entered that spin into the history, as the entry pad would.
-    QCOMPARE(form->listBox1->Text(), Lines({number, 3, 3}) + u"\n"_s + QString::number(number));
-    QHelpEvent hover(QEvent::ToolTip, at, wheel->mapToGlobal(at));
-    QApplication::sendEvent(wheel, &hover);
+    // A click shows the pocket's figures and enters nothing: the pad enters.
+    QTest::mouseClick(wheel, Qt::LeftButton, {}, at);
+    QCOMPARE(form->listBox1->Text(), Lines({number, 3, 3}));
     const QString tip = QToolTip::text();
-    QVERIFY2(tip.contains(u"Число %1\n"_s.arg(number)) && tip.contains(u"Не выпадает: 0"_s) &&
-                 tip.contains(u"Выпадений: 2"_s),
+    QVERIFY2(tip.contains(u"Число %1\n"_s.arg(number)) && tip.contains(u"Не выпадает: 2"_s) &&
+                 tip.contains(u"Выпадений: 1"_s),
              qPrintable(tip));
+}
+
+// The heat ring's scale, as its legend draws it: CIE L* rises from "just came
+// up" to "at the threshold", by at least 50, so it reads in greyscale too.
+void TestAnalysisWindow::heatScaleGetsLighter()
+{
+    const auto lightness = [](double heat) {
+        const QColor c = WheelView::HeatColour(heat);
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        const double y =
+            0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+        return y > 216.0 / 24389 ? 116 * std::cbrt(y) - 16 : y * 24389 / 27;
+    };
+    for (int step = 1; step <= 64; ++step)
+        QVERIFY2(lightness(step / 64.0) > lightness((step - 1) / 64.0),
+                 qPrintable(QString::number(step)));
+    QVERIFY(lightness(1) - lightness(0) >= 50);
+}
+
+// The words at the top of the wheel page say whether the hottest arc is
+// remarkable for a fair wheel (its family chance below 5 %), and only such an
+// arc gets the heavy frame.
+void TestAnalysisWindow::hotArcVerdict_data()
+{
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<QString>("verdict"); // its beginning
+    QTest::newRow("no spins") << u"x"_s << u"—"_s;
+    QTest::newRow("ordinary") << Lines({0, 10})
+                              << u"Для честного колеса такая дуга — обычное дело."_s;
+    QTest::newRow("remarkable")
+        << Lines({32, 15, 19, 0, 32, 15})
+        << u"На честном колесе самая частая из 37 дуг выпадает так часто лишь в "_s;
+}
+
+void TestAnalysisWindow::hotArcVerdict()
+{
+    QFETCH(QString, history);
+    QFETCH(QString, verdict);
+    form->listBox1->ReplaceText(history);
+    AnalysisForm *window = open();
+    showPage(window, AnalysisForm::WheelTab);
+    QTRY_VERIFY2(shown("LabelHotArcVerdict").startsWith(verdict),
+                 qPrintable(shown("LabelHotArcVerdict")));
+    QCOMPARE(window->wheelView()->ArcRemarkable(), verdict.startsWith(u"На "_s));
 }
 
 QTEST_MAIN(TestAnalysisWindow)

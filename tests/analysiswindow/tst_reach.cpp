@@ -246,8 +246,9 @@ void TestAnalysisWindow::accessibleTexts_data()
         << true
         << "Красное: пропусков между выпадениями 3. Больше всего при k = 0: 1 (на честном колесе "
            "1,2). Самый долгий пропуск при k = 2: 1 (на честном колесе 0,5).";
-    QTest::newRow("the wheel's legend") << counts << wheel << "WheelLegend" << false
-                                        << "Шкала кольца: синий — 0 спинов, красный — 170 и дольше";
+    QTest::newRow("the wheel's legend")
+        << counts << wheel << "WheelLegend" << false
+        << "Шкала кольца: тёмно-фиолетовый — 0 спинов, жёлтый — 170 и дольше";
 }
 
 void TestAnalysisWindow::accessibleTexts()

@@ -2,7 +2,6 @@
 #include "app/mainwindow/Unit1.h"
 
 #include "app/analysiswindow/AnalysisForm.h"
-#include "app/analysiswindow/WheelView.h"
 #include "app/mainwindow/ControlNames.h"
 #include "app/widgets/ChildWindow.h"
 #include "app/widgets/FigureCopy.h"
@@ -30,10 +29,6 @@ void TForm1::N27Click()
             // Every table copies and saves its cells, every chart its picture.
             EquipFigures(*window, environment());
             AddHelpKeyTo(*window, QStringLiteral("analysis"));
-            // A click on a pocket of the heat wheel enters that spin, as the
-            // entry pad does.
-            connect(window->wheelView(), &WheelView::pocketClicked, this,
-                    [this](int number) { Guard([this, number] { EnterSpin(number); }); });
             return window;
         },
         n27->shortcuts());
