@@ -241,8 +241,7 @@ void TestAnalysisWindow::wheelPockets()
              qPrintable(tip));
 }
 
-// The heat ring's scale, as its legend draws it: CIE L* rises from "just came
-// up" to "at the threshold", by at least 50, so it reads in greyscale too.
+// The heat ring's CIE L* rises along its legend, by at least 50 in all.
 void TestAnalysisWindow::heatScaleGetsLighter()
 {
     const auto lightness = [](double heat) {
@@ -255,14 +254,11 @@ void TestAnalysisWindow::heatScaleGetsLighter()
         return y > 216.0 / 24389 ? 116 * std::cbrt(y) - 16 : y * 24389 / 27;
     };
     for (int step = 1; step <= 64; ++step)
-        QVERIFY2(lightness(step / 64.0) > lightness((step - 1) / 64.0),
-                 qPrintable(QString::number(step)));
+        QVERIFY(lightness(step / 64.0) > lightness((step - 1) / 64.0));
     QVERIFY(lightness(1) - lightness(0) >= 50);
 }
 
-// The words at the top of the wheel page say whether the hottest arc is
-// remarkable for a fair wheel (its family chance below 5 %), and only such an
-// arc gets the heavy frame.
+// Words on the hottest arc, and the heavy frame only for a remarkable one.
 void TestAnalysisWindow::hotArcVerdict_data()
 {
     QTest::addColumn<QString>("history");
@@ -282,8 +278,7 @@ void TestAnalysisWindow::hotArcVerdict()
     form->listBox1->ReplaceText(history);
     AnalysisForm *window = open();
     showPage(window, AnalysisForm::WheelTab);
-    QTRY_VERIFY2(shown("LabelHotArcVerdict").startsWith(verdict),
-                 qPrintable(shown("LabelHotArcVerdict")));
+    QTRY_VERIFY(shown("LabelHotArcVerdict").startsWith(verdict));
     QCOMPARE(window->wheelView()->ArcRemarkable(), verdict.startsWith(u"На "_s));
 }
 
