@@ -8,6 +8,7 @@
 #include "BenchSupport.h"
 
 #include "analysis/Chances.h"
+#include "analysis/EverExtremes.h"
 #include "analysis/SpinHistoryModel.h"
 #include "analysis/Statistics.h"
 #include "app/analysiswindow/AnalysisForm.h"
@@ -132,6 +133,16 @@ void BM_ComputeAnalysis(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ComputeAnalysis)->Unit(benchmark::kMicrosecond);
+
+// One run of the session chances on the thread, at a length that spends
+// the whole budget of spins: every family as unusual as 0,1 % now.
+void BM_EverSimulation(benchmark::State &state)
+{
+    const EverInputs inputs{qint32(state.range(0)), {0.001, 0.001, 0.001, 0.001}};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SimulateEverExtremes(inputs));
+}
+BENCHMARK(BM_EverSimulation)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_AnyNumberMissingChance(benchmark::State &state)
 {

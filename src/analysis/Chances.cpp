@@ -4,12 +4,13 @@
 
 #include <boost/math/distributions/binomial.hpp>
 #include <boost/math/distributions/chi_squared.hpp>
-#include <boost/math/distributions/non_central_chi_squared.hpp>
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <mutex>
 #include <numeric>
 
 namespace trevolo {
@@ -328,55 +329,145 @@ QString BiasVerdictText(BiasVerdict verdict)
     case BiasVerdict::Uneven:
         return QStringLiteral("Отклонение от равномерного статистически значимо (p < 1 %).");
     case BiasVerdict::TooEven:
-        return QStringLiteral("Распределение слишком равномерное для случайного колеса (p < 1 %).");
+        return QStringLiteral(
+            "Распределение слишком равномерное для случайного колеса (шанс такого или "
+            "меньшего χ² < 1 %).");
     case BiasVerdict::Fair:
         break;
     }
     return QStringLiteral("Отклонений от честного колеса не видно.");
 }
 
-QString BiasVerdictNote(BiasVerdict verdict)
+// tools/verdict-ever.py 8000 26: 8000 fair histories, each share within
+// about 1 point (95 %).
+const std::array<VerdictEverBand, 7> VerdictEverBands = {{
+    {300, 0.087},
+    {500, 0.143},
+    {1000, 0.208},
+    {2000, 0.270},
+    {5000, 0.348},
+    {10000, 0.403},
+    {20000, 0.451},
+}};
+
+const VerdictEverBand &VerdictEverShare(qint64 spins)
+{
+    for (const VerdictEverBand &band : VerdictEverBands)
+        if (spins <= band.spins)
+            return band;
+    return VerdictEverBands.back();
+}
+
+QString BiasVerdictNote(BiasVerdict verdict, qint64 spins)
 {
     if (verdict != BiasVerdict::Uneven && verdict != BiasVerdict::TooEven)
         return {};
+    const VerdictEverBand &band = VerdictEverShare(spins);
     return QStringLiteral("Проверка повторяется после каждого спина, поэтому на честном колесе "
-                          "такой сигнал иногда появляется случайно.");
+                          "такой сигнал иногда появляется случайно: если смотреть после каждого "
+                          "спина, к %1 спинам он хоть раз появляется %2 в %3 историй.")
+        .arg(IntToStr(band.spins),
+             spins > band.spins ? QStringLiteral("уже") : QStringLiteral("примерно"),
+             percentDigits(band.share) + QStringLiteral(" %"));
 }
+
+double BiasTestPower(qint64 spins, double p)
+{
+    if (spins < 1 || !(p >= 0 && p <= 1))
+        return NaN;
+    static const double critical = boost::math::quantile(boost::math::complement(
+        boost::math::chi_squared_distribution<double, Quiet>(WheelSize - 1), BiasTestLevel));
+    const boost::math::chi_squared_distribution<double, Quiet> rest(WheelSize - 2);
+    // With a spins of the one number, the statistic reaches the critical
+    // value when the squares of the other counts sum to at least
+    // (critical + n) n / 37 - a^2; over their m = n - a spins that is their
+    // own statistic 36 S / m - m reaching the bound below.
+    const double n = double(spins);
+    const double squares = (critical + n) * n / WheelSize;
+    const auto reached = [&](double a) {
+        const double m = n - a;
+        const double needed = squares - a * a;
+        if (needed <= 0)
+            return 1.0;
+        if (m <= 0)
+            return 0.0;
+        const double bound = (WheelSize - 1) * needed / m - m;
+        return bound <= 0 ? 1.0 : double(boost::math::cdf(boost::math::complement(rest, bound)));
+    };
+    // The count a of the one number is binomial. Summed count by count where
+    // it takes at most a few hundred values; beyond, over about 400 evenly
+    // spaced counts, each standing for its step (the terms are smooth there).
+    const double mean = n * p, spread = std::sqrt(n * p * (1 - p));
+    const double low = std::max(0.0, std::floor(mean - 9 * spread - 1));
+    const double high = std::min(n, std::ceil(mean + 9 * spread + 1));
+    const double step = std::max(1.0, std::floor((high - low) / 400));
+    const double logP = std::log(p), logQ = std::log1p(-p), logAll = std::lgamma(n + 1);
+    double power = 0;
+    for (double a = low; a <= high; a += step) {
+        const double weight = std::exp(logAll - std::lgamma(a + 1) - std::lgamma(n - a + 1) +
+                                       (a > 0 ? a * logP : 0) + (n - a > 0 ? (n - a) * logQ : 0));
+        power += weight * step * reached(a);
+    }
+    return std::clamp(power, 0.0, 1.0);
+}
+
+namespace {
+
+// The p with 80 % power at exactly that many spins: from below, the power
+// rises with p, so bisection between 1/37 and a chance surely found.
+double solveDetectable(qint64 spins)
+{
+    double fair = 1.0 / WheelSize, found = std::min(1.0, fair + 3 / std::sqrt(double(spins)));
+    for (int i = 0; i < 40 && found - fair > 1e-7; ++i) {
+        const double middle = (fair + found) / 2;
+        (BiasTestPower(spins, middle) < DetectionPower ? fair : found) = middle;
+    }
+    return found;
+}
+
+} // namespace
 
 double DetectableChance(qint64 spins)
 {
     if (spins < BiasTestMinimumSpins)
         return NaN;
-    // The test's power depends on the spins and the bias only through the
-    // non-centrality n * sum (p_i - 1/37)^2 * 37, which for one number at p
-    // and the rest at (1 - p) / 36 is n * 37^2 / 36 * (p - 1/37)^2.
-    static const double needed = [] {
-        constexpr int Degrees = WheelSize - 1;
-        const double critical = boost::math::quantile(boost::math::complement(
-            boost::math::chi_squared_distribution<double, Quiet>(Degrees), BiasTestLevel));
-        return boost::math::non_central_chi_squared_distribution<
-            double, Quiet>::find_non_centrality(Degrees, critical, 1 - DetectionPower);
-    }();
+    qint64 unit = 1; // of the third significant digit
+    while (spins / unit >= 1000)
+        unit *= 10;
+    const qint64 solved = (spins + unit / 2) / unit * unit;
+    static std::mutex guard;
+    static std::map<qint64, double> known;
+    double shift;
+    {
+        const std::lock_guard lock(guard);
+        const auto it = known.find(solved);
+        shift = it != known.end() ? it->second : NaN;
+    }
     constexpr double Fair = 1.0 / WheelSize;
-    return Fair + std::sqrt(needed * (WheelSize - 1) / (double(WheelSize) * WheelSize * spins));
+    if (std::isnan(shift)) {
+        shift = (solveDetectable(solved) - Fair) * std::sqrt(double(solved));
+        const std::lock_guard lock(guard);
+        known.emplace(solved, shift);
+    }
+    return Fair + shift / std::sqrt(double(spins));
 }
 
 QString BreakEvenText()
 {
     return QStringLiteral("Ставка на одно число окупается, только если оно выпадает чаще 1/36 = "
-                          "2,78 %; чтобы заметить такое у заранее выбранного числа, нужно около "
-                          "470 000 спинов.");
+                          "2,78 %; чтобы заметить такое у заранее выбранного числа (с шансом "
+                          "80 % при p < 1 %, односторонняя проверка), нужно около 474 000 "
+                          "спинов.");
 }
 
-ChanceRange ChanceInterval(qint64 trials, qint64 successes)
+ChanceRange ChanceInterval(qint64 trials, qint64 successes, double tail)
 {
     ChanceRange range;
     if (trials <= 0 || successes < 0 || successes > trials)
         return range;
     using Binomial = boost::math::binomial_distribution<double, Quiet>;
-    constexpr double Tail = 0.025;
-    range.low = Binomial::find_lower_bound_on_p(double(trials), double(successes), Tail);
-    range.high = Binomial::find_upper_bound_on_p(double(trials), double(successes), Tail);
+    range.low = Binomial::find_lower_bound_on_p(double(trials), double(successes), tail);
+    range.high = Binomial::find_upper_bound_on_p(double(trials), double(successes), tail);
     return range;
 }
 
@@ -419,7 +510,7 @@ AnalysisFigures ComputeAnalysis(const HistoryStatistics &statistics, QStringView
     f.hottestCount = statistics.occurrence[f.hottest];
     f.hottestP = BinomialUpperTail(n, One, f.hottestCount);
     f.hottestFamilyP = LargestCountAtLeastChance(n, f.hottestCount);
-    f.hottestRange = ChanceInterval(n, f.hottestCount);
+    f.hottestRange = ChanceInterval(n, f.hottestCount, HottestIntervalTail);
 
     f.drought = int(std::max_element(statistics.absence.begin(), statistics.absence.end()) -
                     statistics.absence.begin());
@@ -443,8 +534,8 @@ AnalysisFigures ComputeAnalysis(const HistoryStatistics &statistics, QStringView
     f.sectors = MostUnusual(std::span(rows).last(SectorCount), f.runs, f.chances, n);
 
     const CountBand band = AllCountsBand(n);
-    f.allCountsLow = double(band.lower);
-    f.allCountsHigh = double(band.upper);
+    f.allCountsLow = double(InsideLowest(band));
+    f.allCountsHigh = double(InsideHighest(band));
     return f;
 }
 
@@ -473,7 +564,7 @@ QString FormatChance(double chance)
         return NoFigure();
     if (chance < 1e-6)
         return QStringLiteral("< 0,0001 %");
-    if (chance >= 0.995)
+    if (chance >= ChanceShownAsCertain)
         return QStringLiteral("> 99 %");
     return percentDigits(chance) + QStringLiteral(" %");
 }

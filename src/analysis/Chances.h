@@ -89,12 +89,35 @@ enum class BiasVerdict
     Fair,
 };
 QString BiasVerdictText(BiasVerdict verdict);
-// The warning that goes with either significant verdict; empty otherwise.
-QString BiasVerdictNote(BiasVerdict verdict);
+// The warning that goes with either significant verdict, with how often a
+// fair wheel gives one at some moment up to that many spins when the verdict
+// is read after every spin (VerdictEverShare); empty otherwise.
+QString BiasVerdictNote(BiasVerdict verdict, qint64 spins);
 
-// The smallest chance p of one number (the other 36 sharing 1 - p equally)
-// that the bias test at BiasTestLevel finds with 80 % power after `spins`
-// spins; NaN below BiasTestMinimumSpins.
+// Up to a band's length, the share of fair histories whose verdict is
+// significant (either way, p < 1 %) after at least one spin from
+// BiasTestMinimumSpins on. Simulated by tools/verdict-ever.py.
+struct VerdictEverBand
+{
+    qint32 spins;
+    double share;
+};
+extern const std::array<VerdictEverBand, 7> VerdictEverBands;
+// The band that holds a history of that length (the last one for a longer
+// history, which reaches it more often still).
+const VerdictEverBand &VerdictEverShare(qint64 spins);
+
+// The chance that the bias test at BiasTestLevel finds a wheel on which one
+// number comes up with chance p (the other 36 sharing 1 - p equally) after
+// `spins` spins. Exact in the count of that number; the statistic of the
+// other 36, given their total, is taken as chi-square with 35 degrees of
+// freedom (no bias among them).
+double BiasTestPower(qint64 spins, double p);
+// The smallest such p that the test finds with 80 % power (BiasTestPower)
+// after `spins` spins; NaN below BiasTestMinimumSpins. From 1000 spins on it
+// is solved at `spins` rounded to three significant digits and carried over
+// as sqrt(spins) (p - 1/37), which hardly changes there; each solution is
+// kept, so a pass pays a few milliseconds once every 1 % of growth at most.
 double DetectableChance(qint64 spins);
 
 // What a bet on one number needs to pay off, and how long it takes to see it.
@@ -106,9 +129,13 @@ struct ChanceRange
     double low = std::numeric_limits<double>::quiet_NaN();
     double high = std::numeric_limits<double>::quiet_NaN();
 };
-// The exact (Clopper-Pearson) 95 % interval of a chance seen `successes`
-// times in `trials`; NaN ends for no trials.
-ChanceRange ChanceInterval(qint64 trials, qint64 successes);
+// The exact (Clopper-Pearson) interval of a chance seen `successes` times in
+// `trials`, with `tail` left out on either side (95 % by default); NaN ends
+// for no trials.
+ChanceRange ChanceInterval(qint64 trials, qint64 successes, double tail = 0.025);
+// The tail on either side of the hottest number's interval: 95 % for all 37
+// numbers at once, so the number picked as the hottest is covered too.
+constexpr double HottestIntervalTail = 0.025 / WheelSize;
 
 // Every figure of the analysis window; NaN where a figure is undefined. With
 // no spins that is every figure but the count of spins: the numbers read -1,
@@ -128,7 +155,7 @@ struct AnalysisFigures
     double expectedCount = 0; // n / 37
     double hottestP = 0;
     double hottestFamilyP = 0; // P(the largest of the 37 counts >= hottestCount)
-    ChanceRange hottestRange;  // of the hottest number's chance
+    ChanceRange hottestRange;  // of the hottest number's chance, at HottestIntervalTail
     int drought = -1;          // -1 without spins
     qint32 droughtSpins = 0;
     double droughtP = 0;
@@ -138,7 +165,8 @@ struct AnalysisFigures
     std::array<double, GroupRowCount> chances{};
     FamilyFigures combinations;
     FamilyFigures sectors;
-    // All 37 counts between these with 95 % (AllCountsBand's ends).
+    // All 37 counts between these with 95 %, both counts inside the band
+    // (InsideLowest and InsideHighest of AllCountsBand).
     double allCountsLow = 0;
     double allCountsHigh = 0;
 };
@@ -158,6 +186,8 @@ QString FormatFraction(qint64 numerator, qint64 denominator, int decimals);
 // "0,0013 %", below 0,0001 % "< 0,0001 %", from 99,5 % on "> 99 %"; NaN
 // gives "—".
 QString FormatChance(double chance);
+// From this chance on FormatChance reads "> 99 %".
+constexpr double ChanceShownAsCertain = 0.995;
 // Both ends with two significant digits and one percent sign: "4,4–9,7 %";
 // "—" when either end is NaN.
 QString FormatChanceRange(const ChanceRange &range);

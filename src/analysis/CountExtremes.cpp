@@ -270,4 +270,14 @@ CountBand AllCountsBand(qint64 spins)
     return band;
 }
 
+qint64 InsideLowest(const CountBand &band)
+{
+    return band.lower + 1;
+}
+
+qint64 InsideHighest(const CountBand &band)
+{
+    return std::max<qint64>(0, band.upper - 1);
+}
+
 } // namespace trevolo

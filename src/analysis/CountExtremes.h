@@ -22,5 +22,9 @@ struct CountBand
     qint64 upper = 0;
 };
 CountBand AllCountsBand(qint64 spins);
+// The lowest and the highest count inside the band: a count at either end
+// is already outside.
+qint64 InsideLowest(const CountBand &band);
+qint64 InsideHighest(const CountBand &band);
 
 } // namespace trevolo

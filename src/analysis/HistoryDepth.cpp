@@ -140,12 +140,18 @@ std::vector<qint32> GapHistogram(std::span<const quint8> spins, NumberSet member
     return counts;
 }
 
-double ExpectedGapCount(qint32 hits, int size, qint32 k)
+double ExpectedGapCount(qint64 spins, qint64 hits, qint64 k)
 {
-    if (hits < 2)
+    if (hits < 2 || k < 0 || k > spins - hits)
         return 0;
-    const double miss = double(WheelSize - size) / WheelSize;
-    return (hits - 1) * (1 - miss) * std::pow(miss, double(k));
+    // C(n - k - 2, H - 2) / C(n, H) = H (H - 1) / (n (n - 1)) *
+    // (n - H)! (n - k - 2)! / ((n - H - k)! (n - 2)!), the factorials as
+    // logarithms, which stay in range at any length.
+    using Real = long double;
+    const Real n = Real(spins), h = Real(hits), gap = Real(k);
+    const Real logRatio = std::lgamma(n - h + 1) - std::lgamma(n - h - gap + 1) +
+                          std::lgamma(n - gap - 1) - std::lgamma(n - 1);
+    return double((n - gap - 1) * h * (h - 1) / (n * (n - 1)) * std::exp(logRatio));
 }
 
 void HistoryDepth::GapCounts::AddFar(qint32 gap, qint32 sign)

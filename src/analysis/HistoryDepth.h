@@ -50,10 +50,12 @@ DepthFigures ComputeDepth(std::span<const quint8> spins);
 // hits.
 std::vector<qint32> GapHistogram(std::span<const quint8> spins, NumberSet members);
 
-// The count of such gaps a fair wheel gives for a group of `size` numbers hit
-// `hits` times: (hits - 1)(1 - q)q^k with q = (37 - size) / 37; 0 with fewer
-// than two hits.
-double ExpectedGapCount(qint32 hits, int size, qint32 k);
+// The count of such gaps a fair wheel gives, given that the group was hit
+// `hits` times in `spins` spins: every choice of the hit spins is then
+// equally likely, whatever the group's size, and of them
+// (spins - k - 1) C(spins - k - 2, hits - 2) / C(spins, hits) on average hold
+// a gap of exactly k misses. 0 with fewer than two hits or k > spins - hits.
+double ExpectedGapCount(qint64 spins, qint64 hits, qint64 k);
 
 // The valid spins of a history and their gap figures, following the same
 // edits as the history's SpinHistoryModel (Replace and Assign with the same

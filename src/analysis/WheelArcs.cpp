@@ -180,7 +180,8 @@ QString FormatSimulatedChance(const SimulatedChance &chance)
     if (std::isnan(chance.estimate))
         return NoFigure();
     QString text = chance.estimate > 0 ? FormatChance(chance.estimate) : QStringLiteral("0 %");
-    if (chance.error > 0)
+    // "> 99 %" holds whatever the error.
+    if (chance.error > 0 && chance.estimate < ChanceShownAsCertain)
         text += QStringLiteral(" ± ") + errorText(chance.error);
     return text;
 }

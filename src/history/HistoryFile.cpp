@@ -68,7 +68,12 @@ QString LoadHistoryFile(const QString &path)
 
 void SaveHistoryFile(const QString &path, QStringView history, const QString &backupFolder)
 {
-    if (const auto failure = SaveWholeFile(path, HistoryToFileBytes(history), backupFolder)) {
+    SaveFileBytes(path, HistoryToFileBytes(history), backupFolder);
+}
+
+void SaveFileBytes(const QString &path, QByteArrayView bytes, const QString &backupFolder)
+{
+    if (const auto failure = SaveWholeFile(path, bytes, backupFolder)) {
         if (failure->step == FileFailure::Step::Open)
             throw CannotCreate(path, Description(*failure));
         throw IoError(WithKeptCopy(

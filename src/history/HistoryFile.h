@@ -2,6 +2,7 @@
 
 #include "common/StateFolder.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -36,5 +37,10 @@ QString LoadHistoryFile(const QString &path);
 //   kept (WithKeptCopy).
 void SaveHistoryFile(const QString &path, QStringView history,
                      const QString &backupFolder = StateFolderPath());
+
+// Writes `bytes` to `path` as SaveHistoryFile writes a history, with the same
+// errors: the file is whole or left as it was.
+void SaveFileBytes(const QString &path, QByteArrayView bytes,
+                   const QString &backupFolder = StateFolderPath());
 
 } // namespace trevolo

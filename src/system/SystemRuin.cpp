@@ -46,13 +46,28 @@ Affine compose(Affine f, Affine g)
 
 // The chain: states 0 .. size - 1 (bankrolls from the lowest kept one up in
 // steps of the common divisor); a move below state 0 is ruin, one to size or
-// above reaches the target.
+// above reaches the target. A bankroll that cannot pay the whole series plays
+// it as far as it can: sets[j - 1] holds the moves of a series that stops
+// after j bets, taken from state reach[j - 1] on (the lowest bankroll that
+// pays those j stakes); sets.back() is the whole series.
 struct Chain
 {
-    bool certain = false; // the bankroll cannot pay one series
+    bool certain = false; // the bankroll cannot place the first stake
     qint64 size = 0, start = 0;
-    qint64 lower = 0, upper = 0; // the longest moves down and up that stay inside
-    std::vector<Move> moves;     // distinct jumps, ascending
+    qint64 lower = 0, upper = 0;         // the longest moves down and up that stay inside
+    std::vector<std::vector<Move>> sets; // distinct jumps, ascending
+    std::vector<qint64> reach;
+
+    const std::vector<Move> &moves() const { return sets.back(); }
+    // The first state that pays a whole series.
+    qint64 whole() const { return reach.back(); }
+    const std::vector<Move> &movesAt(qint64 state) const
+    {
+        std::size_t j = sets.size() - 1;
+        while (j > 0 && state < reach[j])
+            --j;
+        return sets[j];
+    }
 
     double directWork() const
     {
@@ -64,7 +79,7 @@ struct Chain
     // falls back over can then be carried along at a constant cost per state.
     bool singleStep() const
     {
-        return upper == 1 && std::count_if(moves.begin(), moves.end(),
+        return upper == 1 && std::count_if(moves().begin(), moves().end(),
                                            [](const Move &m) { return m.jump < 0; }) == 1;
     }
     double work() const
@@ -98,55 +113,78 @@ double lundbergExponent(const std::vector<Move> &moves)
     return low;
 }
 
+// The greatest integer not above a / b, b > 0.
+qint64 floorDiv(qint64 a, qint64 b)
+{
+    return a / b - (a % b != 0 && a < 0);
+}
+
 std::optional<Chain> chainOf(const SystemInputs &inputs)
 {
     const auto plan = PlanSeries(inputs);
     if (!plan)
         return std::nullopt;
     Chain chain;
-    const qint64 cost = plan->cost, bankroll = inputs.bankroll, target = inputs.target;
-    if (bankroll < cost) {
+    const qint64 first = plan->stakes[0], bankroll = inputs.bankroll, target = inputs.target;
+    if (bankroll < first) {
         chain.certain = true;
         return chain;
     }
-    // The series' outcomes in money, and their common divisor.
-    std::vector<Move> money;
+    // The outcomes in money of a series cut after j bets, and the common
+    // divisor of them all.
     const double q = 1 - plan->chance;
-    double reach = 1;
+    std::vector<qint64> paid(plan->bets); // paid[j - 1]: the first j stakes
+    qint64 unit = 0, sum = 0;
     for (int k = 0; k < plan->bets; ++k) {
-        money.push_back({plan->winNet[k], reach * plan->chance});
-        reach *= q;
+        sum += plan->stakes[k];
+        paid[k] = sum;
+        unit = std::gcd(unit, std::gcd(sum, plan->winNet[k]));
     }
-    money.push_back({-cost, reach});
-    qint64 unit = 0;
-    for (const Move &m : money)
-        unit = std::gcd(unit, m.jump);
-    std::sort(money.begin(), money.end(),
-              [](const Move &x, const Move &y) { return x.jump < y.jump; });
-    for (const Move &m : money) {
-        if (!chain.moves.empty() && chain.moves.back().jump == m.jump / unit)
-            chain.moves.back().chance += m.chance;
-        else
-            chain.moves.push_back({m.jump / unit, m.chance});
+    for (int j = 1; j <= plan->bets; ++j) {
+        std::vector<Move> money;
+        double reach = 1;
+        for (int k = 0; k < j; ++k) {
+            money.push_back({plan->winNet[k] / unit, reach * plan->chance});
+            reach *= q;
+        }
+        money.push_back({-paid[j - 1] / unit, reach});
+        std::sort(money.begin(), money.end(),
+                  [](const Move &x, const Move &y) { return x.jump < y.jump; });
+        std::vector<Move> moves;
+        for (const Move &m : money) {
+            if (!moves.empty() && moves.back().jump == m.jump)
+                moves.back().chance += m.chance;
+            else
+                moves.push_back(m);
+        }
+        chain.sets.push_back(std::move(moves));
     }
 
-    // Bankroll + k * unit for k from the lowest that pays a series to the
-    // highest below the target.
-    const qint64 below = (bankroll - cost) / unit, above = (target - bankroll + unit - 1) / unit;
-    qint64 first = 0, last = below + above; // the start is state `below`
-    const double cut = std::ceil(CutExponent / lundbergExponent(chain.moves));
+    // Bankroll + k * unit for k from the lowest that places the first stake
+    // to the highest below the target. The cut holds for every kind of
+    // series: the walk climbs no faster than the slowest of them allows.
+    const qint64 below = (bankroll - first) / unit, above = (target - bankroll + unit - 1) / unit;
+    qint64 low = 0, last = below + above; // the start is state `below`
+    double exponent = std::numeric_limits<double>::infinity();
+    for (const auto &moves : chain.sets)
+        exponent = std::min(exponent, lundbergExponent(moves));
+    const double cut = std::ceil(CutExponent / exponent);
     if (cut < double(below))
-        first = below - qint64(cut);
+        low = below - qint64(cut);
     if (cut < double(above))
         last = below + qint64(cut);
-    chain.size = last - first;
-    chain.start = below - first;
-    for (const Move &m : chain.moves) {
-        if (m.jump < 0 && -m.jump < chain.size)
-            chain.lower = std::max(chain.lower, -m.jump);
-        if (m.jump > 0 && m.jump < chain.size)
-            chain.upper = std::max(chain.upper, m.jump);
-    }
+    chain.size = last - low;
+    chain.start = below - low;
+    // State i holds bankroll + (i - start) * unit.
+    for (const qint64 cost : paid)
+        chain.reach.push_back(chain.start - floorDiv(bankroll - cost, unit));
+    for (const auto &moves : chain.sets)
+        for (const Move &m : moves) {
+            if (m.jump < 0 && -m.jump < chain.size)
+                chain.lower = std::max(chain.lower, -m.jump);
+            if (m.jump > 0 && m.jump < chain.size)
+                chain.upper = std::max(chain.upper, m.jump);
+        }
     return chain;
 }
 
@@ -179,7 +217,7 @@ std::optional<double> solveDirect(const Chain &c, const std::atomic<bool> *cance
         const qint64 base = i - lower; // the state of row[0]
         double rhs = 0;
         row[lower] = 1;
-        for (const Move &m : c.moves) {
+        for (const Move &m : c.movesAt(i)) {
             const qint64 to = i + m.jump;
             if (to < 0)
                 rhs += m.chance;
@@ -218,37 +256,56 @@ std::optional<double> solveDirect(const Chain &c, const std::atomic<bool> *cance
 // newer part from the front), so each state costs a constant.
 std::optional<double> solveSingleStep(const Chain &c, const std::atomic<bool> *cancel)
 {
-    const qint64 size = c.size, fall = c.lower;
-    double up = 0, stay = 0, down = 0;
-    for (const Move &m : c.moves) {
-        if (m.jump == 1)
-            up += m.chance;
-        else if (m.jump == 0)
-            stay += m.chance;
-        else if (m.jump < 0)
-            down += m.chance;
-        // A longer win passes the top state: the target.
+    const qint64 size = c.size;
+    // Per kind of series: the chances of a win, of no move, of the loss, and
+    // how far the loss falls.
+    struct Kind
+    {
+        double up = 0, stay = 0, down = 0;
+        qint64 fall = 0;
+    };
+    std::vector<Kind> kinds;
+    for (const auto &moves : c.sets) {
+        Kind kind;
+        for (const Move &m : moves) {
+            if (m.jump == 1)
+                kind.up += m.chance;
+            else if (m.jump == 0)
+                kind.stay += m.chance;
+            else if (m.jump < 0) {
+                kind.down += m.chance;
+                kind.fall = -m.jump;
+            }
+            // A longer win passes the top state: the target.
+        }
+        kinds.push_back(kind);
     }
     std::vector<Affine> maps(size), older(size);
-    Affine newer;     // maps[split] o ... o maps[i - 1]
-    qint64 split = 0; // older[s] = maps[s] o ... o maps[split - 1]
+    Affine newer;       // maps[split] o ... o maps[i - 1]
+    qint64 split = 0;   // older[s] = maps[s] o ... o maps[split - 1]
+    qint64 window = -1; // the fall the stacks were built for
+    std::size_t kind = 0;
     for (qint64 i = 0; i < size; ++i) {
         if ((i & 0xFFF) == 0 && stopped(cancel))
             return std::nullopt;
+        while (kind + 1 < kinds.size() && i >= c.reach[kind + 1])
+            ++kind;
+        const auto [up, stay, down, fall] = kinds[kind];
         double rhs = 0, pivot = 1 - stay;
-        if (fall == 0 || i < fall) {
+        if (i < fall) {
             rhs = down; // the fall leaves the chain: ruin
         } else {
-            if (i - fall >= split) {
+            if (i - fall >= split || fall != window) {
                 older[i - 1] = maps[i - 1];
                 for (qint64 s = i - 2; s >= i - fall; --s)
                     older[s] = compose(maps[s], older[s + 1]);
                 split = i;
+                window = fall;
                 newer = Affine();
             }
-            const Affine window = compose(older[i - fall], newer);
-            rhs = down * window.a;
-            pivot -= down * window.b;
+            const Affine composed = compose(older[i - fall], newer);
+            rhs = down * composed.a;
+            pivot -= down * composed.b;
         }
         maps[i] = {rhs / pivot, up / pivot};
         newer = compose(newer, maps[i]);
@@ -266,22 +323,33 @@ std::optional<double> solveSingleStep(const Chain &c, const std::atomic<bool> *c
 std::optional<double> solveBySweeps(const Chain &c, double budget, const std::atomic<bool> *cancel)
 {
     const qint64 size = c.size;
-    double stay = 0;
-    std::vector<Move> moves;
-    for (const Move &m : c.moves) {
-        if (m.jump == 0)
-            stay += m.chance;
-        else
-            moves.push_back(m);
+    // Per kind of series its moves that go somewhere, and the chance of none.
+    std::vector<std::vector<Move>> kinds;
+    std::vector<double> stays;
+    for (const auto &set : c.sets) {
+        double stay = 0;
+        std::vector<Move> moves;
+        for (const Move &m : set) {
+            if (m.jump == 0)
+                stay += m.chance;
+            else
+                moves.push_back(m);
+        }
+        kinds.push_back(std::move(moves));
+        stays.push_back(stay);
     }
+    const std::vector<Move> &moves = kinds.back();
+    const double stay = stays.back();
     // Both bounds of a state side by side, read together.
     struct Bounds
     {
         double low = 0, high = 1;
     };
     std::vector<Bounds> v(size);
-    // States from which every move stays inside need no range checks.
-    const qint64 insideFrom = -c.moves.front().jump, insideTo = size - c.moves.back().jump;
+    // States that pay a whole series and from which every move stays inside
+    // need no range checks.
+    const qint64 insideFrom = std::max(-c.moves().front().jump, c.whole()),
+                 insideTo = size - c.moves().back().jump;
     const double sweepWork = 2.0 * double(size) * double(moves.size());
     for (double spent = 0; spent < budget; spent += sweepWork) {
         for (qint64 i = size - 1; i >= 0; --i) {
@@ -291,19 +359,23 @@ std::optional<double> solveBySweeps(const Chain &c, double budget, const std::at
                     low += m.chance * v[i + m.jump].low;
                     high += m.chance * v[i + m.jump].high;
                 }
-            } else {
-                for (const Move &m : moves) {
-                    const qint64 to = i + m.jump;
-                    if (to < 0) {
-                        low += m.chance;
-                        high += m.chance;
-                    } else if (to < size) {
-                        low += m.chance * v[to].low;
-                        high += m.chance * v[to].high;
-                    }
+                v[i] = {low / (1 - stay), high / (1 - stay)};
+                continue;
+            }
+            std::size_t kind = kinds.size() - 1;
+            while (kind > 0 && i < c.reach[kind])
+                --kind;
+            for (const Move &m : kinds[kind]) {
+                const qint64 to = i + m.jump;
+                if (to < 0) {
+                    low += m.chance;
+                    high += m.chance;
+                } else if (to < size) {
+                    low += m.chance * v[to].low;
+                    high += m.chance * v[to].high;
                 }
             }
-            v[i] = {low / (1 - stay), high / (1 - stay)};
+            v[i] = {low / (1 - stays[kind]), high / (1 - stays[kind])};
         }
         const auto [low, high] = v[c.start];
         const double middle = (low + high) / 2;
@@ -326,6 +398,7 @@ RuinFigure solve(const SystemInputs &inputs, const std::atomic<bool> *cancel, Ru
     figure.status = RuinStatus::Solved;
     if (chain->certain) {
         figure.chance = 1;
+        figure.certain = true;
         return figure;
     }
     // Memory is judged before it is taken: an allocation the system grants
@@ -380,6 +453,7 @@ RuinFigure SolveRuin(const SystemInputs &inputs, const std::atomic<bool> *cancel
     } catch (const std::bad_alloc &) {
         RuinFigure figure;
         figure.status = RuinStatus::TooLarge;
+        figure.states = EstimateRuin(inputs).states;
         return figure;
     }
 }

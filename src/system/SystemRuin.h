@@ -2,8 +2,11 @@
 
 // The ruin chance of a system on a fair wheel: starting from the bankroll,
 // series are played until the bankroll reaches the target or can no longer
-// pay a whole series; the chance of the latter, solved exactly over the
-// whole-money bankroll as an absorbing Markov chain.
+// place the first stake. A series whose next stake the bankroll cannot place
+// ends there, lost as far as it went, and the next one starts at the first
+// stake again. Ruin is a bankroll below the first stake, the target a
+// bankroll at or above it. Solved exactly over the whole-money bankroll as
+// an absorbing Markov chain.
 #include "system/SystemTester.h"
 
 #include <QObject>
@@ -25,7 +28,8 @@ struct RuinFigure
 {
     RuinStatus status = RuinStatus::Invalid;
     double chance = NoValue; // the ruin chance when Solved
-    qint64 states = 0;       // states of the chain that was solved
+    bool certain = false;    // the bankroll cannot place the first stake: 1
+    qint64 states = 0;       // states of the chain that was solved (or refused)
 };
 
 // What a solve will cost, known at once.
@@ -37,8 +41,8 @@ struct RuinCost
 };
 RuinCost EstimateRuin(const SystemInputs &inputs);
 
-// The chain has a state for every bankroll from the cost of a series up to
-// the target that the start can reach: the bankroll plus a multiple of the
+// The chain has a state for every bankroll from the first stake up to the
+// target that the start can reach: the bankroll plus a multiple of the
 // greatest common divisor of the series' outcomes. States so far below or
 // above the start that the walk reaches them with a chance under e^-35 (the
 // Lundberg bound of a walk with the house's negative drift) are taken as

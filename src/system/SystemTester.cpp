@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 #include <numeric>
-#include <random>
 
 namespace trevolo {
 
@@ -75,65 +73,53 @@ SystemFields InvalidSystemFields(const SystemInputs &in)
 
 namespace {
 
-// A seed drawn from the spins themselves, eight at a time.
-quint64 seedOf(std::span<const quint8> spins)
-{
-    const auto mix = [](quint64 x) {
-        x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-        x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-        return x ^ (x >> 31);
-    };
-    quint64 h = 0x9E3779B97F4A7C15ull ^ spins.size();
-    std::size_t i = 0;
-    for (; i + 8 <= spins.size(); i += 8) {
-        quint64 word;
-        std::memcpy(&word, spins.data() + i, 8);
-        h = std::rotl(h ^ word, 29) * 0x9E3779B97F4A7C15ull;
-    }
-    for (; i < spins.size(); ++i)
-        h = std::rotl(h ^ spins[i], 29) * 0x9E3779B97F4A7C15ull;
-    return mix(h);
-}
-
-// Keeps the running result for the chart: all of it, or per stretch of
-// spins its lowest and highest point.
+// Keeps the bankroll for the chart: all of it, or per stretch of spins its
+// lowest and highest point.
 class ChartThinner
 {
 public:
-    ChartThinner(std::vector<ResultPoint> &points, qint64 spins) : m_points(points)
+    ChartThinner(std::vector<ResultPoint> &points, qint64 spins, qint64 bank) : m_points(points)
     {
         m_all = spins + 1 <= ChartMaxPoints;
         m_stretches = ChartMaxPoints / 2 - 1;
         m_spins = spins;
         m_points.reserve(ChartMaxPoints);
-        m_points.push_back({0, 0});
+        m_points.push_back({0, bank});
         if (!m_all)
             Begin(0);
     }
 
-    void Add(qint32 spin, qint64 result)
+    void Add(qint32 spin, qint64 bank)
     {
         if (m_all) {
-            m_points.push_back({spin, result});
+            m_points.push_back({spin, bank});
             return;
         }
         if (spin >= m_end) {
             Flush();
             Begin(m_stretch + 1);
         }
-        if (result < m_low.result)
-            m_low = {spin, result};
-        if (result > m_high.result)
-            m_high = {spin, result};
+        if (bank < m_low.bank)
+            m_low = {spin, bank};
+        if (bank > m_high.bank)
+            m_high = {spin, bank};
     }
 
-    void Finish(qint64 lastResult)
+    void Finish(qint64 lastBank)
     {
         if (m_all)
             return;
         Flush();
         if (m_points.back().spin != m_spins)
-            m_points.push_back({qint32(m_spins), lastResult});
+            m_points.push_back({qint32(m_spins), lastBank});
+    }
+
+    // A session's end, kept when it is the first of its kind in its stretch.
+    void Mark(std::vector<ResultPoint> &marks, ResultPoint point) const
+    {
+        const auto stretch = [this](qint64 spin) { return spin * m_stretches / (m_spins + 1); };
+        if (m_all || marks.empty() || stretch(marks.back().spin) != stretch(point.spin))
+            marks.push_back(point);
     }
 
 private:
@@ -147,12 +133,12 @@ private:
     }
     void Flush()
     {
-        if (m_low.result > m_high.result)
+        if (m_low.bank > m_high.bank)
             return; // an empty stretch
         const ResultPoint first = m_low.spin <= m_high.spin ? m_low : m_high;
         const ResultPoint second = m_low.spin <= m_high.spin ? m_high : m_low;
         m_points.push_back(first);
-        if (second.spin != first.spin)
+        if (second.spin != first.spin || second.bank != first.bank)
             m_points.push_back(second);
     }
 
@@ -165,64 +151,216 @@ private:
 // Series by how they end: [k] won at bet k + 1, [bets] lost.
 using Outcomes = std::array<qint64, SystemMaxSteps + 1>;
 
-// How `count` draws from a bag that holds from[k] of each outcome fall,
-// the draws put back: a multinomial, drawn as a chain of binomials.
-Outcomes drawFrom(const Outcomes &from, int outcomes, qint64 count, std::mt19937_64 &random)
+// One series' outcomes as points of the lattice their sums live on: money
+// = lowest + unit * x, x >= 0, with their chances.
+struct Lattice
 {
-    Outcomes drawn{};
-    qint64 unseen = std::accumulate(from.begin(), from.begin() + outcomes, qint64(0));
-    for (int k = 0; k < outcomes && count > 0; ++k) {
-        if (from[k] == 0)
-            continue;
-        drawn[k] = count;
-        if (from[k] < unseen) {
-            std::binomial_distribution<qint64> share(count, double(from[k]) / double(unseen));
-            drawn[k] = share(random);
-        }
-        count -= drawn[k];
-        unseen -= from[k];
+    std::vector<qint64> x;
+    std::vector<double> chance;
+    qint64 lowest = 0, unit = 0;
+};
+Lattice latticeOf(const SeriesPlan &plan)
+{
+    Lattice l;
+    const double q = 1 - plan.chance;
+    double reach = 1;
+    std::vector<qint64> money;
+    for (int k = 0; k < plan.bets; ++k) {
+        money.push_back(plan.winNet[k]);
+        l.chance.push_back(reach * plan.chance);
+        reach *= q;
     }
-    return drawn;
+    money.push_back(-plan.cost);
+    l.chance.push_back(reach);
+    l.lowest = *std::min_element(money.begin(), money.end());
+    for (const qint64 m : money)
+        l.unit = std::gcd(l.unit, m - l.lowest);
+    // Outcomes of the same money are one point.
+    std::vector<double> chances;
+    chances.swap(l.chance);
+    for (std::size_t k = 0; k < money.size(); ++k) {
+        const qint64 x = (money[k] - l.lowest) / l.unit;
+        const auto same = std::find(l.x.begin(), l.x.end(), x);
+        if (same != l.x.end()) {
+            l.chance[std::size_t(same - l.x.begin())] += chances[k];
+        } else {
+            l.x.push_back(x);
+            l.chance.push_back(chances[k]);
+        }
+    }
+    return l;
 }
 
-// The random-entry figures: `count` series started at spins drawn at random
-// among those whose series ends within the history (`entries` holds how the
-// series started at each of them end), and the bootstrap of their mean.
-void randomEntries(SystemReplay &replay, const SeriesPlan &plan, quint64 seed,
-                   const Outcomes &entries, qint64 count)
+// The exact convolution is taken up to this many multiply-adds.
+constexpr double ExactSumWork = 2e6;
+
+// P(S >= s) for the sum S of m draws, worked out over every sum.
+double exactUpperTail(const Lattice &l, qint64 m, qint64 s)
 {
-    const int outcomes = plan.bets + 1;
-    if (count <= 0 || std::all_of(entries.begin(), entries.end(), [](qint64 e) { return e == 0; }))
-        return;
-    std::array<double, SystemMaxSteps + 1> net{};
-    for (int k = 0; k < plan.bets; ++k)
-        net[k] = double(plan.winNet[k]);
-    net[plan.bets] = -double(plan.cost);
-    const auto mean = [&](const Outcomes &series) {
-        double sum = 0;
-        for (int k = 0; k < outcomes; ++k)
-            sum += double(series[k]) * net[k];
-        return sum / double(count);
+    const auto [lowest, highest] = std::minmax_element(l.x.begin(), l.x.end());
+    const qint64 span = *highest - *lowest;
+    std::vector<double> sum(std::size_t(m * span + 1)), next(sum.size());
+    sum[0] = 1; // sums counted from m * lowest
+    for (qint64 t = 0; t < m; ++t) {
+        const std::size_t size = std::size_t(t * span + 1);
+        std::fill(next.begin(), next.begin() + std::ptrdiff_t(size + std::size_t(span)), 0.0);
+        for (std::size_t k = 0; k < l.x.size(); ++k) {
+            const std::size_t shift = std::size_t(l.x[k] - *lowest);
+            const double c = l.chance[k];
+            for (std::size_t i = 0; i < size; ++i)
+                next[i + shift] += c * sum[i];
+        }
+        sum.swap(next);
+    }
+    double tail = 0;
+    for (qint64 i = std::max<qint64>(0, s - m * *lowest); i <= m * span; ++i)
+        tail += sum[std::size_t(i)];
+    return std::min(tail, 1.0);
+}
+
+// P(S >= s) by the saddle-point approximation with the second continuity
+// correction for a lattice of step 1 (Daniels 1987).
+double saddlePointUpperTail(const Lattice &l, qint64 m, qint64 s)
+{
+    const auto [lowest, highest] = std::minmax_element(l.x.begin(), l.x.end());
+    if (s > m * *highest)
+        return 0;
+    if (s == m * *highest) // every draw the highest
+        return std::pow(l.chance[std::size_t(highest - l.x.begin())], double(m));
+    if (s <= m * *lowest)
+        return 1;
+    // The cumulant generating function of one draw and its first two
+    // derivatives at t, kept from overflowing.
+    struct Cumulants
+    {
+        double k0, k1, k2;
     };
-
-    // Drawing the entry spins one by one and looking up how each series ends
-    // gives these counts with the same chances.
-    std::mt19937_64 random(seed);
-    const Outcomes sample = drawFrom(entries, outcomes, count, random);
-    replay.randomSeries = count;
-    replay.randomMean = mean(sample);
-
-    std::vector<double> means(BootstrapResamples);
-    for (double &m : means)
-        m = mean(drawFrom(sample, outcomes, count, random));
-    const auto tail = std::ptrdiff_t(BootstrapResamples / 40); // 2.5 % on each side
-    std::nth_element(means.begin(), means.begin() + tail, means.end());
-    replay.randomLow = means[tail];
-    std::nth_element(means.begin(), means.end() - 1 - tail, means.end());
-    replay.randomHigh = means[means.size() - 1 - tail];
+    const auto cumulants = [&l](double t) {
+        double peak = -std::numeric_limits<double>::infinity();
+        for (std::size_t k = 0; k < l.x.size(); ++k)
+            peak = std::max(peak, std::log(l.chance[k]) + t * double(l.x[k]));
+        double z = 0, z1 = 0, z2 = 0;
+        for (std::size_t k = 0; k < l.x.size(); ++k) {
+            const double w = std::exp(std::log(l.chance[k]) + t * double(l.x[k]) - peak);
+            z += w;
+            z1 += w * double(l.x[k]);
+            z2 += w * double(l.x[k]) * double(l.x[k]);
+        }
+        const double mean = z1 / z;
+        return Cumulants{peak + std::log(z), mean, z2 / z - mean * mean};
+    };
+    const double target = (double(s) - 0.5) / double(m); // per draw
+    double low = -1, high = 1;
+    while (cumulants(low).k1 > target)
+        low *= 2;
+    while (cumulants(high).k1 < target)
+        high *= 2;
+    for (int i = 0; i < 200 && high - low > 1e-15 * std::max(1.0, std::fabs(high)); ++i) {
+        const double middle = (low + high) / 2;
+        (cumulants(middle).k1 < target ? low : high) = middle;
+    }
+    const double t = (low + high) / 2;
+    const Cumulants c = cumulants(t);
+    const double md = double(m);
+    const boost::math::normal normal;
+    const double variance = md * c.k2;
+    if (std::fabs(t) < 1e-8) {
+        const Cumulants at0 = cumulants(0);
+        return boost::math::cdf(boost::math::complement(normal, (double(s) - 0.5 - md * at0.k1) /
+                                                                    std::sqrt(md * at0.k2)));
+    }
+    const double w = std::copysign(std::sqrt(std::max(0.0, 2 * md * (t * target - c.k0))), t);
+    const double u = 2 * std::sinh(t / 2) * std::sqrt(variance);
+    const double tail = boost::math::cdf(boost::math::complement(normal, w)) +
+                        boost::math::pdf(normal, w) * (1 / u - 1 / w);
+    return std::clamp(tail, 0.0, 1.0);
 }
 
 } // namespace
+
+double FairMeanTail(const SeriesPlan &plan, qint64 m, double mean, bool upper)
+{
+    if (m <= 0 || plan.bets <= 0 || std::isnan(mean))
+        return NoValue;
+    Lattice l = latticeOf(plan);
+    // The sums of whole series lie on the lattice; a mean between its
+    // points is taken to the next one inward.
+    const double scaled = (mean - double(l.lowest)) * double(m) / double(l.unit);
+    qint64 s = qint64(std::ceil(scaled - 1e-9));
+    if (!upper) { // P(S <= s) = P(-S >= -s)
+        for (qint64 &x : l.x)
+            x = -x;
+        s = -qint64(std::floor(scaled + 1e-9));
+    }
+    const auto [lowest, highest] = std::minmax_element(l.x.begin(), l.x.end());
+    const double span = double(*highest - *lowest);
+    const double work = double(l.x.size()) * span * double(m) * double(m) / 2;
+    return work <= ExactSumWork ? exactUpperTail(l, m, s) : saddlePointUpperTail(l, m, s);
+}
+
+namespace {
+
+// The largest value of `field` in 1 .. 2^31 - 1 whose series stays within the
+// signed 32-bit range, the other inputs as they are (the steps up to
+// SystemMaxSteps); 0 when none does.
+qint32 largestThatFits(SystemInputs in, qint32 SystemInputs::*field, qint32 highest)
+{
+    qint64 low = 0, high = highest; // low fits (or is 0), high + 1 does not
+    while (low < high) {
+        const qint64 middle = (low + high + 1) / 2;
+        in.*field = qint32(middle);
+        if (stakesOf(in))
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return qint32(low);
+}
+
+} // namespace
+
+QString SystemFieldReason(const SystemInputs &in, SystemField field)
+{
+    using F = SystemField;
+    const SystemFields bad = InvalidSystemFields(in);
+    if (!bad.testFlag(field))
+        return QString();
+    const bool overLimit = in.minStake >= 1 && in.tableLimit > 0 && in.minStake > in.tableLimit;
+    const bool outgrown = !overLimit && !(bad & (F::Group | F::TableLimit)) && in.minStake >= 1 &&
+                          in.multiplier >= 1 && in.steps >= 1 && in.steps <= SystemMaxSteps &&
+                          !stakesOf(in);
+    const auto upTo = [&](qint32 SystemInputs::*value, qint32 highest) {
+        const qint32 largest = largestThatFits(in, value, highest);
+        return largest > 0 ? QStringLiteral(" до %1").arg(largest) : QString();
+    };
+    switch (field) {
+    case F::Group:
+        return QStringLiteral("Ставка на: одна из двенадцати комбинаций");
+    case F::Trigger:
+        return QStringLiteral("Начать после пропусков подряд: целое число от 0 до %1")
+            .arg(SystemMaxTrigger);
+    case F::MinStake:
+        return QStringLiteral("Первая ставка: целое число от 1") +
+               (overLimit  ? QStringLiteral(", не больше предела стола")
+                : outgrown ? upTo(&SystemInputs::minStake, qint32(MoneyMax))
+                           : QString());
+    case F::Multiplier:
+        return QStringLiteral("Умножение: целое число от 1") +
+               (outgrown ? upTo(&SystemInputs::multiplier, qint32(MoneyMax)) : QString());
+    case F::Steps:
+        return QStringLiteral("Ставок в серии: целое число от 1 до %1")
+            .arg(outgrown ? largestThatFits(in, &SystemInputs::steps, SystemMaxSteps)
+                          : SystemMaxSteps);
+    case F::TableLimit:
+        return overLimit ? QStringLiteral("Предел стола: не меньше первой ставки или 0")
+                         : QStringLiteral("Предел стола: целое число от 0 (0 — без предела)");
+    case F::Bankroll:
+        return QStringLiteral("Начальный банк: целое число от 0");
+    case F::Target:
+        return QStringLiteral("Остановиться при банке: целое число больше начального банка");
+    }
+    return QString();
+}
 
 SystemInputCheck ReadSystemInputs(int group, const SystemInputTexts &texts)
 {
@@ -291,7 +429,7 @@ std::optional<SystemReplay> ReplaySystem(std::span<const quint8> lineCodes,
     SystemReplay r;
     r.spins = qint64(count);
     r.fairChance = plan.chance;
-    ChartThinner chart(r.chart, r.spins);
+    ChartThinner chart(r.chart, r.spins, inputs.bankroll);
     std::array<quint8, 256> wins{};
     for (int n = 0; n < WheelSize; ++n)
         wins[n] = plan.members >> n & 1u;
@@ -318,47 +456,69 @@ std::optional<SystemReplay> ReplaySystem(std::span<const quint8> lineCodes,
         lastHit = hits[h];
     }
 
+    // Sessions: `bank` is the bankroll of the one open. A bankroll short of
+    // the first stake places nothing.
+    const qint64 first = plan.stakes[0], bankroll = inputs.bankroll, target = inputs.target;
+    const bool plays = bankroll >= first;
     int bet = -1; // the bet of the open series, -1 between series
-    qint64 result = 0, peak = 0, seriesStart = 0, finishedNet = 0, lostRun = 0;
+    qint64 bank = bankroll, peak = bankroll, seriesStart = 0, wholeNet = 0, lostRun = 0;
     qint64 previousHit = -1;
     for (std::size_t t = 0; t < count; ++t) {
         const quint8 hit = wins[spins[t]];
-        if (bet < 0 && qint64(t) - previousHit - 1 >= inputs.trigger) {
+        if (plays && !r.sessionOpen) {
+            r.sessionOpen = true;
+            ++r.sessions;
+            bank = peak = bankroll;
+            if (t > 0)
+                chart.Add(qint32(t), bank);
+        }
+        if (plays && bet < 0 && qint64(t) - previousHit - 1 >= inputs.trigger) {
             bet = 0;
             ++r.series;
-            seriesStart = result;
+            seriesStart = bank;
         }
         if (bet >= 0) {
             const qint64 stake = plan.stakes[bet];
             r.staked += stake;
             ++r.bets;
             r.betsWon += hit;
-            result += hit ? win * stake : -stake;
+            bank += hit ? win * stake : -stake;
             const bool lostAll = !hit && bet + 1 == bets;
-            bet = hit || lostAll ? -1 : bet + 1;
+            const bool cut = !hit && !lostAll && bank < plan.stakes[bet + 1];
+            bet = hit || lostAll || cut ? -1 : bet + 1;
             if (bet < 0) {
                 r.seriesWon += hit;
-                r.seriesLost += lostAll;
+                r.seriesLost += !hit;
+                r.seriesCut += cut;
                 lostRun = hit ? 0 : lostRun + 1;
                 r.worstLostRun = std::max(r.worstLostRun, lostRun);
-                finishedNet += result - seriesStart;
+                if (!cut) {
+                    ++r.wholeSeries;
+                    wholeNet += bank - seriesStart;
+                }
             }
-            peak = std::max(peak, result);
-            r.maxDrawdown = std::max(r.maxDrawdown, peak - result);
+            peak = std::max(peak, bank);
+            r.maxDrawdown = std::max(r.maxDrawdown, peak - bank);
+            // Only a won bet reaches the target, only an ended series ruins.
+            const bool reached = bank >= target, ruined = bank < first;
+            if (reached || ruined) {
+                r.sessionOpen = false;
+                r.net += bank - bankroll;
+                (reached ? r.sessionsTarget : r.sessionsRuined) += 1;
+                chart.Mark(reached ? r.targets : r.ruins, {qint32(t + 1), bank});
+            }
         }
         previousHit += (qint64(t) - previousHit) & -qint64(hit);
-        chart.Add(qint32(t + 1), result);
+        chart.Add(qint32(t + 1), bank);
     }
-    chart.Finish(result);
-    r.net = result;
+    chart.Finish(bank);
+    if (r.sessionOpen)
+        r.net += bank - bankroll;
 
     if (r.bets > 0) {
         r.hitRate = double(r.betsWon) / double(r.bets);
         std::tie(r.hitLow, r.hitHigh) = WilsonInterval(r.betsWon, r.bets);
     }
-    const qint64 finished = r.seriesWon + r.seriesLost;
-    if (finished > 0)
-        r.seriesMean = double(finishedNet) / double(finished);
     // A series started d spins before a hit is won at bet d + 1 when d < bets
     // and lost otherwise; after the last hit only the spins with room for
     // all the bets count.
@@ -366,7 +526,21 @@ std::optional<SystemReplay> ReplaySystem(std::span<const quint8> lineCodes,
     for (int k = bets - 1; k >= 0; --k)
         entries[k] = entries[k + 1] + gaps[k + 1];
     entries[bets] = lostEntries + std::max<qint64>(0, r.spins - bets - lastHit);
-    randomEntries(r, plan, seedOf(spins), entries, finished);
+    double entryNet = 0;
+    for (int k = 0; k <= bets; ++k) {
+        r.randomSeries += entries[k];
+        entryNet += double(entries[k]) * double(k < bets ? plan.winNet[k] : -plan.cost);
+    }
+    if (r.randomSeries > 0)
+        r.randomMean = entryNet / double(r.randomSeries);
+    if (r.wholeSeries > 0) {
+        const qint64 m = r.wholeSeries;
+        r.seriesMean = double(wholeNet) / double(m);
+        const SystemExact exact = *ExactFigures(inputs);
+        r.seriesMeanAbove = r.seriesMean >= exact.expectedNet;
+        r.seriesMeanChance = FairMeanTail(plan, m, r.seriesMean, r.seriesMeanAbove);
+        r.noWholeLossChance = std::pow(1 - exact.seriesLossChance, double(m));
+    }
     return r;
 }
 

@@ -65,9 +65,14 @@ struct SystemInputCheck
 // The inputs refused: out of range; a first stake above the table limit
 // (both fields); a stake or the cost of a whole series beyond the signed
 // 32-bit range (minimum stake, multiplier and steps); a target not above the
-// bankroll. A bankroll below the cost of a series is no fault: its ruin is
+// bankroll. A bankroll below the first stake is no fault: its ruin is
 // certain.
 SystemFields InvalidSystemFields(const SystemInputs &inputs);
+// Why the field is refused, naming it and what it takes ("Умножение: целое
+// число от 1 до 100"); empty when it is not. Where the series outgrows the
+// signed 32-bit range the bound given is the largest that fits with the
+// other fields as they are.
+QString SystemFieldReason(const SystemInputs &inputs, SystemField field);
 // Reads the texts by the integer rule; a text that does not read is refused.
 SystemInputCheck ReadSystemInputs(int group, const SystemInputTexts &texts);
 
@@ -90,48 +95,71 @@ struct SeriesPlan
 // Empty when InvalidSystemFields(inputs) is not.
 std::optional<SeriesPlan> PlanSeries(const SystemInputs &inputs);
 
-// A point of the running result: after `spin` spins (0 is the start).
+// A point of the chart: the bankroll after `spin` spins (0 is the start).
 struct ResultPoint
 {
     qint32 spin = 0;
-    qint64 result = 0;
+    qint64 bank = 0;
 };
-// Histories with more spins than this get their running result thinned.
+// Histories with more spins than this get their chart thinned.
 constexpr int ChartMaxPoints = 2000;
 
-constexpr int BootstrapResamples = 2000;
+// The chance that m series on a fair wheel average at least `mean` (upper)
+// or at most `mean` (not upper), each series ending at bet k with chance
+// q^(k-1) p or lost whole with chance q^n. Exact (the distribution of the
+// sum worked out over the money) while that costs at most a few
+// milliseconds; beyond it the saddle-point approximation of the same sum
+// with its lattice correction.
+double FairMeanTail(const SeriesPlan &plan, qint64 m, double mean, bool upper);
 
-// The system replayed over the history. A series starts on the spin after
-// the group has missed at least `trigger` spins in a row; the run counts
-// every spin since the group last came up, zero included. A series that is
-// still open at the end counts as started only; its bets count in the bets,
-// the money and the chart.
+// The system replayed over the history as a player with the bankroll plays
+// it, in sessions. A session starts with the initial bankroll and ends at
+// ruin (a bankroll below the first stake) or when the bankroll reaches the
+// target; the next one starts at the next spin with the initial bankroll
+// again. A series starts on the spin after the group has missed at least
+// `trigger` spins in a row; the run counts every spin since the group last
+// came up, zero included. A series whose next stake the bankroll cannot
+// place ends there, lost as far as it went (cut). A series still open at
+// the end counts as started only; its bets count in the bets, the money
+// and the chart.
 struct SystemReplay
 {
     qint64 spins = 0;
-    qint64 series = 0, seriesWon = 0, seriesLost = 0;
+    qint64 series = 0, seriesWon = 0, seriesLost = 0; // lost: whole or cut
+    qint64 seriesCut = 0;
     qint64 bets = 0, betsWon = 0;
-    qint64 net = 0, staked = 0;
-    qint64 maxDrawdown = 0;  // largest fall of the running result from an earlier peak (0 included)
-    qint64 worstLostRun = 0; // longest run of lost series
-    double fairChance = 0;   // p
+    qint64 net = 0, staked = 0; // over every session, the open one included
+    qint64 maxDrawdown = 0;     // largest fall of a session's bankroll from its peak
+    qint64 worstLostRun = 0;    // longest run of lost series
+    qint64 sessions = 0, sessionsTarget = 0, sessionsRuined = 0;
+    bool sessionOpen = false; // the last session has not ended
+    double fairChance = 0;    // p
     // betsWon / bets with its 95 % Wilson interval; NaN without bets.
     double hitRate = NoValue, hitLow = NoValue, hitHigh = NoValue;
-    // The mean net of the system's finished series; NaN without one.
+    // The mean net of the system's series won or lost whole (m of them);
+    // NaN without one.
+    qint64 wholeSeries = 0;
     double seriesMean = NoValue;
-    // As many series as the system finished, each started at a random spin
-    // of the history (among those whose series ends within it; drawn as how
-    // many of them end each way, which has the same chances): their mean net
-    // and its 95 % percentile bootstrap interval. The draws are seeded from
-    // the spins, so the same history gives the same figures. NaN when the
-    // system finished no series.
+    // A series entered at every spin of the history whose series ends
+    // within it, played out in full: how many and their exact mean net. NaN
+    // without one.
     qint64 randomSeries = 0;
-    double randomMean = NoValue, randomLow = NoValue, randomHigh = NoValue;
-    // The running result, from spin 0 to the last spin: every point up to
-    // ChartMaxPoints, else the first and last point and, in each of
-    // ChartMaxPoints / 2 - 1 equal stretches of spins, its lowest and
-    // highest point in order, so every extreme survives.
+    double randomMean = NoValue;
+    // How unusual the system's mean is for a fair wheel: the chance of m
+    // fair series averaging at least as much (seriesMeanAbove) or at most as
+    // much as it; and the chance (1 - q^n)^m that m fair series lose none
+    // whole. NaN without m.
+    bool seriesMeanAbove = false;
+    double seriesMeanChance = NoValue;
+    double noWholeLossChance = NoValue;
+    // The bankroll of each session from spin 0 to the last spin: every
+    // point up to ChartMaxPoints, else the first and last point and, in each
+    // of ChartMaxPoints / 2 - 1 equal stretches of spins, its lowest and
+    // highest point in order, so every extreme survives. A new session
+    // starts with a point at the spin the last one ended on.
     std::vector<ResultPoint> chart;
+    // Where sessions ended, at most one of each kind per stretch.
+    std::vector<ResultPoint> ruins, targets;
 };
 
 // One pass over the lines' codes (SpinHistoryModel: 0..36 a spin, anything

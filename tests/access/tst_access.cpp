@@ -5,6 +5,7 @@
 #include "support/WindowFixture.h"
 
 #include "app/entrypad/EntryPadForm.h"
+#include "app/helpwindow/HelpForm.h"
 #include "app/mainwindow/Unit1.h"
 #include "app/widgets/PageControl.h"
 
@@ -14,6 +15,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 using namespace trevolo;
 using namespace Qt::StringLiterals;
@@ -73,6 +75,8 @@ private Q_SLOTS:
     void menuKeysFromTextBoxes();
     void childWindowsCloseByKeys_data();
     void childWindowsCloseByKeys();
+    void helpKeyOpensTheWindowsPage_data();
+    void helpKeyOpensTheWindowsPage();
     void focusAtTheHistoryEnd_data();
     void focusAtTheHistoryEnd();
 
@@ -214,6 +218,39 @@ void TestAccess::childWindowsCloseByKeys()
     QCOMPARE(form->listBox1->Text(), QString()); // no key reached the history
 }
 
+// F1 in each window opens the help with the heading of that window's part
+// (or of the main window's page) in view.
+void TestAccess::helpKeyOpensTheWindowsPage_data()
+{
+    QTest::addColumn<QString>("opener"); // the key that opens the window
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("text"); // only in that window's part
+    QTest::newRow("pad") << u"Ctrl+Shift+P"_s << u"EntryPadForm"_s
+                         << u"открывает рядом с главным окном"_s;
+    QTest::newRow("analysis") << u"Ctrl+Shift+A"_s << u"AnalysisForm"_s
+                              << u"Окно «Анализ последовательности»"_s;
+    QTest::newRow("system tester")
+        << u"Ctrl+Shift+T"_s << u"SystemForm"_s << u"Окно «Проверка системы»"_s;
+}
+
+void TestAccess::helpKeyOpensTheWindowsPage()
+{
+    QFETCH(QString, opener);
+    QFETCH(QString, window);
+    QFETCH(QString, text);
+    showActive();
+    QTest::keySequence(form->listBox1, QKeySequence(opener));
+    QWidget *active = form->findChild<QWidget *>(window);
+    active->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), active);
+    QTest::keySequence(active, QKeySequence(u"F1"_s));
+    QVERIFY(form->helpForm() && form->helpForm()->isVisible());
+    QTextBrowser *browser = form->helpForm()->browser();
+    const QTextCursor found = browser->document()->find(text);
+    QVERIFY(!found.isNull());
+    QTRY_VERIFY(browser->viewport()->rect().contains(browser->cursorRect(found).center()));
+}
+
 // The keyboard in the history memo, the caret at its end and the newest line
 // in view, after the start, a load (also of the text already there) and
 // "Очистить".
@@ -340,19 +377,20 @@ void TestAccess::countsAndRowsReadAsText_data()
     QTest::addColumn<QStringList>("expected"); // "object=name"
 
     QTest::newRow("start") << QString()
-                           << QStringList{u"Label97=17: 0"_s, u"Label80=Зеро: 0"_s,
+                           << QStringList{u"Label97=17: не выпадает 0 спинов"_s,
+                                          u"Label80=Зеро: не выпадает 0 спинов"_s,
                                           u"Label5=Красное: не выпадает 0 спинов, шаров нет"_s};
     QTest::newRow("one spin") << u"32\n"_s
                               << QStringList{u"Label7=Чёрное: не выпадает 1 спин, уровень серый"_s,
                                              u"Label17=25-36: не выпадает 0 спинов, шаров нет"_s};
     QTest::newRow("three spins")
         << u"5\n0\n32\n"_s
-        << QStringList{u"Label97=17: 3"_s,
-                       u"Label80=Зеро: 1"_s,
-                       u"Label85=5: 2"_s,
-                       u"Label164=17: 0"_s,
-                       u"Label152=5: 1"_s,
-                       u"Label147=Зеро: 1"_s,
+        << QStringList{u"Label97=17: не выпадает 3 спина"_s,
+                       u"Label80=Зеро: не выпадает 1 спин"_s,
+                       u"Label85=5: не выпадает 2 спина"_s,
+                       u"Label164=17: выпало 0 раз"_s,
+                       u"Label152=5: выпало 1 раз"_s,
+                       u"Label147=Зеро: выпало 1 раз"_s,
                        u"Label5=Красное: не выпадает 0 спинов, шаров нет"_s,
                        u"Label7=Чёрное: не выпадает 3 спина, уровень жёлтый"_s,
                        u"Label23=3,6,9,12...: не выпадает 3 спина, уровень жёлтый"_s};
@@ -361,7 +399,10 @@ void TestAccess::countsAndRowsReadAsText_data()
         << QString(u"0\n"_s).repeated(11)
         << QStringList{u"Label5=Красное: не выпадает 11 спинов, уровень зелёный"_s,
                        u"Label13=1-12: не выпадает 11 спинов, уровень зелёный"_s,
-                       u"Label80=Зеро: 0"_s, u"Label147=Зеро: 11"_s};
+                       u"Label80=Зеро: не выпадает 0 спинов"_s,
+                       u"Label147=Зеро: выпало 11 раз"_s,
+                       u"Im_1_3=Красное, 3 спина подряд, уровень жёлтый"_s,
+                       u"Im_7_10=1-12, 10 спинов подряд, уровень зелёный"_s};
 }
 
 void TestAccess::countsAndRowsReadAsText()
@@ -386,7 +427,7 @@ void TestAccess::namesChangeOnlyWithTheirText()
     form->listBox1->ReplaceText(QString(u"0\n"_s).repeated(11));
     QLabel *seventeen = form->FindComponentAs<QLabel>(u"Label97");
     QLabel *red = form->FindComponentAs<QLabel>(u"Label5");
-    QCOMPARE(seventeen->accessibleName(), u"17: 11"_s);
+    QCOMPARE(seventeen->accessibleName(), u"17: не выпадает 11 спинов"_s);
     QCOMPARE(red->accessibleName(), u"Красное: не выпадает 11 спинов, уровень зелёный"_s);
 
     // Names written behind the pass's back show what it rewrites: a pass
@@ -402,8 +443,10 @@ void TestAccess::namesChangeOnlyWithTheirText()
     QCOMPARE(red->accessibleName(), u"untouched"_s);
     form->trackBar3->SetPosition(10);
     QCOMPARE(red->accessibleName(), u"Красное: не выпадает 11 спинов, уровень жёлтый"_s);
+    QCOMPARE(form->FindComponentAs<QWidget>(u"Im_1_9")->accessibleName(),
+             u"Красное, 9 спинов подряд, уровень жёлтый"_s);
     form->listBox1->AppendLine(u"1"_s);
-    QCOMPARE(seventeen->accessibleName(), u"17: 12"_s);
+    QCOMPARE(seventeen->accessibleName(), u"17: не выпадает 12 спинов"_s);
     QCOMPARE(red->accessibleName(), u"Красное: не выпадает 0 спинов, шаров нет"_s);
 }
 

@@ -45,6 +45,9 @@ private Q_SLOTS:
     void emptyHistoryShowsNoFigures();
     void wheelPockets_data();
     void wheelPockets();
+    void heatScaleGetsLighter();
+    void hotArcVerdict_data();
+    void hotArcVerdict();
 
     // tst_depthpages.cpp: spans, gaps and arcs
     void spans_data();

@@ -245,9 +245,10 @@ void TestAnalysisWindow::accessibleTexts_data()
         << Lines({0, 5, 0, 17, 5, 5, 0, 32, 17, 0}) << int(AnalysisForm::GapsTab) << "ChartGaps"
         << true
         << "Красное: пропусков между выпадениями 3. Больше всего при k = 0: 1 (на честном колесе "
-           "1,5). Самый долгий пропуск при k = 2: 1 (на честном колесе 0,4).";
-    QTest::newRow("the wheel's legend") << counts << wheel << "WheelLegend" << false
-                                        << "Шкала кольца: синий — 0 спинов, красный — 170 и дольше";
+           "1,2). Самый долгий пропуск при k = 2: 1 (на честном колесе 0,5).";
+    QTest::newRow("the wheel's legend")
+        << counts << wheel << "WheelLegend" << false
+        << "Шкала кольца: тёмно-фиолетовый — 0 спинов, жёлтый — 170 и дольше";
 }
 
 void TestAnalysisWindow::accessibleTexts()

@@ -1,9 +1,11 @@
 #include "analysis/Chances.h"
+#include "analysis/EverExtremes.h"
 #include "analysis/NumberClasses.h"
 #include "analysis/Statistics.h"
+#include "support/SimulatedHistories.h"
 
+#include <boost/math/distributions/beta.hpp>
 #include <boost/math/distributions/binomial.hpp>
-#include <boost/math/distributions/normal.hpp>
 
 #include <QRandomGenerator>
 #include <QStringList>
@@ -11,6 +13,7 @@
 
 #include <bit>
 #include <cmath>
+#include <map>
 #include <numeric>
 #include <vector>
 
@@ -172,6 +175,11 @@ private Q_SLOTS:
     void shortHistoryFamilies();
     void biasTest_data();
     void biasTest();
+    void verdictEverShares();
+    void everChances_data();
+    void everChances();
+    void hottestInterval_data();
+    void hottestInterval();
     void detectableChance_data();
     void detectableChance();
     void breakEven();
@@ -296,6 +304,17 @@ void TestChances::allCountsBand()
         QVERIFY(LargestCountAtLeastChance(n, band.upper) <= 0.025);
         QVERIFY(LargestCountAtLeastChance(n, band.upper - 1) > 0.025);
     }
+    // The chart's band holds the counts inside it: beyond its lines a count
+    // has at most 2,5 % (summed over the 37 counts, independently).
+    for (const int n : {37, 185, 1000}) {
+        HistoryStatistics s;
+        s.spinCount = n;
+        const auto f = ComputeAnalysis(s, u"170");
+        const int high = int(f.allCountsHigh), low = int(f.allCountsLow);
+        QVERIFY(refBeyond(n, high + 1, true) <= 0.025 && refBeyond(n, high, true) > 0.025);
+        QVERIFY(low == 0 || refBeyond(n, low - 1, false) <= 0.025);
+        QVERIFY(refBeyond(n, low, false) > 0.025);
+    }
     QCOMPARE(AllCountsBand(185).lower, qint64(-1)); // a missing number is no rarity yet
 }
 
@@ -312,7 +331,7 @@ void TestChances::countsExample()
     QCOMPARE(f.hottest, 17);
     QCLOSE(f.hottestP, 4.29488e-5L, 2e-6L);
     QCLOSE(f.hottestFamilyP, 0.00158850608727L, 1e-9L);
-    QCOMPARE(FormatChanceRange(f.hottestRange), QStringLiteral("4,4–9,7 %"));
+    QCOMPARE(FormatChanceRange(f.hottestRange), QStringLiteral("3,2–12 %"));
     QCLOSE(f.alarmRate, 0.302664L, 2e-6L);
 }
 
@@ -394,19 +413,22 @@ void TestChances::biasTest_data()
     QTest::addColumn<Counts>("counts");
     QTest::addColumn<QString>("statistic");
     QTest::addColumn<QString>("verdict");
-    QTest::addColumn<bool>("note");
+    QTest::addColumn<QString>("note"); // how often by then, after "случайно: "
     // 400 spins, 1279/40 = 31,975 and 416 spins, 705/8 = 88,125: halves that
     // a double rounds down.
     QTest::newRow("31,975") << countsOf(9, 33, {17, 18, 26}) << "31,98"
-                            << "Отклонений от честного колеса не видно." << false;
+                            << "Отклонений от честного колеса не видно." << QString();
     QTest::newRow("88,125") << countsOf(9, 27, {23, 24, 36}) << "88,13"
                             << "Отклонение от равномерного статистически значимо (p < 1 %)."
-                            << true;
+                            << "к 500 спинам он хоть раз появляется примерно в 14 % историй.";
     QTest::newRow("0…36 five times")
         << countsOf(5, 0, {5, 5, 5}) << "0,00"
-        << "Распределение слишком равномерное для случайного колеса (p < 1 %)." << true;
+        << "Распределение слишком равномерное для случайного колеса (шанс такого или меньшего χ² "
+           "< 1 %)."
+        << "к 300 спинам он хоть раз появляется примерно в 8,7 % историй.";
     QTest::newRow("184 spins") << countsOf(5, 0, {5, 5, 4}) << "—"
-                               << "Слишком мало спинов для проверки: нужно не меньше 185." << false;
+                               << "Слишком мало спинов для проверки: нужно не меньше 185."
+                               << QString();
 }
 
 void TestChances::biasTest()
@@ -414,61 +436,184 @@ void TestChances::biasTest()
     QFETCH(Counts, counts);
     QFETCH(QString, statistic);
     QFETCH(QString, verdict);
-    QFETCH(bool, note);
+    QFETCH(QString, note);
     HistoryStatistics s;
     s.occurrence = counts;
     s.spinCount = std::accumulate(counts.begin(), counts.end(), 0);
     const auto f = ComputeAnalysis(s, u"170");
     QCOMPARE(f.chiSquareText, statistic);
     QCOMPARE(BiasVerdictText(f.verdict), verdict);
-    QCOMPARE(BiasVerdictNote(f.verdict),
-             note ? QStringLiteral("Проверка повторяется после каждого спина, поэтому на честном "
-                                   "колесе такой сигнал иногда появляется случайно.")
-                  : QString());
+    const QString said = BiasVerdictNote(f.verdict, f.spins);
+    QCOMPARE(said.section(QStringLiteral("случайно: если смотреть после каждого спина, "), 1),
+             note);
+    QCOMPARE(said.isEmpty(), note.isEmpty());
     QCOMPARE(FormatFraction(19999, 2000, 2), QStringLiteral("10,00")); // carries
+}
+
+// The table's shares against a seeded simulation of the verdict read after
+// every spin, the critical values found from the series of the tail.
+void TestChances::verdictEverShares()
+{
+    Real above = 40, below = 40; // P(chi-square >= above) = P(<= below) = 1 %
+    for (Real step = 20; step > 1e-6L; step /= 2) {
+        above += refChiSquareTail(above) > Real(0.01) ? step : -step;
+        below += 1 - refChiSquareTail(below) < Real(0.01) ? step : -step;
+    }
+    constexpr int Histories = 3000;
+    const auto verdict = [=, squares = qint64(0)](const auto &counts, qint64 n, int spin) mutable {
+        squares += 2 * counts[size_t(spin)] - 1;
+        const Real statistic = Real(37 * squares) / n - n;
+        return n >= 185 && (statistic >= above || statistic <= below);
+    };
+    const auto reached = SimulatedFirsts(2026, Histories, 2000, verdict, true);
+    for (const VerdictEverBand &band : VerdictEverBands) {
+        const double share = double(reached[size_t(std::min(band.spins, 2000))]) / Histories;
+        // 3 standard errors of this simulation and 1 point of the table's.
+        QVERIFY(band.spins > 2000 || std::fabs(share - band.share) <
+                                         3 * std::sqrt(share * (1 - share) / Histories) + 0.01);
+    }
+}
+
+void TestChances::everChances_data()
+{
+    QTest::addColumn<int>("family");
+    QTest::addColumn<int>("spins");
+    QTest::addColumn<double>("now");
+    QTest::addColumn<double>("about"); // the share a longer simulation found
+    QTest::newRow("hottest 6 of 60")
+        << int(EverHottest) << 60 << double(refBeyond(60, 6, true)) << double(NAN);
+    QTest::newRow("absent 30 of 60")
+        << int(EverDrought) << 60 << std::pow(36 / 37.0, 30) << double(NAN);
+    QTest::newRow("red missed 8, 100 spins")
+        << int(EverGroups) << 100 << std::pow(19 / 37.0, 8) << 0.87;
+    QTest::newRow("the first sector missed 9, 80 spins")
+        << int(EverSectors) << 80 << std::pow(1 - std::popcount(GroupMembers(12)) / 37.0, 9)
+        << double(NAN);
+}
+
+// Against a seeded simulation that weighs every moment of every history.
+void TestChances::everChances()
+{
+    QFETCH(int, family);
+    QFETCH(int, spins);
+    QFETCH(double, now);
+    QFETCH(double, about);
+    EverInputs inputs{spins, {-1, -1, -1, -1}};
+    inputs.now[size_t(family)] = now;
+    const auto ever = EverChance(*SimulateEverExtremes(inputs, nullptr, 4000), EverFamily(family));
+    std::map<std::pair<qint64, qint64>, Real> beyond; // refBeyond, kept
+    const auto unusual = [&, last = std::array<qint64, GroupRowCount + 37>{}](
+                             const auto &counts, qint64 t, int spin) mutable {
+        Real chance = 1;
+        const qint64 c = *std::max_element(counts.begin(), counts.end());
+        if (family == EverHottest && !beyond.count({t, c}))
+            beyond[{t, c}] = refBeyond(int(t), int(c), true);
+        for (int row = 0; row < GroupRowCount + 37; ++row) {
+            const NumberSet members =
+                row < GroupRowCount ? GroupMembers(row) : 1ull << (row - GroupRowCount);
+            last[size_t(row)] = members >> spin & 1 ? t : last[size_t(row)];
+            if (family == (row < CombinationCount ? EverGroups
+                           : row < GroupRowCount  ? EverSectors
+                                                  : EverDrought))
+                chance = std::min(
+                    chance, std::pow(1 - Real(std::popcount(members)) / 37, t - last[size_t(row)]));
+        }
+        return (family == EverHottest ? beyond[{t, c}] : chance) <= now * (1 + 1e-9);
+    };
+    const double share = SimulatedFirsts(7, 4000, spins, unusual, true).back() / 4000.0;
+    QVERIFY(std::fabs(ever.estimate - share) < 4 * std::sqrt(share * (1 - share) / 2000) + 0.003);
+    QVERIFY(std::isnan(about) || std::fabs(ever.estimate - about) < 0.02);
+}
+
+void TestChances::hottestInterval_data()
+{
+    QTest::addColumn<int>("spins");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("25 of 375") << 375 << 25 << "3,2–12 %";
+    // random.Random(6), 1000 spins: 23 came up 43 times (95 % alone: 3,1–5,7 %).
+    QTest::newRow("Random(6)") << 1000 << 43 << "2,5–6,8 %";
+    QTest::newRow("2 of 37") << 37 << 2 << "0,10–28 %";
+}
+
+void TestChances::hottestInterval()
+{
+    QFETCH(int, spins);
+    QFETCH(int, count);
+    QFETCH(QString, text);
+    const ChanceRange range = ChanceInterval(spins, count, HottestIntervalTail);
+    // Its ends are quantiles of beta distributions (Clopper and Pearson).
+    using Beta = boost::math::beta_distribution<double>;
+    QCLOSE(range.low, boost::math::quantile(Beta(count, spins - count + 1), 0.025 / 37), 1e-9);
+    QCLOSE(range.high, boost::math::quantile(Beta(count + 1, spins - count), 1 - 0.025 / 37), 1e-9);
+    QCOMPARE(FormatChanceRange(range), text);
+
+    // On a fair wheel it lies wholly above 1/37 in at most about 2 % of
+    // histories of that length.
+    const auto above = [](const auto &counts, qint64 n, int) {
+        HistoryStatistics fair;
+        fair.spinCount = qint32(n);
+        std::copy(counts.begin(), counts.end(), fair.occurrence.begin());
+        return ComputeAnalysis(fair, u"170").hottestRange.low > 1.0 / 37;
+    };
+    QVERIFY(SimulatedFirsts(quint32(26 + spins), 2000, spins, above).back() <= 50);
 }
 
 void TestChances::detectableChance_data()
 {
     QTest::addColumn<qint64>("spins");
-    QTest::addColumn<double>("chance");
+    QTest::addColumn<double>("shownBefore"); // by the non-central chi-square
+    QTest::addColumn<double>("powerBefore"); // the real power at that chance
     QTest::addColumn<QString>("text");
-    QTest::newRow("185") << qint64(185) << 0.0976458 << "9,8 %";
-    QTest::newRow("1000") << qint64(1000) << 0.0574013 << "5,7 %";
-    QTest::newRow("5000") << qint64(5000) << 0.0406108 << "4,1 %";
-    QTest::newRow("100000") << qint64(100000) << 0.0300645 << "3,0 %";
-    QTest::newRow("184") << qint64(184) << double(NAN) << "—";
+    QTest::newRow("185") << qint64(185) << 0.0976458 << 0.66 << "11 %";
+    QTest::newRow("1000") << qint64(1000) << 0.0574013 << 0.73 << "5,9 %";
+    QTest::newRow("5000") << qint64(5000) << 0.0406108 << 0.76 << "4,1 %";
+    QTest::newRow("184") << qint64(184) << double(NAN) << double(NAN) << "—";
 }
 
+// The power against a seeded simulation of the test itself, statistic and
+// tail worked out independently.
 void TestChances::detectableChance()
 {
     QFETCH(qint64, spins);
-    QFETCH(double, chance);
+    QFETCH(double, shownBefore);
+    QFETCH(double, powerBefore);
     QFETCH(QString, text);
-    QCLOSE(DetectableChance(spins), chance, 5e-6L);
     QCOMPARE(FormatChance(DetectableChance(spins)), text);
+    if (std::isnan(shownBefore))
+        return;
+    QVERIFY(std::fabs(BiasTestPower(spins, shownBefore) - powerBefore) < 0.01);
+    if (spins > 1000)
+        return; // the simulation of 5000 spins takes a while
+    const double p = DetectableChance(spins);
+    const auto significant = [](const auto &counts, qint64 n, int) {
+        qint64 squares = 0;
+        for (const qint64 c : counts)
+            squares += c * c;
+        return refChiSquareTail(Real(37 * squares - n * n) / n) < Real(0.01);
+    };
+    const double share =
+        SimulatedFirsts(quint32(spins), 40000, spins, significant, false, p).back() / 40000.0;
+    // 3 standard errors of the share, and 0,2 points for the power.
+    QVERIFY2(std::fabs(share - 0.8) < 0.006 + 0.002, qPrintable(QString::number(share)));
 }
 
 void TestChances::breakEven()
 {
-    // One-sided test of 1/37 against 1/36 at 1 % with 80 % power.
-    const boost::math::normal standard;
-    const double p0 = 1 / 37.0, p1 = 1 / 36.0;
-    const double root = (boost::math::quantile(standard, 0.99) * std::sqrt(p0 * (1 - p0)) +
-                         boost::math::quantile(standard, 0.8) * std::sqrt(p1 * (1 - p1))) /
-                        (p1 - p0);
-    const double spins = root * root;
-    // The exact binomial test at that length has about that power.
-    const boost::math::binomial exactly(std::round(spins), p0);
-    const double critical = boost::math::quantile(boost::math::complement(exactly, 0.01));
-    const double power = boost::math::cdf(
-        boost::math::complement(boost::math::binomial(std::round(spins), p1), critical));
-    QVERIFY2(std::abs(power - 0.8) < 0.01, qPrintable(QString::number(power)));
-    const double step = std::pow(10.0, std::floor(std::log10(spins)) - 1);
-    const auto rounded = qint64(std::round(spins / step) * step);
-    const QString digits = QString::number(rounded);
-    QVERIFY(BreakEvenText().contains(QStringLiteral("около %1 %2 спинов.")
-                                         .arg(digits.left(digits.size() - 3), digits.right(3))));
+    // The exact one-sided binomial test of 1/37 at 1 % first finds 1/36 with
+    // 80 % power within 0,5 % of 474 000 spins (its power saws round 80 %).
+    const auto power = [](double spins) {
+        const double critical = boost::math::quantile(
+            boost::math::complement(boost::math::binomial(spins, 1 / 37.0), 0.01));
+        return boost::math::cdf(
+            boost::math::complement(boost::math::binomial(spins, 1 / 36.0), critical));
+    };
+    double spins = 400000;
+    while (power(spins) < 0.8)
+        spins += 500;
+    QVERIFY2(std::fabs(spins - 474000) <= 474000 * 0.005, qPrintable(QString::number(spins)));
+    QVERIFY(BreakEvenText().contains(u"(с шансом 80 % при p < 1 %, односторонняя проверка), "
+                                     u"нужно около 474 000 спинов."));
 }
 
 void TestChances::randomHistories()

@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <array>
+#include <bit>
 #include <cmath>
 
 using namespace trevolo;
@@ -116,6 +118,9 @@ private Q_SLOTS:
     void spans_data();
     void spans();
     void fairGapLengths();
+    void expectedGapCount_data();
+    void expectedGapCount();
+    void expectedGapCountByEnumeration();
     void hottestArc_data();
     void hottestArc();
     void familyChanceAgreesWithIndependentSimulation_data();
@@ -226,7 +231,7 @@ void TestDepth::spans()
     QCOMPARE(got.statusText, want.statusText);
 }
 
-// Over a long fair history the gaps of red follow (H - 1)(1 - q)q^k.
+// Over a long fair history the gaps of red follow the expected counts.
 void TestDepth::fairGapLengths()
 {
     QRandomGenerator random(5);
@@ -237,11 +242,59 @@ void TestDepth::fairGapLengths()
     const std::vector<qint32> counts = GapHistogram(spins, GroupMembers(red));
     const qint32 hits = reference(spins, GroupMembers(red)).figures.hits;
     for (qint32 k = 0; k < 8; ++k) {
-        const double expected = ExpectedGapCount(hits, 18, k);
+        const double expected = ExpectedGapCount(qint64(spins.size()), hits, k);
         QVERIFY2(std::fabs(counts[size_t(k)] - expected) < 4 * std::sqrt(expected),
                  qPrintable(
                      QStringLiteral("k %1: %2 vs %3").arg(k).arg(counts[size_t(k)]).arg(expected)));
     }
+}
+
+// Exact fractions (Python's fractions.Fraction of the same count).
+void TestDepth::expectedGapCount_data()
+{
+    QTest::addColumn<qint64>("spins");
+    QTest::addColumn<qint64>("hits");
+    QTest::addColumn<qint64>("k");
+    QTest::addColumn<double>("expected");
+    // "Игра в зеро" hit at spins 2, 30 and 35 of 37: (H - 1)(1 - q)q^k gave
+    // 0,0013 and 0,38.
+    QTest::newRow("37 spins, k 27") << qint64(37) << qint64(3) << qint64(27) << 12.0 / 1295;
+    QTest::newRow("37 spins, k 0") << qint64(37) << qint64(3) << qint64(0) << 6.0 / 37;
+    // A dozen with 22 hits in 100 spins: 0,019 before.
+    QTest::newRow("dozen, k 15") << qint64(100) << qint64(22) << qint64(15)
+                                 << 7349431804.0 / 78425582035.0;
+    QTest::newRow("a million spins")
+        << qint64(1000000) << qint64(27000) << qint64(100) << 47.20404800584608;
+}
+
+void TestDepth::expectedGapCount()
+{
+    QFETCH(qint64, spins);
+    QFETCH(qint64, hits);
+    QFETCH(qint64, k);
+    QFETCH(double, expected);
+    const double got = ExpectedGapCount(spins, hits, k);
+    QVERIFY2(std::fabs(got - expected) <= 1e-9 * expected + 1e-300,
+             qPrintable(QStringLiteral("%1 vs %2").arg(got, 0, 'g', 15).arg(expected, 0, 'g', 15)));
+}
+
+// Over every placement of the hits in 14 spins, gaps counted one by one
+// (none with fewer than two hits).
+void TestDepth::expectedGapCountByEnumeration()
+{
+    constexpr quint32 Spins = 14;
+    std::array<std::array<double, Spins>, Spins + 1> gaps{}; // by hits, then k
+    std::array<double, Spins + 1> placements{};
+    for (quint32 set = 0; set < 1u << Spins; ++set) {
+        placements[size_t(std::popcount(set))] += 1;
+        for (quint32 rest = set; std::popcount(rest) > 1; rest &= rest - 1)
+            gaps[size_t(std::popcount(set))]
+                [size_t(std::countr_zero(rest & (rest - 1)) - std::countr_zero(rest) - 1)] += 1;
+    }
+    for (qint64 hits = 0; hits <= Spins; ++hits)
+        for (qint64 k = 0; k < Spins; ++k)
+            QVERIFY(std::fabs(ExpectedGapCount(Spins, hits, k) -
+                              gaps[size_t(hits)][size_t(k)] / placements[size_t(hits)]) <= 1e-12);
 }
 
 void TestDepth::hottestArc_data()
@@ -336,8 +389,10 @@ void TestDepth::simulatedChanceText_data()
     QTest::newRow("12 %") << 2400 << 50 << "12 % ± 0,5 %";
     QTest::newRow("half") << 10000 << 50 << "50 % ± 0,7 %";
     QTest::newRow("none") << 0 << 50 << "0 % ± 0,01 %";
-    // The window's chance format tells no chance above 99 % exactly.
-    QTest::newRow("every one") << 20000 << 50 << "> 99 % ± 0,01 %";
+    // Above 99 % the chance reads "> 99 %" alone, as the window's format.
+    QTest::newRow("every one") << 20000 << 50 << "> 99 %";
+    QTest::newRow("99,5 %") << 19900 << 50 << "> 99 %";
+    QTest::newRow("99,4 %") << 19880 << 50 << "99 % ± 0,1 %";
     // 100 spins give an arc of three 8,1 hits on the mean: 8 is certain.
     QTest::newRow("certain") << 0 << 8 << "> 99 %";
 }

@@ -7,6 +7,7 @@
 #include "common/Error.h"
 #include "common/IntegerText.h"
 #include "history/HistoryText.h"
+#include "history/SpinImport.h"
 #include "settings/AuxilaryUnit.h"
 
 #include <QString>
@@ -368,6 +369,31 @@ void HistoryFile(QByteArrayView input)
     Require(reloaded == loaded, "load, save, load gives the same history");
     Require(HistoryToFileBytes(reloaded) == saved, "saving is a fixed point");
     Require(saved.size() == loaded.size() + loaded.count(u'\n'), "each break becomes CR LF");
+}
+
+// ---------------------------------------------------------------- spin import
+
+void SpinImport(QByteArrayView input)
+{
+    const ImportResult guessed = ReadSpins(input, ImportOptions());
+    Require(std::all_of(guessed.spins.begin(), guessed.spins.end(),
+                        [](quint8 spin) { return spin <= 36; }),
+            "every spin is 0..36");
+    Require(guessed.error.isEmpty() != guessed.spins.empty(), "a reason exactly when no spins");
+    Require(guessed.skipped.size() <= size_t(guessed.skippedCount), "skipped cells counted");
+    if (guessed.json || guessed.spins.empty())
+        return;
+    ImportOptions explicitly;
+    explicitly.encoding = guessed.encoding;
+    explicitly.separator = guessed.separator;
+    explicitly.column = guessed.column;
+    explicitly.order = guessed.order;
+    Require(ReadSpins(input, explicitly).spins == guessed.spins, "the guesses are what is used");
+    ImportOptions lines;
+    lines.separator = ImportSeparator::Lines;
+    lines.order = ImportOrder::OldestFirst;
+    Require(ReadSpins(SpinsAsLines(guessed.spins).toUtf8(), lines).spins == guessed.spins,
+            "spins one per line read back");
 }
 
 } // namespace trevolo::fuzz

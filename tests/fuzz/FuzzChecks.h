@@ -26,6 +26,10 @@ void Cp1251(QByteArrayView input);
 // The history file: load, save and load again gives the same history, and
 // the saved bytes are saved again unchanged.
 void HistoryFile(QByteArrayView input);
+// The spin import: any bytes read without a fault into spins 0..36 (or a
+// reason and none); reading again with the guesses made explicit gives the
+// same spins, and the spins written one per line read back the same.
+void SpinImport(QByteArrayView input);
 
 struct Target
 {
@@ -35,7 +39,7 @@ struct Target
 
 inline constexpr Target Targets[] = {
     {"ini", &IniDocument}, {"integer", &IntegerText}, {"statistics", &Statistics},
-    {"cp1251", &Cp1251},   {"history", &HistoryFile},
+    {"cp1251", &Cp1251},   {"history", &HistoryFile}, {"import", &SpinImport},
 };
 
 } // namespace trevolo::fuzz

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <map>
 #include <random>
 
 using namespace trevolo;
@@ -64,7 +65,13 @@ private Q_SLOTS:
     void defaults();
     void invalidInputs_data();
     void invalidInputs();
-    void handHistory();
+    void handSessions_data();
+    void handSessions();
+    void againstPlainReplay();
+    void meanTail_data();
+    void meanTail();
+    void meanTailEnumerated();
+    void pythonRandomExample();
     void longHistory();
     void methodsAgree_data();
     void methodsAgree();
@@ -73,23 +80,33 @@ private Q_SLOTS:
     void solverThread();
 };
 
-// Even money, stakes 1, 2, 4, ... 128, bankroll 255, target 355.
+// Even money, stakes 1, 2, 4, ... 128. A bankroll short of a whole series
+// plays it as far as it can; ruin is a bankroll below the first stake.
 void TestSystemTester::oracles_data()
 {
     QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("bankroll");
+    QTest::addColumn<int>("target");
     QTest::addColumn<int>("bets");
     QTest::addColumn<double>("lossChance");
     QTest::addColumn<double>("expectedNet");
     QTest::addColumn<double>("ruin");
-    QTest::newRow("8 steps") << 0 << 8 << 0.00483520637311 << -0.237812831515 << 0.384113989323;
+    const double q8 = 0.00483520637311, net8 = -0.237812831515;
+    QTest::newRow("8 steps, 254 to 354") << 0 << 254 << 354 << 8 << q8 << net8 << 0.357683271886;
+    QTest::newRow("8 steps, 255 to 355") << 0 << 255 << 355 << 8 << q8 << net8 << 0.356536855224;
+    QTest::newRow("8 steps, 250 to 300") << 0 << 250 << 300 << 8 << q8 << net8 << 0.212244546293;
     // 7 steps; (19/37)^7 and 1 - 128 (19/37)^7.
-    QTest::newRow("limit 100") << 100 << 7 << 0.00941592820026 << -0.205238809633 << 0.457734788391;
+    QTest::newRow("limit 100, 255 to 355")
+        << 100 << 255 << 355 << 7 << 0.00941592820026 << -0.205238809633 << 0.403466989070;
+    QTest::newRow("no first stake") << 0 << 0 << 355 << 8 << q8 << net8 << 1.0;
 }
 
 void TestSystemTester::oracles()
 {
     QFETCH(int, limit);
-    const SystemInputs in = system(RedGroup, 1, 2, 8, limit, 255, 355);
+    QFETCH(int, bankroll);
+    QFETCH(int, target);
+    const SystemInputs in = system(RedGroup, 1, 2, 8, limit, bankroll, target);
     const auto exact = ExactFigures(in);
     QVERIFY(exact);
     QFETCH(int, bets);
@@ -99,10 +116,16 @@ void TestSystemTester::oracles()
     QFETCH(double, ruin);
     QVERIFY(std::fabs(exact->seriesLossChance - lossChance) < 1e-14);
     QVERIFY(std::fabs(exact->expectedNet - expectedNet) < 1e-12);
-    const RuinFigure figure = SolveRuin(in);
-    QCOMPARE(figure.status, RuinStatus::Solved);
-    QVERIFY2(std::fabs(figure.chance - ruin) < 1e-12,
-             qPrintable(QString::number(figure.chance, 'g', 15)));
+    for (const RuinMethod method :
+         {RuinMethod::Automatic, RuinMethod::Direct, RuinMethod::Sweeps}) {
+        const RuinFigure figure = SolveRuin(in, nullptr, method);
+        QCOMPARE(figure.status, RuinStatus::Solved);
+        QCOMPARE(figure.certain, ruin == 1);
+        // The sweeps stop at seven digits of the smaller chance.
+        const double tolerance = method == RuinMethod::Sweeps ? 1e-7 * std::min(ruin, 1 - ruin) : 0;
+        QVERIFY2(std::fabs(figure.chance - ruin) < std::max(1e-12, tolerance),
+                 qPrintable(QString::number(figure.chance, 'g', 15)));
+    }
     if (limit == 0)
         QCOMPARE(
             SystemVerdict(exact->expectedNet),
@@ -183,67 +206,58 @@ void TestSystemTester::invalidInputs()
     }
 }
 
-// Red, trigger 2, stakes 1, 2, 4 (a series costs 7, every win nets +1).
-//   line  code  result  what happens
-//    1     2      0     run 0 before: no bet; run 1
-//    2     0      0     run 2
-//    -   other    -
-//    3     4     -1     series 1 (run 2): bet 1 lost
-//    4     6     -3     bet 2 lost
-//    5     1     +1     bet 4 won: series won, peak 1
-//    6     8     +1     run 0: no bet
-//    -   empty    -
-//    7    10     +1     run 1: no bet
-//    8    11      0     series 2: bet 1 lost
-//    9    13     -2     bet 2 lost
-//   10     0     -6     bet 4 lost: series lost
-//   11    15     -7     series 3 at once (run 5): lost
-//   12    17     -9
-//   13    20    -13     series lost: two in a row; drawdown 1 - (-13) = 14
-//   14     3    -12     series 4: won at once
-//   15    22    -12     run 0, then 1: no bets
-//   16    24    -12
-//   17    26    -13     series 5: bet 1 lost, open at the end
-// Series 5 (2 won, 2 lost), bets 11 (2 won), staked 7 + 7 + 7 + 1 + 1 = 23,
-// net -13, finished series (+1 - 7 - 7 + 1) / 4 = -3.
-void TestSystemTester::handHistory()
+// The history of the rows below, red after two misses: lines 1-17 hold
+// 2 0 4 6 [1] 8 10 11 13 0 15 17 20 [3] 22 24 26 (reds in brackets).
+const std::vector<quint8> &handCodes()
 {
-    const SystemInputs in = system(RedGroup, 1, 2, 3, 0, 7, 8, 2);
-    const auto codes = lines({2, 0, -2, 4, 6, 1, 8, -1, 10, 11, 13, 0, 15, 17, 20, 3, 22, 24, 26});
-    const auto r = ReplaySystem(codes, in);
+    static const auto codes =
+        lines({2, 0, -2, 4, 6, 1, 8, -1, 10, 11, 13, 0, 15, 17, 20, 3, 22, 24, 26});
+    return codes;
+}
+
+// Figures in the order: sessions, to the target, ruined, open; series, won,
+// lost, cut; bets, won; net, staked, drawdown, worst lost run.
+void TestSystemTester::handSessions_data()
+{
+    QTest::addColumn<SystemInputs>("in");
+    QTest::addColumn<QList<qint64>>("figures");
+    QTest::addColumn<double>("seriesMean");
+    // Stakes 1, 2, 4, bankroll 7, target 8: won at line 5 (target); from
+    // line 6 lost whole at line 10 (0 left: ruin); from line 11 lost whole at
+    // line 13 (ruin); from line 14 won at once (target); from line 15 a
+    // series open at the end.
+    QTest::newRow("target, ruin, ruin, target, open")
+        << system(RedGroup, 1, 2, 3, 0, 7, 8, 2)
+        << QList<qint64>{5, 2, 2, 1, 5, 2, 2, 0, 11, 2, -13, 23, 7, 2} << -3.0;
+    // The same series with room enough: one session, never ended.
+    QTest::newRow("neither") << system(RedGroup, 1, 2, 3, 0, 100, 200, 2)
+                             << QList<qint64>{1, 0, 0, 1, 5, 2, 2, 0, 11, 2, -13, 23, 14, 2}
+                             << -3.0;
+    // A table limit of 2 leaves stakes 1, 2 (a series costs 3), bankroll 3,
+    // target 5: lost whole at once (ruin); from line 5 won (4), lost whole
+    // (1), then at line 10 one stake lost and the next unaffordable: cut,
+    // ruin; from line 11 lost whole (ruin); from line 13 won (4), then open.
+    QTest::newRow("table limit, a series cut by the bank")
+        << system(RedGroup, 1, 2, 3, 2, 3, 5, 2)
+        << QList<qint64>{4, 0, 3, 1, 7, 2, 4, 1, 11, 2, -9, 15, 4, 3} << -1.4;
+}
+
+void TestSystemTester::handSessions()
+{
+    QFETCH(SystemInputs, in);
+    QFETCH(QList<qint64>, figures);
+    QFETCH(double, seriesMean);
+    const auto r = ReplaySystem(handCodes(), in);
     QVERIFY(r);
     QCOMPARE(r->spins, 17);
-    QCOMPARE((QList<qint64>{r->series, r->seriesWon, r->seriesLost, r->bets, r->betsWon}),
-             (QList<qint64>{5, 2, 2, 11, 2}));
-    QCOMPARE((QList<qint64>{r->net, r->staked, r->maxDrawdown, r->worstLostRun}),
-             (QList<qint64>{-13, 23, 14, 2}));
-    QCOMPARE(r->seriesMean, -3.0);
-    QCOMPARE(r->fairChance, 18.0 / 37);
-    QCOMPARE(r->hitRate, 2.0 / 11);
+    QCOMPARE((QList<qint64>{r->sessions, r->sessionsTarget, r->sessionsRuined, r->sessionOpen,
+                            r->series, r->seriesWon, r->seriesLost, r->seriesCut, r->bets,
+                            r->betsWon, r->net, r->staked, r->maxDrawdown, r->worstLostRun}),
+             figures);
+    QCOMPARE(r->seriesMean, seriesMean);
+    QVERIFY(r->fairChance == 18.0 / 37 && r->hitRate == 2.0 / 11);
     // Wilson, z = 1.96: (2 + z^2/2 -+ z sqrt(2 * 9 / 11 + z^2 / 4)) / (11 + z^2).
     QVERIFY(std::fabs(r->hitLow - 0.0513677) < 1e-6 && std::fabs(r->hitHigh - 0.4769806) < 1e-6);
-    const QList<qint64> running{0,  0,  0,  -1, -3,  1,   1,   1,   0,
-                                -2, -6, -7, -9, -13, -12, -12, -12, -13};
-    QCOMPARE(qsizetype(r->chart.size()), running.size());
-    for (qsizetype i = 0; i < running.size(); ++i)
-        QVERIFY(r->chart[i].spin == i && r->chart[i].result == running[i]);
-    // Four random series, each won (+1) or lost (-7): means 1 - 2k.
-    QCOMPARE(r->randomSeries, 4);
-    for (const double mean : {r->randomMean, r->randomLow, r->randomHigh})
-        QVERIFY(mean >= -7 && mean <= 1 && std::fmod(1 - mean, 2) == 0);
-    QVERIFY(r->randomLow <= r->randomMean && r->randomMean <= r->randomHigh);
-
-    // The lines that hold no spin change nothing, the random draws included.
-    const auto spinsOnly =
-        ReplaySystem(lines({2, 0, 4, 6, 1, 8, 10, 11, 13, 0, 15, 17, 20, 3, 22, 24, 26}), in);
-    QCOMPARE(spinsOnly->randomMean, r->randomMean);
-    QCOMPARE(spinsOnly->randomLow, r->randomLow);
-    QCOMPARE(spinsOnly->randomHigh, r->randomHigh);
-
-    // Every random entry wins at once when every spin is red.
-    const auto allRed = ReplaySystem(lines({1, 3, 5, 7, 9, 12}), system(RedGroup, 1, 2, 3));
-    QCOMPARE((QList<double>{allRed->randomMean, allRed->randomLow, allRed->randomHigh}),
-             (QList<double>{1, 1, 1}));
 }
 
 // Flat single bets on every spin: the running result is the reference, the
@@ -252,10 +266,12 @@ void TestSystemTester::longHistory()
 {
     const int count = 300'000;
     const auto spins = randomSpins(count, 7);
-    const auto r = ReplaySystem(spins, system(RedGroup, 2, 1, 1));
+    // A bankroll no walk of 300,000 bets of 2 leaves.
+    const SystemInputs flat = system(RedGroup, 2, 1, 1, 0, 1'000'000, 2'000'000);
+    const auto r = ReplaySystem(spins, flat);
     QVERIFY(r);
-    std::vector<qint64> running{0};
-    qint64 reds = 0, drawdown = 0, peak = 0;
+    std::vector<qint64> running{1'000'000};
+    qint64 reds = 0, drawdown = 0, peak = running[0];
     for (const quint8 s : spins) {
         reds += isRed(s);
         running.push_back(running.back() + (isRed(s) ? 2 : -2));
@@ -264,26 +280,223 @@ void TestSystemTester::longHistory()
     }
     QCOMPARE(r->bets, count);
     QCOMPARE(r->betsWon, reds);
-    QCOMPARE(r->net, running.back());
+    QCOMPARE(r->net, running.back() - running[0]);
     QCOMPARE(r->maxDrawdown, drawdown);
     QVERIFY(r->chart.size() <= std::size_t(ChartMaxPoints));
     QCOMPARE(r->chart.back().spin, count);
     const auto [low, high] = std::minmax_element(running.begin(), running.end());
     bool lowKept = false, highKept = false;
     for (std::size_t i = 0; i < r->chart.size(); ++i) {
-        QCOMPARE(r->chart[i].result, running[r->chart[i].spin]);
+        QCOMPARE(r->chart[i].bank, running[r->chart[i].spin]);
         QVERIFY(i == 0 || r->chart[i].spin > r->chart[i - 1].spin);
-        lowKept |= r->chart[i].result == *low;
-        highKept |= r->chart[i].result == *high;
+        lowKept |= r->chart[i].bank == *low;
+        highKept |= r->chart[i].bank == *high;
     }
     QVERIFY(lowKept && highKept);
-    // Random single bets: mean 2 (2p - 1) within a few standard errors.
+    // A single bet entered at every spin: the system itself.
     QCOMPARE(r->randomSeries, count);
-    QVERIFY(r->randomLow < r->randomMean && r->randomMean < r->randomHigh);
-    QVERIFY(r->randomHigh - r->randomLow < 4 * 1.96 * 2 / std::sqrt(double(count)));
-    QVERIFY(std::fabs(r->randomMean - 2 * (2 * 18.0 / 37 - 1)) < 5 * 2 / std::sqrt(double(count)));
-    const auto again = ReplaySystem(spins, system(RedGroup, 2, 1, 1));
-    QCOMPARE(again->randomLow, r->randomLow);
+    QCOMPARE(r->randomMean, double(r->net) / count);
+}
+
+// A plain replay, spin by spin, written from the rules alone.
+struct PlainReplay
+{
+    QList<qint64> figures;                   // as in handSessions
+    std::vector<ResultPoint> chart, ends[2]; // the ruins, the targets
+    double entryMean = NoValue;
+
+    PlainReplay(const std::vector<quint8> &spins, const SystemInputs &in)
+    {
+        const auto plan = PlanSeries(in);
+        const auto red = [&](int t) { return (plan->members >> spins[t] & 1u) != 0; };
+        qint64 sessions = 0, target = 0, ruined = 0, open = 0, series = 0, won = 0, lost = 0,
+               cut = 0, bets = 0, betsWon = 0, net = 0, staked = 0, drawdown = 0, worst = 0;
+        qint64 bank = in.bankroll, peak = bank, run = 0, lostRun = 0;
+        int bet = -1;
+        chart.push_back({0, bank});
+        const int n = int(spins.size());
+        for (int t = 0; t < n; ++t) {
+            if (in.bankroll >= in.minStake && !open) {
+                open = 1;
+                ++sessions;
+                bank = peak = in.bankroll;
+                if (t > 0)
+                    chart.push_back({t, bank});
+            }
+            if (open && bet < 0 && run >= in.trigger) {
+                bet = 0;
+                ++series;
+            }
+            if (bet >= 0) {
+                const qint64 stake = plan->stakes[bet];
+                ++bets;
+                staked += stake;
+                bank -= stake;
+                if (red(t)) {
+                    bank += stake * (plan->payout + 1);
+                    ++betsWon;
+                    ++won;
+                    lostRun = 0;
+                    bet = -1;
+                } else if (++bet == plan->bets || bank < plan->stakes[bet]) {
+                    cut += bet < plan->bets;
+                    ++lost;
+                    worst = std::max(worst, ++lostRun);
+                    bet = -1;
+                }
+                peak = std::max(peak, bank);
+                drawdown = std::max(drawdown, peak - bank);
+                if (bank >= in.target || bank < in.minStake) {
+                    (bank >= in.target ? target : ruined) += 1;
+                    ends[bank >= in.target].push_back({t + 1, bank});
+                    net += bank - in.bankroll;
+                    open = 0;
+                }
+            }
+            run = red(t) ? 0 : run + 1;
+            chart.push_back({t + 1, bank});
+        }
+        net += open ? bank - in.bankroll : 0;
+        figures = {sessions, target, ruined,  open, series, won,      lost,
+                   cut,      bets,   betsWon, net,  staked, drawdown, worst};
+        // Entered at every spin, the series played out in full.
+        double sum = 0;
+        qint64 entries = 0;
+        for (int e = 0; e < n; ++e)
+            for (int k = 0; k < plan->bets && e + k < n; ++k) {
+                if (red(e + k) || k + 1 == plan->bets) {
+                    sum += red(e + k) ? double(plan->winNet[k]) : -double(plan->cost);
+                    ++entries;
+                    break;
+                }
+            }
+        entryMean = entries ? sum / double(entries) : NoValue;
+    }
+};
+
+void TestSystemTester::againstPlainReplay()
+{
+    std::mt19937_64 random(25);
+    const auto draw = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    for (int history = 0; history < 300; ++history) {
+        const auto spins = randomSpins(draw(0, 1500), random());
+        const int group = draw(0, 11), stake = draw(1, 3), steps = draw(1, 7);
+        const int limit = draw(0, 1) ? 0 : stake * draw(1, 20);
+        SystemInputs in = system(group, stake, draw(1, 3), steps, limit, 0, 1, draw(0, 6));
+        const auto plan = PlanSeries(in);
+        in.bankroll = qint32(draw(0, 3) * plan->cost / 2 + draw(0, 4) * stake);
+        in.target = in.bankroll + stake * draw(1, 40);
+        const auto r = ReplaySystem(spins, in);
+        const PlainReplay plain(spins, in);
+        QCOMPARE((QList<qint64>{r->sessions, r->sessionsTarget, r->sessionsRuined, r->sessionOpen,
+                                r->series, r->seriesWon, r->seriesLost, r->seriesCut, r->bets,
+                                r->betsWon, r->net, r->staked, r->maxDrawdown, r->worstLostRun}),
+                 plain.figures);
+        const auto same = [](const std::vector<ResultPoint> &a, const std::vector<ResultPoint> &b) {
+            return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](auto x, auto y) {
+                return x.spin == y.spin && x.bank == y.bank && x.bank >= 0;
+            });
+        };
+        if (spins.size() < std::size_t(ChartMaxPoints))
+            QVERIFY(same(r->chart, plain.chart) && same(r->ruins, plain.ends[0]) &&
+                    same(r->targets, plain.ends[1]));
+        QVERIFY(std::isnan(plain.entryMean) ? std::isnan(r->randomMean)
+                                            : std::fabs(r->randomMean - plain.entryMean) < 1e-9);
+    }
+}
+
+// Red doubling 1 .. 128: every whole series nets +1 or -255, so m series
+// average at least x exactly when at most (m - m x) / 256 are lost whole:
+// a binomial tail, summed here term by term in long double.
+long double lossesAtMost(qint64 m, qint64 losses)
+{
+    const long double q = std::pow(19.0L / 37, 8);
+    long double sum = 0, term = std::pow(1 - q, (long double)m); // k = 0
+    for (qint64 k = 0; k <= losses; ++k) {
+        sum += term;
+        term *= (long double)(m - k) / (k + 1) * q / (1 - q);
+    }
+    return sum;
+}
+
+void TestSystemTester::meanTail_data()
+{
+    QTest::addColumn<qint64>("m");
+    QTest::addColumn<qint64>("losses"); // the system's whole losses
+    QTest::addColumn<double>("tolerance");
+    QTest::newRow("16 series, none lost (exact sum)") << qint64(16) << qint64(0) << 1e-12;
+    QTest::newRow("60 series, two lost (exact sum)") << qint64(60) << qint64(2) << 1e-12;
+    QTest::newRow("1000 series, 3 lost (exact sum)") << qint64(1000) << qint64(3) << 1e-10;
+    // Beyond the exact sum's budget: the saddle point, within 2 %.
+    QTest::newRow("20000 series, 60 lost (saddle point)") << qint64(20000) << qint64(60) << 0.02;
+    QTest::newRow("20000 series, 80 lost (saddle point)") << qint64(20000) << qint64(80) << 0.02;
+    QTest::newRow("20000 series, 120 lost (saddle point)") << qint64(20000) << qint64(120) << 0.02;
+}
+
+void TestSystemTester::meanTail()
+{
+    QFETCH(qint64, m);
+    QFETCH(qint64, losses);
+    QFETCH(double, tolerance);
+    const auto plan = PlanSeries(system(RedGroup, 1, 2, 8, 0, 255, 355));
+    const double mean = double(m - 256 * losses) / double(m);
+    const auto relative = [](double got, long double want) {
+        return double(std::fabs(got - want) / std::max(want, 1e-300L));
+    };
+    // At most as many losses: at least this mean; at least as many: at most.
+    const double above = FairMeanTail(*plan, m, mean, true);
+    const double below = FairMeanTail(*plan, m, mean, false);
+    QVERIFY2(relative(above, lossesAtMost(m, losses)) < tolerance,
+             qPrintable(QString::number(above)));
+    QVERIFY2(relative(below, 1 - lossesAtMost(m, losses - 1)) < tolerance,
+             qPrintable(QString::number(below)));
+}
+
+// Every sequence of four series of a dozen, 5 x 3 in 5 steps (nets 10, 25,
+// 70, 205, 610 or -605), enumerated: the chance of each mean or more, or less.
+void TestSystemTester::meanTailEnumerated()
+{
+    const auto plan = PlanSeries(system(Dozen1Group, 5, 3, 5));
+    std::map<qint64, long double> sums{{0, 1}};
+    for (int series = 0; series < 4; ++series) {
+        std::map<qint64, long double> next;
+        for (const auto &[sum, chance] : sums)
+            for (int k = 0; k <= plan->bets; ++k)
+                next[sum + (k < plan->bets ? plan->winNet[k] : -plan->cost)] +=
+                    chance * std::pow(25.0L / 37, k) * (k < plan->bets ? 12.0L / 37 : 1);
+        sums.swap(next);
+    }
+    for (const auto &[sum, chance] : sums) {
+        long double atLeast = 0, atMost = 0;
+        for (const auto &[other, c] : sums) {
+            atLeast += other >= sum ? c : 0;
+            atMost += other <= sum ? c : 0;
+        }
+        QVERIFY(std::fabs(FairMeanTail(*plan, 4, double(sum) / 4, true) - atLeast) < 1e-13);
+        QVERIFY(std::fabs(FairMeanTail(*plan, 4, double(sum) / 4, false) - atMost) < 1e-13);
+    }
+}
+
+// 1,000 spins of Python's random.Random(0) (randrange(37)); red, 1 x 2 in
+// 8 steps after 5 misses, bankroll 255, target 355. Entered at every spin
+// the series are worth what the spins give, not the +1 the system saw.
+void TestSystemTester::pythonRandomExample()
+{
+    const std::vector<quint8> spins{
+#include "python-random-0.inc"
+    };
+    QCOMPARE(spins.size(), std::size_t(1000));
+    const SystemInputs in = system(RedGroup, 1, 2, 8, 0, 255, 355, 5);
+    const auto r = ReplaySystem(spins, in);
+    QVERIFY(std::fabs(r->randomMean - PlainReplay(spins, in).entryMean) < 1e-12);
+    QVERIFY(r->randomMean < 0.5 && r->seriesMean == 1.0 && r->seriesMeanAbove);
+    // No series lost whole: the chance of that is (1 - q^8)^m, as is that of
+    // averaging at least +1.
+    const long double none = lossesAtMost(r->wholeSeries, 0);
+    QVERIFY(none > 0.5 && std::fabs(r->seriesMeanChance - none) < 1e-12 &&
+            std::fabs(r->noWholeLossChance - none) < 1e-12);
 }
 
 void TestSystemTester::methodsAgree_data()
@@ -328,7 +541,7 @@ void TestSystemTester::farBankrollsAgree()
 }
 
 // A dozen with stakes 1, 2, 4, 8 (cost 15), bankroll 30, target 45, played
-// spin by spin 10^6 times.
+// spin by spin 10^6 times, a series cut where the bankroll runs short.
 void TestSystemTester::ruinAgainstSimulation()
 {
     const RuinFigure figure = SolveRuin(system(Dozen1Group, 1, 2, 4, 0, 30, 45));
@@ -339,8 +552,8 @@ void TestSystemTester::ruinAgainstSimulation()
     int ruined = 0;
     for (int play = 0; play < plays; ++play) {
         qint64 money = 30;
-        while (money >= 15 && money < 45) {
-            for (qint64 stake = 1; stake <= 8; stake *= 2) {
+        while (money >= 1 && money < 45) {
+            for (qint64 stake = 1; stake <= 8 && stake <= money; stake *= 2) {
                 const int s = spin(random);
                 money -= stake;
                 if (s >= 1 && s <= 12) {
@@ -349,7 +562,7 @@ void TestSystemTester::ruinAgainstSimulation()
                 }
             }
         }
-        ruined += money < 15;
+        ruined += money < 1;
     }
     const double share = double(ruined) / plays;
     const double error = std::sqrt(share * (1 - share) / plays);

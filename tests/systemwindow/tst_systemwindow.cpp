@@ -14,6 +14,7 @@
 #include <QLineSeries>
 #include <QScreen>
 #include <QTest>
+#include <QValueAxis>
 
 using namespace trevolo;
 using namespace Qt::StringLiterals;
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void refusedFields_data();
     void refusedFields();
     void followsTheHistory();
+    void sessions();
     void ruinBesideTheWindow();
     void closeKeysKeepTheFields_data();
     void closeKeysKeepTheFields();
@@ -146,21 +148,32 @@ void TestSystemWindow::refusedFields_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("red");
+    QTest::addColumn<QString>("problems"); // beside the fields, the field's own line spoken
+    const QString trigger = u"Начать после пропусков подряд: целое число от 0 до 1000"_s;
     QTest::newRow("empty trigger")
-        << u"SystemTrigger"_s << QString() << QStringList{u"SystemTrigger"_s};
+        << u"SystemTrigger"_s << QString() << QStringList{u"SystemTrigger"_s} << trigger;
     QTest::newRow("trigger 1001") << u"SystemTrigger"_s << u"1001"_s
-                                  << QStringList{u"SystemTrigger"_s};
+                                  << QStringList{u"SystemTrigger"_s} << trigger;
     QTest::newRow("letters") << u"SystemMultiplier"_s << u"2x"_s
-                             << QStringList{u"SystemMultiplier"_s};
-    QTest::newRow("31 steps") << u"SystemSteps"_s << u"31"_s << QStringList{u"SystemSteps"_s};
+                             << QStringList{u"SystemMultiplier"_s}
+                             << u"Умножение: целое число от 1"_s;
+    QTest::newRow("31 steps") << u"SystemSteps"_s << u"31"_s << QStringList{u"SystemSteps"_s}
+                              << u"Ставок в серии: целое число от 1 до 30"_s;
     QTest::newRow("limit below the first stake")
         << u"SystemTableLimit"_s << u"4"_s
-        << QStringList{u"SystemMinStake"_s, u"SystemTableLimit"_s};
+        << QStringList{u"SystemMinStake"_s, u"SystemTableLimit"_s}
+        << u"Первая ставка: целое число от 1, не больше предела стола\n"
+           u"Предел стола: не меньше первой ставки или 0"_s;
+    // 5 (16^8 - 1) / 15 fits in 2^31 - 1, 5 (17^8 - 1) / 16 does not; no
+    // first stake fits 100 in 8 steps, five steps of 5 do.
     QTest::newRow("series beyond 32 bits")
         << u"SystemMultiplier"_s << u"100"_s
-        << QStringList{u"SystemMinStake"_s, u"SystemMultiplier"_s, u"SystemSteps"_s};
+        << QStringList{u"SystemMinStake"_s, u"SystemMultiplier"_s, u"SystemSteps"_s}
+        << u"Первая ставка: целое число от 1\nУмножение: целое число от 1 до 16\n"
+           u"Ставок в серии: целое число от 1 до 5"_s;
     QTest::newRow("target at the bankroll")
-        << u"SystemTarget"_s << u"16400"_s << QStringList{u"SystemTarget"_s};
+        << u"SystemTarget"_s << u"16400"_s << QStringList{u"SystemTarget"_s}
+        << u"Остановиться при банке: целое число больше начального банка"_s;
 }
 
 void TestSystemWindow::refusedFields()
@@ -168,6 +181,7 @@ void TestSystemWindow::refusedFields()
     QFETCH(QString, name);
     QFETCH(QString, text);
     QFETCH(QStringList, red);
+    QFETCH(QString, problems);
     form->listBox1->ReplaceText(u"1\n2\n3"_s);
     open();
     const QString before = field(name)->text();
@@ -176,13 +190,18 @@ void TestSystemWindow::refusedFields()
     for (const char *figure : {"LabelSeries", "LabelNet", "LabelHitRate", "LabelSeriesLossChance",
                                "LabelRuinChance", "LabelSystemVerdict"})
         QCOMPARE(shown(figure), u"—"_s);
-    QCOMPARE(field(name)->accessibleDescription(), u"Неверное значение"_s);
+    auto *beside = form->systemForm()->findChild<QLabel *>(u"SystemInputProblems"_s);
+    QCOMPARE(beside->text(), problems);
+    QCOMPARE(beside->accessibleName(), problems);
+    QVERIFY(problems.split(u'\n').contains(field(name)->accessibleDescription()));
     QVERIFY(env->boxes.isEmpty());
     auto *chart = form->systemForm()->findChild<QChartView *>(u"ChartBankroll"_s);
     QCOMPARE(qobject_cast<QLineSeries *>(chart->chart()->series().first())->count(), 0);
 
     field(name)->setText(before);
     QCOMPARE(redFields(), QStringList());
+    QCOMPARE(beside->text(), QString());
+    QCOMPARE(field(name)->accessibleDescription(), QString());
     QCOMPARE(shown("LabelSeries"), u"0"_s);
     QCOMPARE(shown("LabelExpectedPerBet"), u"2,7 % от поставленного (1/37)"_s);
 }
@@ -202,20 +221,37 @@ void TestSystemWindow::followsTheHistory()
     QCOMPARE(shown("LabelMaxDrawdown"), u"7"_s);
     QCOMPARE(shown("LabelWorstRun"), u"1"_s);
     QCOMPARE(shown("LabelHitRate"), u"2 из 5: 40,0 % (95 %: 11,8–76,9 %); честно 48,6 %"_s);
-    QVERIFY(shown("LabelRandomEntry").endsWith(u"; у системы -1,67"_s));
-    // (19/37)^3; 1 - 8 q^3; the ruin worked out by hand over the bankrolls 7..16
-    // (a won series adds 1, a lost one takes 7): 0.7265.
+    QCOMPARE(shown("LabelSessions"), u"1: до цели 0, разорений 0, не закончена 1"_s);
+    // Entered at each of the nine spins: six series won (+1), three lost
+    // (-7); the system's three series average -5/3, which a fair wheel does
+    // or worse whenever one of three is lost whole: 1 - (1 - q^3)^3.
+    QCOMPARE(shown("LabelRandomEntry"),
+             u"-1,67 в среднем (вход на каждом из 9 спинов); у системы -1,67 из 3 серий: на "
+             u"честном колесе среднее не выше — с шансом 35 %, обычное дело"_s);
+    QCOMPARE(shown("LabelNoWholeLoss"),
+             u"В 65 % историй из 3 серий ни одна серия не проигрывается целиком — поэтому "
+             u"короткая история чаще всего выглядит выигрышной."_s);
+    // (19/37)^3; 1 - 8 q^3; the ruin solved in exact fractions over the
+    // bankrolls 1..16 (a bankroll short of a series plays it as far as it
+    // can): 0.6383.
     QCOMPARE(shown("LabelSeriesLossChance"), u"14 %, серия из 3 ставок"_s);
     QCOMPARE(shown("LabelExpectedPerSeries"), u"-0,08"_s);
-    QCOMPARE(shown("LabelRuinChance"), u"73 %"_s);
+    QCOMPARE(shown("LabelRuinChance"), u"64 %"_s);
+    QCOMPARE(shown("LabelSessionRuinShare"),
+             u"нет законченных сессий (точный шанс разорения 64 %)"_s);
     QVERIFY(shown("LabelSystemVerdict")
                 .startsWith(u"На честном колесе эта система в среднем "
                             "теряет 0,08 на серию"_s));
+    QVERIFY(shown("LabelSystemVerdict")
+                .endsWith(u" На этой последовательности разорением кончилось сессий: 0 из 1."_s));
     QCOMPARE(window->findChild<QLabel *>(u"LabelNet"_s)->accessibleName(), u"Итог: -5"_s);
     auto *chart = window->findChild<QChartView *>(u"ChartBankroll"_s)->chart();
     auto *bankroll = qobject_cast<QLineSeries *>(chart->series().first());
     QCOMPARE(bankroll->count(), 10); // the start and nine spins
     QCOMPARE(bankroll->at(9), QPointF(9, 7 - 5));
+    QCOMPARE(window->findChild<QChartView *>(u"ChartBankroll"_s)->accessibleDescription(),
+             u"Банк каждой сессии от 7 до цели 17 за 9 спинов: сессий 1, до цели 0, разорений 0. "
+             u"Самый низкий банк 1, самый высокий 8, в конце 2."_s);
 
     // Each line is a pass; the figures follow within RefreshDelay.
     for (const QString &line : {u"0"_s, u"x"_s, u"15"_s, u"5"_s})
@@ -238,6 +274,25 @@ void TestSystemWindow::followsTheHistory()
     QVERIFY(env->boxes.isEmpty());
 }
 
+// The same history with the target at 8: won at once (target), from spin 4
+// lost whole down to 0 (ruin), from spin 9 won (target). The chance of
+// ruin from 7 before 8 is q^3: one series lost whole.
+void TestSystemWindow::sessions()
+{
+    form->listBox1->ReplaceText(u"2\n4\n1\n6\n8\n10\n11\n13\n3"_s);
+    SystemForm *window = open();
+    setDoubling();
+    field(u"SystemTarget"_s)->setText(u"8"_s);
+    QCOMPARE(shown("LabelSessions"), u"3: до цели 2, разорений 1, не закончена 0"_s);
+    QCOMPARE(shown("LabelSessionRuinShare"), u"1 из 3 = 33,3 % (точный шанс разорения 14 %)"_s);
+    QVERIFY(shown("LabelSystemVerdict").endsWith(u"сессий: 1 из 3."_s));
+    // One ruin and two targets marked; the axis stops at 0.
+    auto *chart = window->findChild<QChartView *>(u"ChartBankroll"_s)->chart();
+    QCOMPARE(qobject_cast<QXYSeries *>(chart->series().at(3))->points(), (QList<QPointF>{{8, 0}}));
+    QCOMPARE(qobject_cast<QXYSeries *>(chart->series().at(4))->count(), 2);
+    QCOMPARE(qobject_cast<QValueAxis *>(chart->axes(Qt::Vertical).first())->min(), 0.0);
+}
+
 // A bankroll of a million units for the first dozen doubling 1 .. 128 is
 // solved on a thread: "…" until it is done. Hidden, the window drops it and
 // asks again when it shows.
@@ -257,6 +312,11 @@ void TestSystemWindow::ruinBesideTheWindow()
     QCOMPARE(shown("LabelRuinChance"), u"…"_s);
     QTRY_VERIFY_WITH_TIMEOUT(shown("LabelRuinChance") != u"…", 20'000);
     QVERIFY2(shown("LabelRuinChance").endsWith(u" %"_s), qPrintable(shown("LabelRuinChance")));
+    // Certain ruin is no rounding; a chain too large says why.
+    QCOMPARE(RuinText(SolveRuin({0, 5, 5, 3, 8, 0, 4, 100})), u"100 %"_s);
+    QCOMPARE(RuinText(SolveRuin({0, 5, 1, 2, 30, 0, 2'000'000'000, 2'100'000'000})),
+             u"не считается: 2\u00A0099\u00A0999\u00A0999 состояний банка — слишком много для "
+             u"точного расчёта"_s);
 }
 
 void TestSystemWindow::closeKeysKeepTheFields_data()

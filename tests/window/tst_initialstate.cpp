@@ -94,6 +94,9 @@ void TestWindow::initialCaptions_data()
     row(u"N3", u"Последовательность");
     row(u"N5", u"Загрузить последовательность");
     row(u"N6", u"Сохранить последовательность");
+    row(u"N36", u"Импорт...");
+    row(u"N37", u"Экспорт...");
+    row(u"N38", u"Отчёт...");
     row(u"N17", u"-");
     row(u"N16", u"Очистить");
     row(u"N52", u"Сгенерировать 5 чисел");
@@ -309,7 +312,7 @@ void TestWindow::menus()
     QCOMPARE(ActionNames(form->mainMenu1->actions()),
              (QStringList{u"N3"_s, u"N4"_s, u"N24"_s, u"N18"_s}));
     QCOMPARE(ActionNames(form->n3->actions()),
-             (QStringList{u"N5"_s, u"N6"_s, u"N17"_s, u"N16"_s, u"N52"_s, u"N102"_s, u"N252"_s,
+             (QStringList{u"N5"_s, u"N6"_s, u"N36"_s, u"N37"_s, u"N38"_s, u"N17"_s, u"N16"_s, u"N52"_s, u"N102"_s, u"N252"_s,
                           u"N502"_s, u"N27"_s, u"N28"_s, u"N29"_s, u"N10"_s, u"N9"_s}));
     QCOMPARE(ActionNames(form->n4->actions()), (QStringList{u"N7"_s, u"N14"_s, u"N13"_s}));
     QCOMPARE(ActionNames(form->n7->actions()), (QStringList{u"N11"_s, u"N12"_s}));
@@ -343,7 +346,8 @@ void TestWindow::menus()
         {u"N5"_s, QKeySequence(u"Ctrl+O"_s)},        {u"N6"_s, QKeySequence(u"Ctrl+S"_s)},
         {u"N9"_s, QKeySequence(u"Ctrl+Q"_s)},        {u"N27"_s, QKeySequence(u"Ctrl+Shift+A"_s)},
         {u"N28"_s, QKeySequence(u"Ctrl+Shift+P"_s)}, {u"N29"_s, QKeySequence(u"Ctrl+Shift+T"_s)},
-        {u"N30"_s, QKeySequence(u"F1"_s)}};
+        {u"N30"_s, QKeySequence(u"F1"_s)},           {u"N36"_s, QKeySequence(u"Ctrl+I"_s)},
+        {u"N37"_s, QKeySequence(u"Ctrl+E"_s)},       {u"N38"_s, QKeySequence(u"Ctrl+P"_s)}};
     QList<QKeySequence> taken;
     for (const QAction *action : form->findChildren<QAction *>()) {
         if (!action->objectName().isEmpty())

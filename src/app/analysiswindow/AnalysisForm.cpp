@@ -51,17 +51,29 @@ enum LabelIndex
     Hottest,
     HottestP,
     HottestFamilyP,
+    HottestEverP,
     HottestInterval,
     Drought,
     DroughtP,
     DroughtFamilyP,
+    DroughtEverP,
     NextSpin,
     AlarmRate,
     GroupsMostUnusual,
     GroupsFamilyP,
+    GroupsEverP,
     SectorsMostUnusual,
     SectorsFamilyP,
+    SectorsEverP,
 };
+
+// The simulated figure beside each one-moment family chance.
+constexpr std::array<std::pair<LabelIndex, EverFamily>, EverFamilyCount> EverLabels = {{
+    {HottestEverP, EverHottest},
+    {DroughtEverP, EverDrought},
+    {GroupsEverP, EverGroups},
+    {SectorsEverP, EverSectors},
+}};
 
 struct BoxRow
 {
@@ -91,33 +103,42 @@ struct LabelRow
 };
 
 constexpr const char16_t *Chance = u"< 0,0001 %";
+constexpr const char16_t *EverCaption = u"Хоть раз за историю такой длины:";
+constexpr const char16_t *EverChanceText = u"< 0,0001 % ± 0,0001 %";
 constexpr int CaptionWidth = 230;  // pixels; a longer caption wraps
 constexpr int SentenceWidth = 340; // pixels: a line of its own
 constexpr LabelRow LabelRows[] = {
-    {0, u"Спинов:", u"LabelSpins", u"1000 из последних 1000"},
+    {0, u"Спинов:", u"LabelSpins", u"999 (всего спинов меньше 1000)"},
     {1, u"Статистика χ²:", u"LabelChiSquare", u"8888888888,88"},
     {1, u"Шанс такого или большего χ² на честном колесе:", u"LabelChiSquareP", Chance},
     {1, nullptr, u"LabelVerdict", nullptr},
     {1, nullptr, u"LabelVerdictNote", nullptr},
-    {1, u"Заметно смещение, если одно число выпадает с шансом не меньше:", u"LabelPower", Chance},
+    {1,
+     u"Смещение заметно (с шансом 80 % при p < 1 %), если одно число выпадает с шансом "
+     u"не меньше:",
+     u"LabelPower", Chance},
     {1, nullptr, u"LabelBreakEven", nullptr},
     {2, nullptr, u"LabelHottest", u"36: 88888888 (ожидается 8888888,8)"},
     {2, u"Шанс выпасть столько раз или чаще (это число):", u"LabelHottestP", Chance},
-    {2, u"Хотя бы для одного из 37:", u"LabelHottestFamilyP", Chance},
-    {2, u"95 % интервал его шанса (завышен: число выбрано как самое частое):",
-     u"LabelHottestInterval", u"0,00088–0,00088 %"},
+    {2, u"Хотя бы для одного из 37 сейчас:", u"LabelHottestFamilyP", Chance},
+    {2, EverCaption, u"LabelHottestEverP", EverChanceText},
+    {2, u"95 % интервал его шанса (с поправкой на выбор из 37):", u"LabelHottestInterval",
+     u"0,00088–0,00088 %"},
     {3, u"Число: спинов без него", u"LabelDrought", u"36: 88888888"},
     {3, u"Шанс такого отсутствия (заранее выбранное число):", u"LabelDroughtP", Chance},
-    {3, u"Хотя бы для одного из 37:", u"LabelDroughtFamilyP", Chance},
+    {3, u"Хотя бы для одного из 37 сейчас:", u"LabelDroughtFamilyP", Chance},
+    {3, EverCaption, u"LabelDroughtEverP", EverChanceText},
     {3, nullptr, u"LabelNextSpin", nullptr},
     {4, u"Доля спинов, когда горит хотя бы одно число (честное колесо):", u"LabelAlarmRate",
      Chance},
     {5, u"Самая необычная комбинация:", u"LabelGroupsMostUnusual", u"1,4,7,10...: 88888888"},
-    {5, u"Такое хотя бы у одной из 12:", u"LabelGroupsFamilyP", Chance},
+    {5, u"Такое хотя бы у одной из 12 сейчас:", u"LabelGroupsFamilyP", Chance},
+    {5, EverCaption, u"LabelGroupsEverP", EverChanceText},
     {5, u"Самый необычный сектор:", u"LabelSectorsMostUnusual", u"Соседи зеро: 88888888"},
-    {5, u"Такое хотя бы у одного из 4:", u"LabelSectorsFamilyP", Chance},
+    {5, u"Такое хотя бы у одного из 4 сейчас:", u"LabelSectorsFamilyP", Chance},
+    {5, EverCaption, u"LabelSectorsEverP", EverChanceText},
 };
-static_assert(std::size(LabelRows) == SectorsFamilyP + 1);
+static_assert(std::size(LabelRows) == SectorsEverP + 1);
 
 enum GroupColumn
 {
@@ -155,6 +176,8 @@ AnalysisForm::AnalysisForm(const SpinHistory &history, const QLineEdit &threshol
     : QWidget(parent, Qt::Window), m_captions(captions), m_history(history), m_threshold(threshold)
 {
     setObjectName(QStringLiteral("AnalysisForm"));
+    m_everSimulator = new EverSimulator(this);
+    connect(m_everSimulator, &EverSimulator::Finished, this, &AnalysisForm::ShowEverChances);
     setWindowTitle(QStringLiteral("Анализ последовательности"));
 
     m_span = new QComboBox;
@@ -503,7 +526,8 @@ void AnalysisForm::ShowCharts()
         DescribeChart(m_pending);
         break;
     case GapsTab:
-        m_gaps->ShowChart(m_history.GroupGapHistogram(m_gaps->ChosenGroup(), Span()));
+        m_gaps->ShowChart(m_history.GroupGapHistogram(m_gaps->ChosenGroup(), Span()),
+                          m_pending.spinCount);
         break;
     default:
         break;
@@ -528,6 +552,8 @@ void AnalysisForm::DescribeChart(const HistoryStatistics &statistics)
 QString AnalysisForm::SpinsText(qint32 spins) const
 {
     const qint32 span = Span();
+    if (span > 0 && spins < span)
+        return QStringLiteral("%1 (всего спинов меньше %2)").arg(IntToStr(spins), IntToStr(span));
     return span > 0 ? QStringLiteral("%1 из последних %2").arg(IntToStr(spins), IntToStr(span))
                     : IntToStr(spins);
 }
@@ -545,7 +571,7 @@ void AnalysisForm::ShowFigures(const HistoryStatistics &statistics, QStringView 
     show(ChiSquare, f.chiSquareText);
     show(ChiSquareP, FormatChance(f.chiSquareP));
     show(Verdict, BiasVerdictText(f.verdict));
-    show(VerdictNote, BiasVerdictNote(f.verdict));
+    show(VerdictNote, BiasVerdictNote(f.verdict, f.spins));
     m_labels[VerdictNote]->setVisible(!m_labels[VerdictNote]->text().isEmpty());
     show(Power, FormatChance(f.detectableChance));
     show(BreakEven, BreakEvenText());
@@ -575,6 +601,22 @@ void AnalysisForm::ShowFigures(const HistoryStatistics &statistics, QStringView 
     show(GroupsFamilyP, FormatChance(f.combinations.familyChance));
     show(SectorsMostUnusual, f.spins == 0 ? NoFigure() : RunText(f, f.sectors));
     show(SectorsFamilyP, FormatChance(f.sectors.familyChance));
+    m_everInputs = EverInputsOf(f);
+    ShowEverChances();
+}
+
+void AnalysisForm::ShowEverChances()
+{
+    const EverSimulation *result = m_everSimulator->Result(m_everInputs);
+    // Without a simulation to run the figures read "—" at once.
+    if (!result && EverHistories(m_everInputs.spins) > 0)
+        m_everSimulator->Request(m_everInputs);
+    for (const auto &[index, family] : EverLabels) {
+        const QString text = result ? FormatSimulatedChance(EverChance(*result, family))
+                             : EverHistories(m_everInputs.spins) > 0 ? QStringLiteral("…")
+                                                                     : NoFigure();
+        ShowFigure(*m_labels[index], SpokenCaption(index), text);
+    }
 }
 
 void AnalysisForm::ShowChart(const HistoryStatistics &statistics)
@@ -597,10 +639,11 @@ void AnalysisForm::ShowChart(const HistoryStatistics &statistics)
         m_bandUpper->replace(across(expected + band));
         m_bandLower->replace(across(std::max(0.0, expected - band)));
         // Counts are whole numbers: the band of all 37 runs from its lowest
-        // to its highest count (from 0 while even 0 is too likely).
+        // to its highest count inside it (from 0 while even 0 is too likely),
+        // so a bar that reaches past a line is outside.
         const CountBand all = AllCountsBand(spins);
-        m_allUpper->replace(across(spins == 0 ? 0.0 : double(all.upper)));
-        m_allLower->replace(across(std::max<double>(0.0, double(all.lower))));
+        m_allUpper->replace(across(spins == 0 ? 0.0 : double(InsideHighest(all))));
+        m_allLower->replace(across(double(InsideLowest(all))));
     }
     // The count axis grows in steps, so it rarely moves from one spin to the
     // next.

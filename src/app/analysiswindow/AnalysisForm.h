@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Chances.h"
+#include "analysis/EverExtremes.h"
 #include "analysis/HistoryDepth.h"
 #include "analysis/Statistics.h"
 #include "history/SpinHistory.h"
@@ -107,7 +108,12 @@ private:
 
     CombinationCaptions m_captions;
 
-    static constexpr int LabelCount = 20;
+    // The figures "Хоть раз за историю такой длины:", from m_everSimulator.
+    void ShowEverChances();
+    EverSimulator *m_everSimulator = nullptr;
+    EverInputs m_everInputs;
+
+    static constexpr int LabelCount = 24;
     std::array<QLabel *, LabelCount> m_labels{};
     QTableWidget *m_groups = nullptr;
     QChartView *m_chartView = nullptr;

@@ -113,6 +113,10 @@ QVariant GapTableModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < ColumnCount)
         return QString::fromUtf16(NumberHeaders[section]);
+    // No row numbers: a screen reader would read 1..37 beside the numbers
+    // 0..36 of the first column.
+    if (orientation == Qt::Vertical)
+        return {};
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -239,20 +243,20 @@ void GapsPage::ShowTables(const DepthFigures &figures)
     }
 }
 
-void GapsPage::ShowChart(const std::vector<qint32> &histogram)
+void GapsPage::ShowChart(const std::vector<qint32> &histogram, qint32 spins)
 {
     const int row = ChosenGroup();
-    if (row == m_shownRow && histogram == m_shown)
+    if (row == m_shownRow && spins == m_shownSpins && histogram == m_shown)
         return;
     m_shownRow = row;
+    m_shownSpins = spins;
     m_shown = histogram;
 
     const QString group = m_groupNames.value(row);
     m_chartView->chart()->setTitle(group + QStringLiteral(": пропуски между выпадениями"));
-    const int size = std::popcount(GroupMembers(row));
     const qint32 gaps = std::accumulate(histogram.begin(), histogram.end(), qint32(0));
     const qint32 hits = gaps + 1; // every gap lies between two hits
-    const auto expected = [&](qint32 k) { return ExpectedGapCount(hits, size, k); };
+    const auto expected = [&](qint32 k) { return ExpectedGapCount(spins, hits, k); };
 
     QList<qreal> values(histogram.begin(), histogram.end());
     QList<QPointF> line;

@@ -63,8 +63,9 @@ public:
     explicit GapsPage(const QStringList &groupNames, QWidget *parent = nullptr);
 
     void ShowTables(const DepthFigures &figures);
-    // The gap lengths of the chosen group (GapHistogram).
-    void ShowChart(const std::vector<qint32> &histogram);
+    // The gap lengths of the chosen group (GapHistogram) over that many
+    // spins.
+    void ShowChart(const std::vector<qint32> &histogram, qint32 spins);
     // The group row whose gaps the chart shows.
     int ChosenGroup() const;
 
@@ -84,8 +85,9 @@ private:
     QLineSeries *m_expected = nullptr;
     QValueAxis *m_gapAxis = nullptr;
     QValueAxis *m_countAxis = nullptr;
-    std::vector<qint32> m_shown; // the histogram charted, and its group
+    std::vector<qint32> m_shown; // the histogram charted, its group and spins
     int m_shownRow = -1;
+    qint32 m_shownSpins = -1;
 };
 
 } // namespace trevolo

@@ -19,8 +19,26 @@ namespace trevolo {
 namespace {
 
 constexpr const char16_t *HotArcCaption = u"Самая частая дуга:";
-constexpr const char16_t *HotArcPCaption = u"Шанс для этой дуги:";
-constexpr const char16_t *HotArcFamilyPCaption = u"Хотя бы для одной из 37 дуг:";
+constexpr const char16_t *HotArcPCaption = u"Шанс для этой дуги (заранее выбранной):";
+constexpr const char16_t *HotArcFamilyPCaption = u"Хотя бы для одной из 37 дуг сейчас:";
+constexpr const char16_t *HotArcVerdictCaption = u"Что значит самая частая дуга:";
+// A family chance below this makes the hottest arc remarkable.
+constexpr double RemarkableFamilyChance = 0.05;
+
+// What the family chance of the hottest arc means: nothing without one, "…"
+// while it is simulated.
+QString HotArcVerdict(bool arc, std::optional<double> family)
+{
+    if (!arc)
+        return NoFigure();
+    if (!family)
+        return QStringLiteral("…");
+    if (*family >= RemarkableFamilyChance)
+        return QStringLiteral("Для честного колеса такая дуга — обычное дело.");
+    return QStringLiteral("На честном колесе самая частая из 37 дуг выпадает так часто лишь в %1 "
+                          "случаев: это редкость, но может быть и случайностью.")
+        .arg(FormatChance(*family));
+}
 
 } // namespace
 
@@ -42,8 +60,8 @@ public:
             return;
         m_top = top;
         m_threshold = threshold;
-        setAccessibleName(
-            QStringLiteral("Шкала кольца: синий — 0 спинов, красный — %1").arg(TopText()));
+        setAccessibleName(QStringLiteral("Шкала кольца: тёмно-фиолетовый — 0 спинов, жёлтый — %1")
+                              .arg(TopText()));
         update();
     }
 
@@ -101,6 +119,8 @@ WheelPage::WheelPage(QWidget *parent) : QWidget(parent)
     m_hotArcP = NewFigureLabel(QStringLiteral("LabelHotArcP"), QStringLiteral("< 0,0001 %"));
     m_hotArcFamilyP =
         NewFigureLabel(QStringLiteral("LabelHotArcFamilyP"), QStringLiteral("0,0088 % ± 0,0008 %"));
+    m_hotArcVerdict = NewFigureLabel(QStringLiteral("LabelHotArcVerdict"));
+    m_hotArcVerdict->setWordWrap(true);
 
     auto *box = new QGroupBox(QStringLiteral("Дуги колеса"));
     auto *form = new QFormLayout(box);
@@ -111,6 +131,7 @@ WheelPage::WheelPage(QWidget *parent) : QWidget(parent)
     form->addRow(QString::fromUtf16(HotArcFamilyPCaption), m_hotArcFamilyP);
 
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_hotArcVerdict);
     layout->addWidget(m_wheel, 1);
     layout->addWidget(m_legend);
     layout->addWidget(m_legendText);
@@ -128,8 +149,8 @@ void WheelPage::ShowFigures(const HistoryStatistics &statistics, std::optional<q
     const qint32 longest = *std::max_element(statistics.absence.begin(), statistics.absence.end());
     m_legend->SetTop(threshold.value_or(longest), threshold.has_value());
     const QString legend =
-        QStringLiteral("Цвет кольца — сколько спинов число не выпадает: от синего (только что "
-                       "выпало) до красного (%1). Рамка — самая частая дуга.")
+        QStringLiteral("Цвет кольца — сколько спинов число не выпадает: от тёмно-фиолетового "
+                       "(только что выпало) до жёлтого (%1). Рамка — самая частая дуга.")
             .arg(threshold
                      ? QStringLiteral("порог сигнализации %1 и дольше").arg(IntToStr(*threshold))
                      : QStringLiteral("самое долгое отсутствие: %1; порога нет")
@@ -152,21 +173,28 @@ void WheelPage::ShowArc()
 void WheelPage::ShowFamilyChance()
 {
     QString text = NoFigure();
+    std::optional<double> family;
     if (m_arc.centre >= 0) {
         // As many hits as the mean arc holds are reached by the largest
         // always: no simulation needed.
         const SimulatedChance certain =
             LargestArcChance(ArcSimulation{m_arc.spins, m_arc.width, {}}, m_arc.hits);
         if (const ArcSimulation *result = m_simulator->Result(m_arc.spins, m_arc.width)) {
-            text = FormatSimulatedChance(LargestArcChance(*result, m_arc.hits));
+            const SimulatedChance chance = LargestArcChance(*result, m_arc.hits);
+            text = FormatSimulatedChance(chance);
+            family = chance.estimate;
         } else if (certain.estimate == 1) {
             text = FormatSimulatedChance(certain);
+            family = 1.0;
         } else {
             text = QStringLiteral("…");
             m_simulator->Request(m_arc.spins, m_arc.width);
         }
     }
     ShowFigure(*m_hotArcFamilyP, HotArcFamilyPCaption, text);
+    ShowFigure(*m_hotArcVerdict, HotArcVerdictCaption, HotArcVerdict(m_arc.centre >= 0, family));
+    // Only a remarkable arc gets the heavy frame.
+    m_wheel->SetArcRemarkable(family && *family < RemarkableFamilyChance);
 }
 
 } // namespace trevolo

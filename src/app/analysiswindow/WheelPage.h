@@ -20,7 +20,9 @@ class WheelView;
 // its hits against the expected count (LabelHotArc), how unusual that is for
 // that one arc (LabelHotArcP) and for the most hit of all 37 arcs of that
 // width (LabelHotArcFamilyP). The last is simulated on a thread of its own,
-// "…" until it is there.
+// "…" until it is there. LabelHotArcVerdict, at the top, says in words
+// whether that last chance makes the arc remarkable (below 5 %); only then is
+// the arc framed heavily.
 class WheelPage : public QWidget
 {
     Q_OBJECT
@@ -45,6 +47,7 @@ private:
     QLabel *m_hotArc = nullptr;
     QLabel *m_hotArcP = nullptr;
     QLabel *m_hotArcFamilyP = nullptr;
+    QLabel *m_hotArcVerdict = nullptr;
     ArcSimulator *m_simulator = nullptr;
     std::array<qint32, WheelSize> m_occurrence{};
     HotArc m_arc;

@@ -84,12 +84,35 @@ WheelView::WheelView(QWidget *parent) : QWidget(parent)
 
 QColor WheelView::HeatColour(double heat)
 {
-    return QColor::fromHsvF(float((1 - heat) * 240.0 / 360.0), 0.85f, 0.95f);
+    // A sequential scale, dark violet through blue and green to yellow, whose
+    // lightness rises all the way, so it reads the same in greyscale and to
+    // colour-blind eyes: nine fixed stops, mixed linearly between them.
+    static const QColor Stops[] = {
+        QColor(0x44, 0x01, 0x54), QColor(0x47, 0x2c, 0x7a), QColor(0x3b, 0x51, 0x8b),
+        QColor(0x2c, 0x71, 0x8e), QColor(0x21, 0x90, 0x8d), QColor(0x27, 0xad, 0x81),
+        QColor(0x5c, 0xc8, 0x63), QColor(0xaa, 0xdc, 0x32), QColor(0xfd, 0xe7, 0x25)};
+    constexpr int Last = int(std::size(Stops)) - 1;
+    const double at = std::clamp(heat, 0.0, 1.0) * Last;
+    const int low = std::min(int(at), Last - 1);
+    const double t = at - low;
+    const auto mix = [t](int a, int b) { return int(std::lround(a + (b - a) * t)); };
+    const QColor &a = Stops[low];
+    const QColor &b = Stops[low + 1];
+    return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
 }
 
 QColor WheelView::SectorCaptionColour(int sector, const QColor &background)
 {
     return ReadableOn(SectorColours[sector], background);
+}
+
+void WheelView::SetArcRemarkable(bool remarkable)
+{
+    if (remarkable == m_arcRemarkable)
+        return;
+    m_arcRemarkable = remarkable;
+    const int pen = int(std::ceil(std::max(4.0, radius() / 40)));
+    update(ArcOutline().boundingRect().toAlignedRect().adjusted(-pen, -pen, pen, pen));
 }
 
 void WheelView::SetHotArc(const HotArc &arc)
@@ -240,14 +263,20 @@ void WheelView::paintEvent(QPaintEvent *event)
         painter.drawPath(piece);
     }
 
-    // The hottest arc: a dark line on a light one, seen on every colour.
+    // The hottest arc: a dark line on a light one, seen on every colour; a
+    // thin grey line alone while it is nothing remarkable.
     const QPainterPath outline = ArcOutline();
     if (!outline.isEmpty()) {
         const double width = std::max(2.0, r / 80);
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(Qt::white, 2 * width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-        painter.drawPath(outline);
-        painter.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        if (m_arcRemarkable) {
+            painter.setPen(QPen(Qt::white, 2 * width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+            painter.drawPath(outline);
+            painter.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        } else {
+            painter.setPen(QPen(QColor(0xa0, 0xa0, 0xa0), std::max(1.0, width / 2), Qt::DashLine,
+                                Qt::FlatCap, Qt::MiterJoin));
+        }
         painter.drawPath(outline);
     }
 }
@@ -322,9 +351,11 @@ void WheelView::PaintFace(QPainter &painter) const
 void WheelView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
+        // The window reads and the pad enters: a click shows what hovering
+        // would, at once.
         const int number = PocketAt(event->position());
         if (number >= 0)
-            Q_EMIT pocketClicked(number);
+            QToolTip::showText(event->globalPosition().toPoint(), PocketToolTip(number), this);
     }
     QWidget::mouseReleaseEvent(event);
 }

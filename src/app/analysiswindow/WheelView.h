@@ -18,7 +18,8 @@ namespace trevolo {
 // alarm threshold (cool far below it, hot at or above it) and the four
 // sectors as arcs inside, the hottest arc outlined. Drawn with vectors at any
 // size, so it stays crisp at every pixel density. Its accessible description
-// sums up what it shows: the longest absence and the hottest arc.
+// sums up what it shows: the longest absence and the hottest arc. A click on a
+// pocket shows its figures as hovering does; it enters nothing.
 class WheelView : public QWidget
 {
     Q_OBJECT
@@ -33,6 +34,9 @@ public:
                     std::optional<qint32> threshold);
     // The arc outlined; none without spins (centre -1).
     void SetHotArc(const HotArc &arc);
+    // A remarkable arc is framed heavily, any other lightly (the default).
+    void SetArcRemarkable(bool remarkable);
+    bool ArcRemarkable() const { return m_arcRemarkable; }
 
     // The number of the pocket (or its heat ring) under a point of the
     // widget, or -1.
@@ -51,9 +55,6 @@ public:
     // Drawn as large as the smaller side allows: it takes the room its page
     // leaves beside the figures, no more.
     QSize minimumSizeHint() const override { return {200, 200}; }
-
-Q_SIGNALS:
-    void pocketClicked(int number);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -74,6 +75,7 @@ private:
     std::array<qint32, WheelSize> m_occurrence{};
     std::optional<qint32> m_threshold;
     HotArc m_arc;
+    bool m_arcRemarkable = false;
     std::array<quint8, WheelSize> m_heat{}; // heat in shades, as painted
     QPixmap m_face;                         // PaintFace at the current size
 };

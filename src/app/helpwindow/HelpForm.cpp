@@ -3,6 +3,7 @@
 #include "app/widgets/CloseKeys.h"
 
 #include <QScreen>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -21,6 +22,16 @@ constexpr int PreferredHeight = 680;
 QString HelpForm::Source()
 {
     return QStringLiteral("qrc:/app/help/help.html");
+}
+
+void HelpForm::ShowPage(const QString &anchor)
+{
+    m_browser->verticalScrollBar()->setValue(0);
+    // Once the window just shown has laid the text out at its width.
+    if (!anchor.isEmpty())
+        QMetaObject::invokeMethod(
+            m_browser, [browser = m_browser, anchor] { browser->scrollToAnchor(anchor); },
+            Qt::QueuedConnection);
 }
 
 HelpForm::HelpForm(QWidget *parent) : QWidget(parent, Qt::Window)

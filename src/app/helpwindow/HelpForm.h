@@ -20,6 +20,10 @@ public:
     // The text shown, from the resources.
     QTextBrowser *browser() const { return m_browser; }
 
+    // Shows the part of the help under the anchor ("analysis"), or its
+    // beginning for an empty or unknown anchor.
+    void ShowPage(const QString &anchor);
+
     // Where the help lives in the resources.
     static QString Source();
 

@@ -30,14 +30,19 @@ void TAccessibleTexts::AddCaptioned(QWidget *control, const QLabel *caption, con
     m_captioned.append({control, caption, detail});
 }
 
-void TAccessibleTexts::AddCount(QLabel *count, const QLabel *caption)
+void TAccessibleTexts::AddCount(QLabel *count, const QLabel *caption, bool occurrence)
 {
-    m_counts.append({count, caption, QString(), QString()});
+    m_counts.append({count, caption, occurrence, QString(), QString()});
 }
 
 void TAccessibleTexts::AddRow(QLabel *caption, int group)
 {
     m_rows.append({caption, group, -1, std::nullopt, QString()});
+}
+
+void TAccessibleTexts::AddBall(QWidget *ball, const QLabel *caption, int group, int level)
+{
+    m_balls.append({ball, caption, group, level});
 }
 
 void TAccessibleTexts::RefreshNames()
@@ -51,6 +56,7 @@ void TAccessibleTexts::RefreshNames()
         updateCount(count, true);
     for (Row &row : m_rows)
         updateRow(row, true);
+    updateBalls();
 }
 
 void TAccessibleTexts::Update()
@@ -71,6 +77,16 @@ void TAccessibleTexts::FollowBoundaries(const RiskBoundaries &boundaries)
     m_boundaries = boundaries;
     for (Row &row : m_rows)
         updateRow(row, false);
+    updateBalls();
+}
+
+void TAccessibleTexts::updateBalls()
+{
+    for (const Ball &ball : std::as_const(m_balls)) {
+        const IndicatorPicture picture = PictureForLevel(ball.level, m_boundaries.Lower(ball.group),
+                                                         m_boundaries.Upper(ball.group));
+        SetName(*ball.image, BallSpoken(Spoken(ball.caption->text()), ball.level, picture));
+    }
 }
 
 void TAccessibleTexts::updateCount(Count &count, bool force)
@@ -84,7 +100,7 @@ void TAccessibleTexts::updateCount(Count &count, bool force)
     // "Число - 17:" is spoken as "17"; "Зеро:" as it stands.
     const qsizetype dash = caption.lastIndexOf(u" - ");
     const QString number = Spoken(dash < 0 ? caption : caption.mid(dash + 3));
-    SetName(*count.label, number + QStringLiteral(": ") + text);
+    SetName(*count.label, CountSpoken(number, text, count.occurrence));
 }
 
 void TAccessibleTexts::updateRow(Row &row, bool force)

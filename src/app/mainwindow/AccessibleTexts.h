@@ -18,7 +18,8 @@ namespace trevolo {
 // label reads as its number's caption and the count ("17: 5"), and an
 // indicator row's caption label reads as the row's state ("Красное: не
 // выпадает 3 спина, уровень жёлтый") rather than leaving it to the colour and
-// number of the pictures.
+// number of the pictures. Each ball of a row reads as the run it stands for
+// and its colour ("Красное, 3 спина подряд, уровень жёлтый").
 // Names are written only when they change.
 class TAccessibleTexts
 {
@@ -27,12 +28,15 @@ public:
     // closing colon, followed by ", " and the detail when there is one.
     void AddCaptioned(QWidget *control, const QLabel *caption, const QString &detail = QString());
     // The count label of a number, whose caption is "<word> - <number>:" or
-    // "<word>:"; it reads "<number>: <count>" or "<word>: <count>".
-    void AddCount(QLabel *count, const QLabel *caption);
+    // "<word>:"; it reads as CountSpoken tells, after "<number>" or "<word>",
+    // as an occurrence count or an absence.
+    void AddCount(QLabel *count, const QLabel *caption, bool occurrence);
     // An indicator row: its caption label and its combination group 1..12;
     // the row reads as RowSpoken tells it, from the group's run and the
     // colour its last ball shows at the risk boundaries.
     void AddRow(QLabel *caption, int group);
+    // The ball for a run of `level` misses (1..10) in that row.
+    void AddBall(QWidget *ball, const QLabel *caption, int group, int level);
 
     // Every name, after captions may have changed.
     void RefreshNames();
@@ -62,6 +66,7 @@ private:
     {
         QLabel *label;
         const QLabel *caption;
+        bool occurrence;
         QString shownCount;   // the count and caption last named
         QString shownCaption; // (null before the first naming)
     };
@@ -74,12 +79,22 @@ private:
         QString shownCaption;
     };
 
+    struct Ball
+    {
+        QWidget *image;
+        const QLabel *caption;
+        int group;
+        int level;
+    };
+
     void updateCount(Count &count, bool force);
+    void updateBalls();
     void updateRow(Row &row, bool force);
 
     QList<Captioned> m_captioned;
     QList<Count> m_counts;
     QList<Row> m_rows;
+    QList<Ball> m_balls;
     Runs m_runs{};
     RiskBoundaries m_boundaries;
 };

@@ -94,6 +94,21 @@ QString RowSpoken(const QString &caption, qint64 run, std::optional<IndicatorPic
     return caption + u": не выпадает "_s + Spins(run) + u", "_s + state;
 }
 
+QString BallSpoken(const QString &caption, int level, IndicatorPicture picture)
+{
+    return caption + u", "_s + Spins(level) + u" подряд, уровень "_s + PictureColourName(picture);
+}
+
+QString CountSpoken(const QString &number, const QString &count, bool occurrence)
+{
+    bool whole = false;
+    const qint64 value = count.toLongLong(&whole);
+    if (!whole)
+        return number + u": "_s + count;
+    return number + (occurrence ? u": выпало "_s + Counted(value, u"раз", u"раза", u"раз")
+                                : u": не выпадает "_s + Spins(value));
+}
+
 QString RowToolTip(const RowFacts &facts)
 {
     const int size = facts.group < FirstTwelveOf37 ? 18 : 12;

@@ -17,6 +17,13 @@ QString PictureColourName(IndicatorPicture picture);
 // An indicator row as a screen reader reads it: "Красное: не выпадает
 // 3 спина, уровень жёлтый"; a row that shows no ball ends "шаров нет".
 QString RowSpoken(const QString &caption, qint64 run, std::optional<IndicatorPicture> level);
+// A row's ball as a screen reader reads it, like the ball's tooltip:
+// "Красное, 3 спина подряд, уровень жёлтый" for the third ball.
+QString BallSpoken(const QString &caption, int level, IndicatorPicture picture);
+// A count label as a screen reader says it, so an absence and an occurrence
+// sound different: "1: не выпадает 30 спинов", "1: выпало 30 раз". A text
+// that is no count stands as it is.
+QString CountSpoken(const QString &number, const QString &count, bool occurrence);
 
 // One combination row of "Комбинации" as its tooltip tells it.
 struct RowFacts

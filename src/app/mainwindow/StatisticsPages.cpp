@@ -126,10 +126,12 @@ void TForm1::BuildCombinationsPage(TTabSheet *page)
             MakeLabel(box, row.captionName, CombinationRowCaption(g), 9, row.captionY);
         m_accessibleTexts.AddRow(caption, g);
         m_figureTips->AddRow(caption, g, 0);
-        for (int l = 1; l <= IndicatorLevels; ++l)
-            m_figureTips->AddRow(
-                MakeImage(box, ImageName(g, l), yellow, FirstImageX + ImageStep * (l - 1), row.y),
-                g, l);
+        for (int l = 1; l <= IndicatorLevels; ++l) {
+            TImage *ball =
+                MakeImage(box, ImageName(g, l), yellow, FirstImageX + ImageStep * (l - 1), row.y);
+            m_figureTips->AddRow(ball, g, l);
+            m_accessibleTexts.AddBall(ball, caption, g, l);
+        }
         // Empty, hidden and of fixed size; the statistics pass empties it.
         auto *hidden = Named(new QLabel(box), LabelName(HiddenRowLabels[g - 1]));
         hidden->setTextFormat(Qt::PlainText);
@@ -163,7 +165,7 @@ void TForm1::BuildNumberGrid(QGroupBox *box, const NumberGridNames &names)
         count->setFont(own);
         count->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         count->setFixedWidth(countWidth);
-        m_accessibleTexts.AddCount(count, caption);
+        m_accessibleTexts.AddCount(count, caption, &names == &OccurrenceGrid);
         m_figureTips->AddCount(count, n);
     };
 

@@ -128,6 +128,8 @@ void TForm1::ConnectEvents()
     ConnectLinks();
     ConnectAnalysis();
     ConnectSystem();
+    ConnectImport();
+    ConnectReport();
 
     // The history memo shows its own menu in place of the standard one.
     listBox1->setContextMenuPolicy(Qt::CustomContextMenu);

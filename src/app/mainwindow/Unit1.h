@@ -43,6 +43,7 @@ class HelpForm;
 struct NumberGridNames;
 
 class AnalysisForm;
+struct ReportContent;
 class SystemForm;
 
 // The main window, Form1: the history column, the five pages, the status bar
@@ -180,8 +181,12 @@ public:
     // Stake calculator, on every change of Edit2 or Edit3. Unit1Calculator.cpp.
     void Edit2Change();
     // "Как читать показатели" (F1): the built-in help window, made on first
-    // use, or raised. Unit1Links.cpp.
+    // use, or raised, at the part about the active window or the main
+    // window's page. Unit1Help.cpp.
     void N30Click();
+    // The help at that anchor, and F1 in a child window opening it at its own.
+    void OpenHelp(const QString &anchor);
+    void AddHelpKeyTo(QWidget &window, const QString &anchor);
     // The help window, or nullptr before its first opening.
     HelpForm *helpForm() const { return m_helpForm; }
     // Help and web links: one address each to the desktop. Unit1Links.cpp.
@@ -201,6 +206,23 @@ public:
     void N29Click();
     // The system tester, or nullptr before its first opening.
     SystemForm *systemForm() const { return m_systemForm; }
+    // "Импорт...": the open-file dialog, then the import form (window
+    // modal, shown when this returns); its OK adds the spins as one change.
+    // Unit1Import.cpp.
+    void N36Click();
+    // Adds imported spins, oldest first, as one change that one Undo takes
+    // back: at the end of the history, or in its place. False when the
+    // player cancelled the building of the new history.
+    bool AddImportedSpins(const std::vector<quint8> &spins, bool replace);
+    // "Экспорт...": the spins of the history to a file in the format the
+    // save dialog's filter names; a message says how many went and how many
+    // lines without a spin were left out. Unit1Import.cpp.
+    void N37Click();
+    // "Отчёт...": asks whether to open the report once written (remembered
+    // in the settings), then for the file; writes the analysis window's
+    // figures (opened for it when hidden) as a PDF. Unit1Report.cpp.
+    void N38Click();
+    void WriteReport(bool openAfterSave);
 
     // The risk boundaries as the four sliders stand.
     RiskBoundaries CurrentBoundaries() const;
@@ -246,7 +268,7 @@ public:
     QMenu *n3 = nullptr, *n4 = nullptr, *n7 = nullptr, *n24 = nullptr, *n18 = nullptr;
     QAction *n5 = nullptr, *n6 = nullptr, *n16 = nullptr, *n52 = nullptr, *n102 = nullptr;
     QAction *n252 = nullptr, *n502 = nullptr, *n27 = nullptr, *n28 = nullptr, *n29 = nullptr;
-    QAction *n9 = nullptr;
+    QAction *n9 = nullptr, *n36 = nullptr, *n37 = nullptr, *n38 = nullptr;
     QAction *n11 = nullptr, *n12 = nullptr, *n14 = nullptr, *n13 = nullptr;
     QAction *n30 = nullptr, *n25 = nullptr, *n20 = nullptr, *n23 = nullptr, *n15 = nullptr,
             *n8 = nullptr;
@@ -368,6 +390,10 @@ private:
     void ConnectLinks();           // Unit1Links.cpp
     void ConnectAnalysis();        // Unit1Analysis.cpp
     void ConnectSystem();          // Unit1System.cpp
+    void ConnectImport();          // Unit1Import.cpp
+    void ConnectReport();          // Unit1Report.cpp
+    // The report of what the analysis window (and the system tester) show.
+    ReportContent ReportOfTheWindows();
     // A slot that runs the handler through Guard.
     auto Guarded(void (TForm1::*handler)())
     {

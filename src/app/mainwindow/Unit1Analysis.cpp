@@ -2,9 +2,9 @@
 #include "app/mainwindow/Unit1.h"
 
 #include "app/analysiswindow/AnalysisForm.h"
-#include "app/analysiswindow/WheelView.h"
 #include "app/mainwindow/ControlNames.h"
 #include "app/widgets/ChildWindow.h"
+#include "app/widgets/FigureCopy.h"
 
 #include <QLineEdit>
 
@@ -26,10 +26,9 @@ void TForm1::N27Click()
             auto *window = new AnalysisForm(m_history, *edit1, captions, this);
             PlaceChildWindow(*window, *this, AnalysisForm::PreferredSize,
                              AnalysisForm::SmallestSize);
-            // A click on a pocket of the heat wheel enters that spin, as the
-            // entry pad does.
-            connect(window->wheelView(), &WheelView::pocketClicked, this,
-                    [this](int number) { Guard([this, number] { EnterSpin(number); }); });
+            // Every table copies and saves its cells, every chart its picture.
+            EquipFigures(*window, environment());
+            AddHelpKeyTo(*window, QStringLiteral("analysis"));
             return window;
         },
         n27->shortcuts());

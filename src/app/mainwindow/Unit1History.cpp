@@ -159,6 +159,7 @@ void TForm1::N28Click()
         m_entryPad,
         [this] {
             auto *pad = new EntryPadForm(m_history, environment(), this);
+            AddHelpKeyTo(*pad, QStringLiteral("pad"));
             // "Вернуть" is there to press as long as the memo keeps what the
             // pad's last undo took: after each of the pad's steps and after
             // any other change, once the memo has settled it.

@@ -4,6 +4,7 @@
 #include "app/mainwindow/ControlNames.h"
 #include "app/systemwindow/SystemForm.h"
 #include "app/widgets/ChildWindow.h"
+#include "app/widgets/FigureCopy.h"
 #include "common/IntegerText.h"
 
 #include <QLineEdit>
@@ -30,6 +31,8 @@ void TForm1::N29Click()
             const SystemInputs standard;
             window->SetStartingValues(TryStrToInt(edit2->text()).value_or(standard.minStake),
                                       TryStrToInt(edit3->text()).value_or(standard.multiplier));
+            EquipFigures(*window, environment());
+            AddHelpKeyTo(*window, QStringLiteral("system"));
             return window;
         },
         n29->shortcuts());

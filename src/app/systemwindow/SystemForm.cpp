@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QLocale>
+#include <QScatterSeries>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -28,6 +30,8 @@ namespace {
 
 enum LabelIndex
 {
+    Sessions,
+    SessionRuinShare,
     Series,
     SeriesWon,
     SeriesLost,
@@ -37,6 +41,7 @@ enum LabelIndex
     WorstRun,
     HitRate,
     RandomEntry,
+    NoWholeLoss,
     SeriesLossChance,
     ExpectedPerSeries,
     ExpectedPerBet,
@@ -74,6 +79,8 @@ struct LabelRow
     const char16_t *name;
 };
 constexpr LabelRow LabelRows[] = {
+    {1, u"Сессий", u"LabelSessions"},
+    {1, u"Разорений среди законченных сессий", u"LabelSessionRuinShare"},
     {1, u"Серий начато", u"LabelSeries"},
     {1, u"Выиграно серий", u"LabelSeriesWon"},
     {1, u"Проиграно серий", u"LabelSeriesLost"},
@@ -83,6 +90,7 @@ constexpr LabelRow LabelRows[] = {
     {1, u"Проиграно серий подряд, наибольшее", u"LabelWorstRun"},
     {1, u"Выигранных ставок", u"LabelHitRate"},
     {1, u"Вход на случайном спине, итог серии", u"LabelRandomEntry"},
+    {1, u"Почему история выглядит выигрышной", u"LabelNoWholeLoss"},
     {2, u"Шанс проиграть серию целиком", u"LabelSeriesLossChance"},
     {2, u"Ожидаемый итог серии", u"LabelExpectedPerSeries"},
     {2, u"Ожидаемая потеря", u"LabelExpectedPerBet"},
@@ -102,13 +110,70 @@ QString Percent(double share)
     return FormatDecimal(share * 100, 1) + QStringLiteral(" %");
 }
 
-// "ставки" after "из 1", "из 21"; "ставок" after any other count.
+// "из 1 ставки", "из 21 ставки"; "из 5 ставок" after any other count.
+QString Of(qint64 count, const QString &one, const QString &many)
+{
+    return QStringLiteral("из ") + Counted(count, one, many, many);
+}
+
 QString OfBets(int count)
 {
-    return QStringLiteral("из ") + Counted(count, u"ставки", u"ставок", u"ставок");
+    return Of(count, QStringLiteral("ставки"), QStringLiteral("ставок"));
+}
+
+// The system's mean against the fair-wheel distribution of the mean of as
+// many series: how often a fair wheel does as well (or as badly).
+QString JudgedMean(const SystemReplay &r)
+{
+    const QString of = Of(r.wholeSeries, QStringLiteral("серии"), QStringLiteral("серий"));
+    if (std::isnan(r.seriesMeanChance))
+        return QStringLiteral("у системы нет законченных серий");
+    const double chance = r.seriesMeanChance;
+    const QString judged = chance < 0.01 ? QStringLiteral("очень необычно для честного колеса")
+                           : chance < 0.05 ? QStringLiteral("необычно для честного колеса")
+                                           : QStringLiteral("обычное дело");
+    return QStringLiteral("у системы %1 %2: на честном колесе среднее %3 — с шансом %4, %5")
+        .arg(FormatDecimal(r.seriesMean, 2), of,
+             r.seriesMeanAbove ? QStringLiteral("не ниже") : QStringLiteral("не выше"),
+             FormatChance(chance), judged);
+}
+
+// Why a short history looks profitable: m fair series often lose none whole.
+QString NoWholeLossText(const SystemReplay &r)
+{
+    if (std::isnan(r.noWholeLossChance))
+        return NoFigure();
+    const double chance = r.noWholeLossChance;
+    const QString so =
+        chance >= 0.9
+            ? QStringLiteral(" — поэтому короткая история почти всегда выглядит выигрышной.")
+        : chance >= 0.5
+            ? QStringLiteral(" — поэтому короткая история чаще всего выглядит выигрышной.")
+            : QStringLiteral(": на такой длине проигрыш целой серии — обычное дело.");
+    return QStringLiteral("В %1 историй %2 ни одна серия не проигрывается целиком")
+               .arg(FormatChance(chance),
+                    Of(r.wholeSeries, QStringLiteral("серии"), QStringLiteral("серий"))) +
+           so;
 }
 
 } // namespace
+
+// Certain ruin is no rounding: "100 %". A chain refused says how large it is.
+QString RuinText(const RuinFigure &figure)
+{
+    switch (figure.status) {
+    case RuinStatus::Solved:
+        return figure.certain ? QStringLiteral("100 %") : FormatChance(figure.chance);
+    case RuinStatus::TooLarge:
+        return QStringLiteral("не считается: %1 состояний банка — слишком много для точного "
+                              "расчёта")
+            .arg(QLocale(QLocale::Russian).toString(figure.states));
+    case RuinStatus::Invalid:
+    case RuinStatus::Cancelled:
+        break;
+    }
+    return NoFigure();
+}
 
 SystemForm::SystemForm(const SpinHistory &history, const CombinationCaptions &captions,
                        QWidget *parent)
@@ -144,6 +209,14 @@ SystemForm::SystemForm(const SpinHistory &history, const CombinationCaptions &ca
         connect(edit, &QLineEdit::textChanged, this, &SystemForm::InputsChanged);
         m_fields[f] = edit;
     }
+    m_problems = new QLabel;
+    m_problems->setObjectName(QStringLiteral("SystemInputProblems"));
+    m_problems->setTextFormat(Qt::PlainText);
+    m_problems->setWordWrap(true);
+    QPalette warning = m_problems->palette();
+    warning.setColor(QPalette::WindowText, QColor(0x90, 0x00, 0x00));
+    m_problems->setPalette(warning);
+    forms[0]->addRow(m_problems);
     connect(m_group, &QComboBox::currentIndexChanged, this, &SystemForm::InputsChanged);
 
     for (std::size_t i = 0; i < std::size(LabelRows); ++i) {
@@ -195,7 +268,7 @@ void SystemForm::BuildChart()
     auto *chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
     m_bankrollLine = new QLineSeries;
-    m_bankrollLine->setName(QStringLiteral("Банк по ходу последовательности"));
+    m_bankrollLine->setName(QStringLiteral("Банк сессии"));
     m_bankrollLine->setPen(QPen(QColor(0x2c, 0x5d, 0xa8), 1.5));
     m_startLine = new QLineSeries;
     m_startLine->setName(QStringLiteral("Начальный банк"));
@@ -205,6 +278,18 @@ void SystemForm::BuildChart()
     m_targetLine->setPen(QPen(QColor(0x2e, 0x8b, 0x3a), 1.5, Qt::DashLine));
     for (QLineSeries *line : {m_bankrollLine, m_startLine, m_targetLine})
         chart->addSeries(line);
+    m_ruinMarks = new QScatterSeries;
+    m_ruinMarks->setName(QStringLiteral("Разорение"));
+    m_ruinMarks->setColor(QColor(0xc0, 0x20, 0x20));
+    m_ruinMarks->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    m_targetMarks = new QScatterSeries;
+    m_targetMarks->setName(QStringLiteral("Цель достигнута"));
+    m_targetMarks->setColor(QColor(0x2e, 0x8b, 0x3a));
+    for (QScatterSeries *marks : {m_ruinMarks, m_targetMarks}) {
+        marks->setMarkerSize(8);
+        marks->setBorderColor(Qt::white);
+        chart->addSeries(marks);
+    }
 
     m_spinAxis = new QValueAxis;
     m_spinAxis->setTitleText(QStringLiteral("Спинов"));
@@ -216,7 +301,7 @@ void SystemForm::BuildChart()
     m_moneyAxis->setLabelFormat(QStringLiteral("%d"));
     m_chartView = MakeChartView(chart, m_spinAxis, m_moneyAxis, QStringLiteral("ChartBankroll"));
     m_chartView->setMinimumHeight(220);
-    m_chartView->setAccessibleName(QStringLiteral("Банк по ходу последовательности"));
+    m_chartView->setAccessibleName(QStringLiteral("Банк по сессиям"));
 }
 
 void SystemForm::SetStartingValues(qint32 minStake, qint32 multiplier)
@@ -294,7 +379,9 @@ void Show(QLabel &label, const QString &caption, const QString &text)
 void SystemForm::InputsChanged()
 {
     m_inputs = Inputs();
-    // A refused field turns red, and says so to a screen reader.
+    // A refused field turns red and says why, beside the fields and to a
+    // screen reader.
+    QStringList reasons;
     for (int f = 0; f < FieldCount; ++f) {
         QLineEdit &edit = *m_fields[f];
         const bool refused = m_inputs.invalid.testFlag(FieldRows[f].field);
@@ -305,7 +392,16 @@ void SystemForm::InputsChanged()
             palette.setColor(QPalette::Text, QColor(0x90, 0x00, 0x00));
         }
         edit.setPalette(palette);
-        edit.setAccessibleDescription(refused ? QStringLiteral("Неверное значение") : QString());
+        const QString reason = SystemFieldReason(m_inputs.inputs, FieldRows[f].field);
+        if (edit.accessibleDescription() != reason)
+            edit.setAccessibleDescription(reason);
+        if (!reason.isEmpty())
+            reasons << reason;
+    }
+    const QString problems = reasons.join(u'\n');
+    if (m_problems->text() != problems) {
+        m_problems->setText(problems);
+        m_problems->setAccessibleName(problems);
     }
 
     const auto show = [this](LabelIndex index, const QString &text) {
@@ -322,15 +418,17 @@ void SystemForm::InputsChanged()
         for (const LabelIndex index : {SeriesLossChance, ExpectedPerSeries, ExpectedPerBet})
             show(index, NoFigure());
     }
-    show(Verdict, SystemVerdict(exact ? exact->expectedNet : NoValue));
+    m_expectedNet = exact ? exact->expectedNet : NoValue;
 
     m_ruinDropped = false;
     if (exact) {
-        show(RuinChance, QStringLiteral("…"));
+        m_ruinText = QStringLiteral("…");
+        show(RuinChance, m_ruinText);
         m_ruin.Solve(m_inputs.inputs); // a quick chain answers at once
     } else {
         m_ruin.Cancel();
-        show(RuinChance, NoFigure());
+        m_ruinText = NoFigure();
+        show(RuinChance, m_ruinText);
     }
 
     // Hidden, the replay waits until the window shows.
@@ -341,8 +439,26 @@ void SystemForm::InputsChanged()
 
 void SystemForm::ShowRuin(const RuinFigure &figure)
 {
-    Show(*m_labels[RuinChance], m_captions[RuinChance],
-         figure.status == RuinStatus::Solved ? FormatChance(figure.chance) : NoFigure());
+    m_ruinText = RuinText(figure);
+    Show(*m_labels[RuinChance], m_captions[RuinChance], m_ruinText);
+    ShowSessionRuinShare();
+}
+
+void SystemForm::ShowSessionRuinShare()
+{
+    QString text = NoFigure();
+    const qint64 ended = m_sessionsTarget + m_sessionsRuined;
+    const QString exact = QStringLiteral(" (точный шанс разорения %1)").arg(m_ruinText);
+    if (m_sessionsTarget < 0)
+        text = NoFigure();
+    else if (ended == 0)
+        text = QStringLiteral("нет законченных сессий") + exact;
+    else
+        text = QStringLiteral("%1 из %2 = %3")
+                   .arg(Money(m_sessionsRuined), Money(ended),
+                        Percent(double(m_sessionsRuined) / double(ended))) +
+               exact;
+    Show(*m_labels[SessionRuinShare], m_captions[SessionRuinShare], text);
 }
 
 void SystemForm::ShowReplay()
@@ -353,17 +469,27 @@ void SystemForm::ShowReplay()
         Show(*m_labels[index], m_captions[index], text);
     };
     if (!replay) {
-        for (int index = Series; index <= RandomEntry; ++index)
+        for (int index = Sessions; index <= NoWholeLoss; ++index)
             show(LabelIndex(index), NoFigure());
+        m_sessionsTarget = m_sessionsRuined = -1;
+        show(Verdict, SystemVerdict(m_expectedNet));
         ShowChart(nullptr, m_inputs.inputs);
         return;
     }
     const SystemReplay &r = *replay;
+    m_sessionsTarget = r.sessionsTarget;
+    m_sessionsRuined = r.sessionsRuined;
+    show(Sessions, QStringLiteral("%1: до цели %2, разорений %3, не закончена %4")
+                       .arg(Money(r.sessions), Money(r.sessionsTarget), Money(r.sessionsRuined))
+                       .arg(r.sessionOpen ? 1 : 0));
+    ShowSessionRuinShare();
     const qint64 open = r.series - r.seriesWon - r.seriesLost;
     show(Series, open > 0 ? QStringLiteral("%1, последняя ещё идёт").arg(Money(r.series))
                           : Money(r.series));
     show(SeriesWon, Money(r.seriesWon));
-    show(SeriesLost, Money(r.seriesLost));
+    show(SeriesLost, r.seriesCut > 0 ? QStringLiteral("%1, из них оборвано банком %2")
+                                           .arg(Money(r.seriesLost), Money(r.seriesCut))
+                                     : Money(r.seriesLost));
     show(Net, Money(r.net));
     show(Staked, Money(r.staked));
     show(MaxDrawdown, Money(r.maxDrawdown));
@@ -376,32 +502,47 @@ void SystemForm::ShowReplay()
     show(RandomEntry,
          std::isnan(r.randomMean)
              ? NoFigure()
-             : QStringLiteral("%1 (95 %: %2 … %3); у системы %4")
-                   .arg(FormatDecimal(r.randomMean, 2), FormatDecimal(r.randomLow, 2),
-                        FormatDecimal(r.randomHigh, 2), FormatDecimal(r.seriesMean, 2)));
+             : QStringLiteral("%1 в среднем (вход на каждом %2); %3")
+                   .arg(FormatDecimal(r.randomMean, 2),
+                        Of(r.randomSeries, QStringLiteral("спина"), QStringLiteral("спинов")),
+                        JudgedMean(r)));
+    show(NoWholeLoss, NoWholeLossText(r));
+    QString verdict = SystemVerdict(m_expectedNet);
+    if (!std::isnan(m_expectedNet))
+        verdict += QStringLiteral(" На этой последовательности разорением кончилось сессий: %1 "
+                                  "из %2.")
+                       .arg(Money(r.sessionsRuined), Money(r.sessions));
+    show(Verdict, verdict);
     ShowChart(&r, m_inputs.inputs);
 }
 
 void SystemForm::ShowChart(const SystemReplay *replay, const SystemInputs &inputs)
 {
+    DescribeChart(replay, inputs);
     if (!replay) {
-        for (QLineSeries *line : {m_bankrollLine, m_startLine, m_targetLine})
+        for (QXYSeries *line : std::initializer_list<QXYSeries *>{
+                 m_bankrollLine, m_startLine, m_targetLine, m_ruinMarks, m_targetMarks})
             line->clear();
         return;
     }
     const double bankroll = inputs.bankroll;
     const double target = inputs.target;
-    QList<QPointF> points;
-    points.reserve(qsizetype(replay->chart.size()));
+    const auto pointsOf = [](const std::vector<ResultPoint> &from) {
+        QList<QPointF> points;
+        points.reserve(qsizetype(from.size()));
+        for (const ResultPoint &point : from)
+            points.append({double(point.spin), double(point.bank)});
+        return points;
+    };
     double low = std::min(bankroll, target), high = std::max(bankroll, target);
     for (const ResultPoint &point : replay->chart) {
-        const double y = bankroll + double(point.result);
-        points.append({double(point.spin), y});
-        low = std::min(low, y);
-        high = std::max(high, y);
+        low = std::min(low, double(point.bank));
+        high = std::max(high, double(point.bank));
     }
     const double last = std::max<double>(1, double(replay->spins));
-    m_bankrollLine->replace(points);
+    m_bankrollLine->replace(pointsOf(replay->chart));
+    m_ruinMarks->replace(pointsOf(replay->ruins));
+    m_targetMarks->replace(pointsOf(replay->targets));
     m_startLine->replace({{0, bankroll}, {last, bankroll}});
     m_targetLine->replace({{0, target}, {last, target}});
 
@@ -415,8 +556,34 @@ void SystemForm::ShowChart(const SystemReplay *replay, const SystemInputs &input
         }
     m_spinAxis->setTickInterval(interval);
     m_spinAxis->setRange(0, last);
-    m_moneyAxis->setRange(low - margin, high + margin);
+    // A bankroll is never below 0, nor is the axis.
+    m_moneyAxis->setRange(std::max(0.0, low - margin), high + margin);
     m_moneyAxis->applyNiceNumbers();
+    if (m_moneyAxis->min() < 0)
+        m_moneyAxis->setMin(0);
+}
+
+// What the chart shows, in words, for a screen reader.
+void SystemForm::DescribeChart(const SystemReplay *replay, const SystemInputs &inputs)
+{
+    QString description = QStringLiteral("Нет данных: исправьте поля, отмеченные красным.");
+    if (replay) {
+        qint64 low = inputs.bankroll, high = inputs.bankroll;
+        for (const ResultPoint &point : replay->chart) {
+            low = std::min(low, point.bank);
+            high = std::max(high, point.bank);
+        }
+        description =
+            QStringLiteral("Банк каждой сессии от %1 до цели %2 за %3 спинов: сессий %4, "
+                           "до цели %5, разорений %6. Самый низкий банк %7, самый высокий %8, "
+                           "в конце %9.")
+                .arg(Money(inputs.bankroll), Money(inputs.target), Money(replay->spins),
+                     Money(replay->sessions), Money(replay->sessionsTarget),
+                     Money(replay->sessionsRuined), Money(low), Money(high),
+                     Money(replay->chart.back().bank));
+    }
+    if (m_chartView->accessibleDescription() != description)
+        m_chartView->setAccessibleDescription(description);
 }
 
 } // namespace trevolo

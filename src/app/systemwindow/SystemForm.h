@@ -14,18 +14,23 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QLineSeries;
+class QScatterSeries;
 class QValueAxis;
 
 namespace trevolo {
 
+// The ruin chance as the window shows it.
+QString RuinText(const RuinFigure &figure);
+
 // "Проверка системы": the player's own system (wait until a combination has
 // missed k spins, then bet on it with a multiplying series) replayed over
-// the history, beside its exact figures on a fair wheel. A window of its
-// own, not modal, that follows the history itself while it is shown and
-// shows no message boxes: a field that does not read turns red and the
-// figures show "—". Esc and Ctrl+W close it (AddCloseKeys); closed, it is
-// hidden and keeps its fields. It fits a screen of SmallestSize, its content
-// scrolling inside when the window is smaller than it.
+// the history in sessions, beside its exact figures on a fair wheel. A
+// window of its own, not modal, that follows the history itself while it is
+// shown and shows no message boxes: a field that does not read turns red,
+// the line under the fields says why, and the figures show "—". Esc and
+// Ctrl+W close it (AddCloseKeys); closed, it is hidden and keeps its fields.
+// It fits a screen of SmallestSize, its content scrolling inside when the
+// window is smaller than it.
 class SystemForm : public QWidget
 {
     Q_OBJECT
@@ -68,6 +73,9 @@ private:
     void ShowRuin(const RuinFigure &figure);
     void Follow();
     void setVisible(bool visible) override;
+    // The share of finished sessions ruined beside the exact chance.
+    void ShowSessionRuinShare();
+    void DescribeChart(const SystemReplay *replay, const SystemInputs &inputs);
     void hideEvent(QHideEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -84,19 +92,25 @@ private:
         FieldCount
     };
     std::array<QLineEdit *, FieldCount> m_fields{};
-    static constexpr int LabelCount = 14;
+    static constexpr int LabelCount = 17;
     std::array<QLabel *, LabelCount> m_labels{};
     std::array<QString, LabelCount> m_captions; // spoken, without the colon
+    QLabel *m_problems = nullptr;               // why the red fields are refused
 
     QChartView *m_chartView = nullptr;
     QLineSeries *m_bankrollLine = nullptr;
     QLineSeries *m_startLine = nullptr;
     QLineSeries *m_targetLine = nullptr;
+    QScatterSeries *m_ruinMarks = nullptr;
+    QScatterSeries *m_targetMarks = nullptr;
     QValueAxis *m_spinAxis = nullptr;
     QValueAxis *m_moneyAxis = nullptr;
 
     const SpinHistory &m_history;
     SystemInputCheck m_inputs;
+    double m_expectedNet = NoValue;                      // per series on a fair wheel
+    QString m_ruinText;                                  // the exact ruin chance as shown
+    qint64 m_sessionsTarget = -1, m_sessionsRuined = -1; // -1: no replay
     RuinSolver m_ruin;
     bool m_ruinDropped = false; // a solve dropped when the window was hidden
     QTimer m_refresh;

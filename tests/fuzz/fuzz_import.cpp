@@ -1,0 +1,3 @@
+#include "FuzzChecks.h"
+
+TREVOLO_FUZZ_TARGET(trevolo::fuzz::SpinImport)
