@@ -1,6 +1,5 @@
 #include "analysis/EverExtremes.h"
 
-#include <QThread>
 
 #include <algorithm>
 #include <bit>
@@ -152,28 +151,12 @@ SimulatedChance EverChance(const EverSimulation &simulation, EverFamily family)
     return chance;
 }
 
-EverSimulator::EverSimulator(QObject *parent) : QObject(parent) {}
-
-EverSimulator::~EverSimulator()
-{
-    if (m_thread) {
-        m_stop = true;
-        m_thread->wait();
-        delete m_thread;
-    }
-}
+EverSimulator::EverSimulator(QObject *parent) : SimulationRunner(parent) {}
 
 void EverSimulator::Request(const EverInputs &inputs)
 {
     m_wanted = inputs;
-    if (Result(inputs))
-        return;
-    if (m_thread) {
-        if (!(m_running == m_wanted))
-            m_stop = true;
-        return;
-    }
-    Start();
+    Ask();
 }
 
 const EverSimulation *EverSimulator::Result(const EverInputs &inputs) const
@@ -181,36 +164,19 @@ const EverSimulation *EverSimulator::Result(const EverInputs &inputs) const
     return m_result && m_result->inputs == inputs ? &*m_result : nullptr;
 }
 
-void EverSimulator::Start()
+SimulationRunner::Run EverSimulator::StartWanted()
 {
     m_running = m_wanted;
-    m_stop = false;
-    m_output.reset();
-    m_thread = QThread::create([this, inputs = m_running] {
-        // Nothing may leave the thread: a failed run leaves no output.
-        try {
-            m_output = SimulateEverExtremes(inputs, &m_stop);
-        } catch (...) {
-            m_output.reset();
-        }
-    });
-    connect(m_thread, &QThread::finished, this, &EverSimulator::OnThreadFinished);
-    m_thread->start(QThread::LowPriority);
+    return [inputs = m_running](const std::atomic_bool &stop) -> std::any {
+        if (auto simulation = SimulateEverExtremes(inputs, &stop))
+            return std::move(*simulation);
+        return {};
+    };
 }
 
-void EverSimulator::OnThreadFinished()
+void EverSimulator::Keep(std::any output)
 {
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
-    const bool stopped = m_stop;
-    if (m_output)
-        m_result = std::move(m_output);
-    m_output.reset();
-    if (Result(m_wanted))
-        Q_EMIT Finished();
-    else if (stopped) // a run that failed on its own is not tried again
-        Start();
+    m_result = std::any_cast<EverSimulation>(std::move(output));
 }
 
 } // namespace trevolo

@@ -59,34 +59,27 @@ std::optional<EverSimulation> SimulateEverExtremes(const EverInputs &inputs,
 // without histories or for a NaN chance now.
 SimulatedChance EverChance(const EverSimulation &simulation, EverFamily family);
 
-// Runs SimulateEverExtremes as ArcSimulator runs its simulation.
-class EverSimulator : public QObject
+// Runs SimulateEverExtremes beside the window (SimulationRunner).
+class EverSimulator : public SimulationRunner
 {
     Q_OBJECT
 
 public:
     explicit EverSimulator(QObject *parent = nullptr);
-    // Stops the run in progress and waits for it.
-    ~EverSimulator() override;
 
     void Request(const EverInputs &inputs);
     // The result for these inputs once it is there, else nullptr. Valid
     // until the next call of Request.
     const EverSimulation *Result(const EverInputs &inputs) const;
 
-Q_SIGNALS:
-    void Finished();
-
 private:
-    void Start();
-    void OnThreadFinished();
+    bool HasWanted() const override { return Result(m_wanted); }
+    bool RunsWanted() const override { return m_running == m_wanted; }
+    Run StartWanted() override;
+    void Keep(std::any output) override;
 
-    QThread *m_thread = nullptr;
-    std::atomic_bool m_stop = false;
     EverInputs m_running;
     EverInputs m_wanted;
-    // Written by the run, read once its thread has ended.
-    std::optional<EverSimulation> m_output;
     std::optional<EverSimulation> m_result;
 };
 

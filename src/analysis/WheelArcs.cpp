@@ -2,7 +2,6 @@
 
 #include "common/IntegerText.h"
 
-#include <QThread>
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -186,28 +185,12 @@ QString FormatSimulatedChance(const SimulatedChance &chance)
     return text;
 }
 
-ArcSimulator::ArcSimulator(QObject *parent) : QObject(parent) {}
-
-ArcSimulator::~ArcSimulator()
-{
-    if (m_thread) {
-        m_stop = true;
-        m_thread->wait();
-        delete m_thread;
-    }
-}
+ArcSimulator::ArcSimulator(QObject *parent) : SimulationRunner(parent) {}
 
 void ArcSimulator::Request(qint32 spins, int width)
 {
     m_wanted = {spins, width};
-    if (Result(spins, width))
-        return;
-    if (m_thread) {
-        if (m_running != m_wanted)
-            m_stop = true;
-        return;
-    }
-    Start();
+    Ask();
 }
 
 const ArcSimulation *ArcSimulator::Result(qint32 spins, int width) const
@@ -217,36 +200,19 @@ const ArcSimulation *ArcSimulator::Result(qint32 spins, int width) const
     return nullptr;
 }
 
-void ArcSimulator::Start()
+SimulationRunner::Run ArcSimulator::StartWanted()
 {
     m_running = m_wanted;
-    m_stop = false;
-    m_output.reset();
-    m_thread = QThread::create([this, inputs = m_running] {
-        // Nothing may leave the thread: a failed run leaves no output.
-        try {
-            m_output = SimulateLargestArc(inputs.first, inputs.second, &m_stop);
-        } catch (...) {
-            m_output.reset();
-        }
-    });
-    connect(m_thread, &QThread::finished, this, &ArcSimulator::OnThreadFinished);
-    m_thread->start(QThread::LowPriority);
+    return [inputs = m_running](const std::atomic_bool &stop) -> std::any {
+        if (auto simulation = SimulateLargestArc(inputs.first, inputs.second, &stop))
+            return std::move(*simulation);
+        return {};
+    };
 }
 
-void ArcSimulator::OnThreadFinished()
+void ArcSimulator::Keep(std::any output)
 {
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
-    const bool stopped = m_stop;
-    if (m_output)
-        m_result = std::move(m_output);
-    m_output.reset();
-    if (Result(m_wanted.first, m_wanted.second))
-        Q_EMIT Finished();
-    else if (stopped) // a run that failed on its own is not tried again
-        Start();
+    m_result = std::any_cast<ArcSimulation>(std::move(output));
 }
 
 } // namespace trevolo

@@ -5,8 +5,8 @@
 // simulation, how often the most hit of all 37 arcs of that width reaches as
 // many on a fair wheel.
 #include "analysis/Chances.h"
+#include "analysis/SimulationRunner.h"
 
-#include <QObject>
 #include <QString>
 #include <array>
 #include <atomic>
@@ -86,40 +86,28 @@ SimulatedChance LargestArcChance(const ArcSimulation &simulation, qint32 hits);
 // chance without the error. NaN gives "—".
 QString FormatSimulatedChance(const SimulatedChance &chance);
 
-// Runs SimulateLargestArc on a thread of its own for the thread that owns it
-// (the window's): one run at a time, a request for other inputs stopping the
-// run in progress, which ends within a few milliseconds, and starting once it
-// has. Finished comes through the owner's event loop once the result for the
-// latest request is there.
-class ArcSimulator : public QObject
+// Runs SimulateLargestArc beside the window (SimulationRunner).
+class ArcSimulator : public SimulationRunner
 {
     Q_OBJECT
 
 public:
     explicit ArcSimulator(QObject *parent = nullptr);
-    // Stops the run in progress and waits for it.
-    ~ArcSimulator() override;
 
     void Request(qint32 spins, int width);
     // The result for these inputs once it is there, else nullptr. Valid until
     // the next call of Request.
     const ArcSimulation *Result(qint32 spins, int width) const;
-    bool Running() const noexcept { return m_thread != nullptr; }
-
-Q_SIGNALS:
-    void Finished();
 
 private:
     using Inputs = std::pair<qint32, int>;
-    void Start();
-    void OnThreadFinished();
+    bool HasWanted() const override { return Result(m_wanted.first, m_wanted.second); }
+    bool RunsWanted() const override { return m_running == m_wanted; }
+    Run StartWanted() override;
+    void Keep(std::any output) override;
 
-    QThread *m_thread = nullptr;
-    std::atomic_bool m_stop = false;
     Inputs m_running{-1, 0};
     Inputs m_wanted{-1, 0};
-    // Written by the run, read once its thread has ended.
-    std::optional<ArcSimulation> m_output;
     std::optional<ArcSimulation> m_result;
 };
 
