@@ -54,8 +54,8 @@ void TestAnalysisWindow::placement()
     QFETCH(QRect, owner);
     QFETCH(QRect, available);
     QFETCH(QRect, placed);
-    QCOMPARE(PlaceBeside(owner, available, AnalysisForm::PreferredSize, AnalysisForm::SmallestSize,
-                         QMargins(2, 30, 2, 2)),
+    QCOMPARE(PlaceBeside(owner, QRect(), available, QMargins(2, 30, 2, 2),
+                         {AnalysisForm::PreferredSize, AnalysisForm::SmallestSize}),
              placed);
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/entrypad/EntryPadForm.h"
 #include "app/mainwindow/Unit1.h"
+#include "app/widgets/ChildWindow.h"
 #include "support/TestHistories.h"
 
 #include <QAction>
@@ -263,9 +264,9 @@ void TestEntryPad::placement()
     QFETCH(QPoint, expected);
     // The menu bar under a title bar of 25 pixels.
     const QRect menuBar(window.left(), window.top() + 25, window.width(), 22);
-    const QPoint at = EntryPadForm::PlaceFor(window, menuBar, pad, screen);
-    QCOMPARE(at, expected);
-    QVERIFY(!QRect(at, pad).intersects(menuBar));
+    const QRect placed = PlaceBeside(window, menuBar, screen, QMargins(), EntryPadForm::Placing(pad));
+    QCOMPARE(placed.topLeft(), expected);
+    QVERIFY(!placed.intersects(menuBar));
 }
 
 // Placed from the real window, wherever it stands, it leaves the menu bar free.
@@ -274,7 +275,7 @@ void TestEntryPad::placedClearOfTheMenuBar()
     openPad(QString());
     for (const QPoint at : {QPoint(0, 0), QPoint(200, 20), QPoint(480, 0)}) {
         form->move(at);
-        pad().PlaceBeside(*form);
+        PlaceChildWindow(pad(), *form, EntryPadForm::Placing(pad().sizeHint()));
         const QWidget *bar = form->menuWidget();
         const QRect menuBar(bar->mapToGlobal(QPoint(0, 0)), bar->size());
         QVERIFY2(!pad().frameGeometry().intersects(menuBar), qPrintable(QString::number(at.x())));

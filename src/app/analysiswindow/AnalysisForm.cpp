@@ -305,21 +305,12 @@ QWidget *AnalysisForm::BuildSummaryPage()
 
     for (std::size_t i = 0; i < std::size(LabelRows); ++i) {
         const LabelRow &row = LabelRows[i];
-        auto *label = new QLabel(NoFigure());
-        label->setObjectName(QString::fromUtf16(row.name));
-        label->setTextFormat(Qt::PlainText);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        label->setFocusPolicy(Qt::StrongFocus);
-        if (row.widest) {
-            // Of fixed size, so a new text repaints the label alone and does
-            // not lay the window out again.
-            label->setFixedSize(
-                label->fontMetrics().horizontalAdvance(QString::fromUtf16(row.widest)) + 4,
-                label->sizeHint().height());
-        } else {
-            // A sentence wraps at a width of its own, so its height is known
-            // (WrapText) and the column keeps its width.
-            label->setWordWrap(true);
+        // Of fixed size, so a new text repaints the label alone and does not
+        // lay the window out again; a sentence wraps at a width of its own,
+        // so its height is known (WrapText) and the column keeps its width.
+        QLabel *label = NewFigureLabel(QString::fromUtf16(row.name),
+                                       row.widest ? QString::fromUtf16(row.widest) : QString());
+        if (!row.widest) {
             label->setFixedWidth(SentenceWidth);
             m_wrapped.append(label);
         }

@@ -11,21 +11,6 @@
 
 namespace trevolo {
 
-QLabel *NewFigureLabel(const QString &name, const QString &widest)
-{
-    auto *label = new QLabel(QStringLiteral("—"));
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setFocusPolicy(Qt::StrongFocus);
-    if (!widest.isEmpty())
-        label->setFixedSize(label->fontMetrics().horizontalAdvance(widest) + 4,
-                            label->sizeHint().height());
-    else
-        label->setWordWrap(true);
-    return label;
-}
-
 bool ShowFigure(QLabel &label, QStringView caption, const QString &text)
 {
     const bool changed = label.text() != text;

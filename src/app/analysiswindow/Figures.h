@@ -2,6 +2,8 @@
 
 // What the pages of the analysis window share: their figure labels, the
 // tables' look and the count axes of their charts.
+#include "app/widgets/FigureLabel.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -10,11 +12,6 @@ class QTableView;
 class QValueAxis;
 
 namespace trevolo {
-
-// A label for one figure: plain text, selectable with the mouse and reached
-// by Tab, so a screen reader can stop at it; of fixed size when `widest` is
-// given (a new text then repaints the label alone), else wrapping.
-QLabel *NewFigureLabel(const QString &name, const QString &widest = QString());
 
 // Shows a figure and names its label for screen readers "<caption> <value>"
 // ("Шанс для этого числа: 2,5 %"); nothing is written while the text stays

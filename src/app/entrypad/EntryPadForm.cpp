@@ -14,9 +14,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
-#include <QMainWindow>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -136,43 +134,10 @@ void EntryPadForm::SetStayOnTop(bool onTop)
     SetStaysOnTop(*this, onTop);
 }
 
-QPoint EntryPadForm::PlaceFor(const QRect &window, const QRect &menuBar, const QSize &pad,
-                              const QRect &screen)
+Placement EntryPadForm::Placing(QSize size)
 {
     constexpr int Gap = 8;
-    const int screenRight = screen.right() + 1;
-    const int screenBottom = screen.bottom() + 1;
-    // Within the screen along one axis, where the pad fits on it.
-    const auto within = [](int at, int low, int high, int size) {
-        return std::clamp(at, low, std::max(low, high - size));
-    };
-    const int levelY = within(window.top(), screen.top(), screenBottom, pad.height());
-    if (const int right = window.right() + 1 + Gap; right + pad.width() <= screenRight)
-        return {right, levelY};
-    if (const int left = window.left() - Gap - pad.width(); left >= screen.left())
-        return {left, levelY};
-    if (const int below = window.bottom() + 1 + Gap; below + pad.height() <= screenBottom)
-        return {within(window.left(), screen.left(), screenRight, pad.width()), below};
-    // No room beside or below: over the window's lower right, under its menu
-    // bar, even where that leaves the pad's foot off the screen.
-    const int clearOfMenu = menuBar.isEmpty() ? screen.top() : menuBar.bottom() + 1;
-    return {within(window.right() + 1 - pad.width(), screen.left(), screenRight, pad.width()),
-            std::max(clearOfMenu, screenBottom - pad.height())};
-}
-
-void EntryPadForm::PlaceBeside(const QWidget &window)
-{
-    adjustSize();
-    QRect menuBar;
-    if (const auto *main = qobject_cast<const QMainWindow *>(&window))
-        if (const QWidget *bar = main->menuWidget(); bar && bar->isVisibleTo(main))
-            menuBar = QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size());
-    // The frame the desktop adds is known only once the pad has been shown;
-    // until then the window's own frame stands in for it.
-    const QSize frame = isVisible() ? frameGeometry().size() - size()
-                                    : window.frameGeometry().size() - window.size();
-    move(PlaceFor(window.frameGeometry(), menuBar, size() + frame,
-                  window.screen()->availableGeometry()));
+    return {size, size, Gap, true};
 }
 
 void EntryPadForm::EnterTyped()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/widgets/WindowPlacement.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -40,16 +42,11 @@ public:
     // stays shown if it was.
     void SetStayOnTop(bool onTop);
 
-    // Puts the pad beside the window, on its right where the screen has room,
-    // else on its left (level with its top), else below it; on a screen too
-    // small for any of these it overlaps the window's lower right, never its
-    // menu bar. Always within the screen's available area where it fits.
-    void PlaceBeside(const QWidget &window);
-    // The same as a rule: the top left corner for a pad of `pad` size beside
-    // a window whose frame is `window` and whose menu bar is `menuBar` (empty
-    // when it has none), on a screen whose available area is `screen`.
-    static QPoint PlaceFor(const QRect &window, const QRect &menuBar, const QSize &pad,
-                           const QRect &screen);
+    // How a pad of `size` stands beside the main window (PlaceChildWindow):
+    // at that size, a little apart from it, on its right where the screen has
+    // room, else on its left, else below it; on a screen too small for any
+    // of these it overlaps the window's lower right, never its menu bar.
+    static Placement Placing(QSize size);
 
     // How a screen reader reads the button of a wheel number: "17, чёрное",
     // "3, красное", "0, зеро".

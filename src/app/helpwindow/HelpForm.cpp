@@ -2,22 +2,12 @@
 
 #include "app/widgets/CloseKeys.h"
 
-#include <QScreen>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace trevolo {
-
-namespace {
-
-// Wide enough for a comfortable line, tall enough for a section or two; a
-// smaller screen gets its available area.
-constexpr int PreferredWidth = 640;
-constexpr int PreferredHeight = 680;
-
-} // namespace
 
 QString HelpForm::Source()
 {
@@ -50,11 +40,6 @@ HelpForm::HelpForm(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addWidget(m_browser);
     // The keys that scroll and the Tab that walks the links act at once.
     setFocusProxy(m_browser);
-
-    QSize size(PreferredWidth, PreferredHeight);
-    if (const QScreen *shown = parent ? parent->screen() : screen())
-        size = size.boundedTo(shown->availableGeometry().size() * 9 / 10);
-    resize(size);
 
     AddCloseKeys(*this, {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QWidget>
 
 class QTextBrowser;
@@ -16,6 +17,11 @@ class HelpForm : public QWidget
 
 public:
     explicit HelpForm(QWidget *parent);
+
+    // Wide enough for a comfortable line, tall enough for a section or two;
+    // a smaller screen gets what it has.
+    static constexpr QSize PreferredSize{640, 680};
+    static constexpr QSize SmallestSize{400, 300};
 
     // The text shown, from the resources.
     QTextBrowser *browser() const { return m_browser; }

@@ -24,8 +24,8 @@ void TForm1::N27Click()
             for (int g = 1; g <= CombinationCount; ++g)
                 captions[size_t(g - 1)] = CombinationCaption(g);
             auto *window = new AnalysisForm(m_history, *edit1, captions, this);
-            PlaceChildWindow(*window, *this, AnalysisForm::PreferredSize,
-                             AnalysisForm::SmallestSize);
+            PlaceChildWindow(*window, *this,
+                             {AnalysisForm::PreferredSize, AnalysisForm::SmallestSize});
             // Every table copies and saves its cells, every chart its picture.
             EquipFigures(*window, environment());
             AddHelpKeyTo(*window, QStringLiteral("analysis"));

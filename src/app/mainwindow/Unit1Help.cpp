@@ -33,7 +33,13 @@ void TForm1::OpenHelp(const QString &anchor)
 {
     // The key that opened it closes it again.
     OpenChildWindow(
-        m_helpForm, [this] { return new HelpForm(this); }, n30->shortcuts())
+        m_helpForm,
+        [this] {
+            auto *help = new HelpForm(this);
+            PlaceChildWindow(*help, *this, {HelpForm::PreferredSize, HelpForm::SmallestSize});
+            return help;
+        },
+        n30->shortcuts())
         .setFocus();
     m_helpForm->ShowPage(anchor);
 }

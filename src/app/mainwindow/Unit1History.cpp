@@ -178,7 +178,7 @@ void TForm1::N28Click()
             connect(pad, &EntryPadForm::redoRequested, this, guarded(&THistoryMemo::RedoLastSpin));
             connect(listBox1, &THistoryMemo::historyEdited, pad, showRedo);
             pad->SetStayOnTop(checkBox2->isChecked());
-            pad->PlaceBeside(*this);
+            PlaceChildWindow(*pad, *this, EntryPadForm::Placing(pad->sizeHint()));
             return pad;
         },
         {})

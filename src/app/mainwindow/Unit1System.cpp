@@ -25,7 +25,7 @@ void TForm1::N29Click()
             for (int g = 1; g <= CombinationCount; ++g)
                 captions[size_t(g - 1)] = CombinationCaption(g);
             auto *window = new SystemForm(m_history, captions, this);
-            PlaceChildWindow(*window, *this, SystemForm::PreferredSize, SystemForm::SmallestSize);
+            PlaceChildWindow(*window, *this, {SystemForm::PreferredSize, SystemForm::SmallestSize});
             // It starts from the calculator's stakes; a field there that
             // does not read gives the calculator's own starting value.
             const SystemInputs standard;

@@ -3,6 +3,7 @@
 #include "app/widgets/Charts.h"
 #include "app/widgets/CloseKeys.h"
 #include "app/widgets/Controls.h"
+#include "app/widgets/FigureLabel.h"
 #include "common/RussianPlural.h"
 
 #include <QChart>
@@ -221,11 +222,7 @@ SystemForm::SystemForm(const SpinHistory &history, const CombinationCaptions &ca
 
     for (std::size_t i = 0; i < std::size(LabelRows); ++i) {
         const LabelRow &row = LabelRows[i];
-        auto *label = new QLabel(NoFigure());
-        label->setObjectName(QString::fromUtf16(row.name));
-        label->setTextFormat(Qt::PlainText);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        label->setWordWrap(true);
+        QLabel *label = NewFigureLabel(QString::fromUtf16(row.name));
         m_captions[i] = QString::fromUtf16(row.caption);
         label->setAccessibleName(m_captions[i] + QStringLiteral(": ") + label->text());
         forms[row.box]->addRow(m_captions[i] + u':', label);

@@ -4,25 +4,34 @@
 #include <QRect>
 #include <QSize>
 
-class QWidget;
-
 namespace trevolo {
 
-// Where a child window opens: the rectangle of its client area (inside the
-// frame, which adds `frame` on each side), as close to `preferred` in size
-// as the screen area `available` allows but never smaller than `minimum`
-// where the area holds that, beside the owner's frame rectangle `owner`: to
-// its right when the window fits there at least at its minimum width, else
-// to its left, else over the owner on the side with more room. Level with
-// the owner's top, moved up as far as the area needs. Without an owner (an
-// empty rectangle) it is centred on the area. The frame never leaves the
-// area when the area can hold the window at all.
-QRect PlaceBeside(const QRect &owner, const QRect &available, QSize preferred, QSize minimum,
-                  const QMargins &frame);
+// How a child window wants to stand beside its owner.
+struct Placement
+{
+    // The size of its client area where the screen has room for it; never
+    // smaller than `smallest` where the screen holds that.
+    QSize preferred;
+    QSize smallest;
+    // Pixels left free between the owner's frame and the window's.
+    int gap = 0;
+    // Over the owner for want of room, the window stays below the owner's
+    // menu bar (a tool window kept on top would hide it for good), even
+    // where its foot then leaves the screen.
+    bool clearOfMenuBar = false;
+};
 
-// The same beside `owner`'s window, on the available area of its screen,
-// taking the owner's frame for the window's own (a window not yet shown has
-// no frame of its own to measure).
-QRect PlaceBeside(const QWidget &owner, QSize preferred, QSize minimum);
+// Where a child window opens: the rectangle of its client area (inside the
+// frame, which adds `frame` on each side) beside the owner's frame rectangle
+// `owner` on the screen area `available`: to its right when the window fits
+// there at least at its smallest width, else to its left, level with the
+// owner's top (moved up as far as the area needs); else below it when it
+// fits there at its smallest height; else over the owner's lower right (its
+// right edge at the owner's), at the foot of the area, never higher than
+// the foot of `menuBar` with clearOfMenuBar. Without an owner (an empty
+// rectangle) it is centred on the area. The frame never leaves the area
+// when the area can hold the window at all, but for the menu bar's sake.
+QRect PlaceBeside(const QRect &owner, const QRect &menuBar, const QRect &available,
+                  const QMargins &frame, const Placement &placement);
 
 } // namespace trevolo
