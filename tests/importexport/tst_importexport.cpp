@@ -287,16 +287,34 @@ void TestImportExport::chartsSaveTheirPicture()
 
 void TestImportExport::reportHoldsTheFiguresShown_data()
 {
+    QTest::addColumn<QString>("figure");
+    QTest::addColumn<QString>("caption"); // none: a figure on a line of its own
     QTest::addColumn<bool>("open");
-    QTest::newRow("saved only") << false;
-    QTest::newRow("opened after saving") << true;
+    QTest::newRow("spins, saved only") << u"LabelSpins"_s << u"Спинов:"_s << false;
+    QTest::newRow("chi-square, opened after saving")
+        << u"LabelChiSquare"_s << u"Статистика χ²:"_s << true;
+    QTest::newRow("chi-square's chance") << u"LabelChiSquareP"_s
+                                << u"Шанс такого или большего χ² на честном колесе:"_s << false;
+    QTest::newRow("hottest") << u"LabelHottest"_s << u"Самое частое число"_s << false;
+    QTest::newRow("hottest's chance")
+        << u"LabelHottestP"_s << u"Шанс выпасть столько раз или чаще (это число):"_s << false;
+    QTest::newRow("drought") << u"LabelDrought"_s << u"Число: спинов без него"_s << false;
+    QTest::newRow("next spin") << u"LabelNextSpin"_s << QString() << false;
+    QTest::newRow("verdict") << u"LabelVerdict"_s << QString() << false;
+    QTest::newRow("break-even") << u"LabelBreakEven"_s << QString() << false;
+    QTest::newRow("arc's chance") << u"LabelHotArcP"_s << u"Шанс для этой дуги (заранее выбранной):"_s
+                         << false;
+    QTest::newRow("arc") << u"LabelHotArc"_s << u"Самая частая дуга:"_s << false;
 }
 
-// The PDF's text, read back by pdftotext, holds the analysis window's
-// figures as it shows them; the viewer opens it when the box is ticked, and
-// the box is remembered.
+// The PDF's text, read back by pdftotext, holds each figure of the analysis
+// window as it shows it after its own caption, or a box's title (none for a
+// figure on a line of its own: no caption before it); the viewer opens it
+// when the box is ticked, and the box is remembered.
 void TestImportExport::reportHoldsTheFiguresShown()
 {
+    QFETCH(QString, figure);
+    QFETCH(QString, caption);
     QFETCH(bool, open);
     const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
     if (pdftotext.isEmpty())
@@ -314,11 +332,11 @@ void TestImportExport::reportHoldsTheFiguresShown()
     QVERIFY(reader.waitForFinished(30000));
     const QString text = QString::fromUtf8(reader.readAllStandardOutput()).simplified();
     QVERIFY2(text.startsWith(u"Отчёт Trevolo"_s), qPrintable(text.left(200)));
-    for (const QString &name : {u"LabelSpins"_s, u"LabelChiSquare"_s, u"LabelHottest"_s,
-                                u"LabelDrought"_s, u"LabelVerdict"_s}) {
-        const QString shown = form->analysisForm()->findChild<QLabel *>(name)->text().simplified();
-        QVERIFY2(!shown.isEmpty() && text.contains(shown), qPrintable(name + u": "_s + shown));
-    }
+    const QString shown = form->analysisForm()->findChild<QLabel *>(figure)->text().simplified();
+    const qsizetype at = text.indexOf(caption.isEmpty() ? shown : caption + u' ' + shown);
+    QVERIFY2(!shown.isEmpty() && at > 0, qPrintable(caption + u" | "_s + shown));
+    QVERIFY2(!caption.isEmpty() || !text.first(at).trimmed().endsWith(u':'),
+             qPrintable(text.first(at).right(80) + u" | "_s + shown));
     QCOMPARE(env->openedUrls,
              open ? QList{QUrl::fromLocalFile(path(u"report.pdf"_s))} : QList<QUrl>());
     QCOMPARE(settings->ReadBool(u"Common", u"ReportOpenAfterSave", !open), open);

@@ -13,6 +13,8 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDateTime>
+#include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -26,17 +28,38 @@ namespace {
 
 constexpr QStringView ReportOpenKey = u"ReportOpenAfterSave";
 
-// The figures of a part of a window as it shows them: each named label
-// with its caption (the name a screen reader says), and its pictures.
+// The box a figure stands in within `part`, if any.
+const QGroupBox *BoxOf(const QWidget &figure, const QWidget &part)
+{
+    for (const QWidget *up = figure.parentWidget(); up && up != &part; up = up->parentWidget())
+        if (const auto *box = qobject_cast<const QGroupBox *>(up))
+            return box;
+    return nullptr;
+}
+
+// The figures of a part of a window as it shows them, and its pictures:
+// each named label after the caption shown beside it (the label whose buddy
+// it is), a figure on a line of its own alone; the title of each box before
+// its first figure.
 ReportSection SectionOf(const QString &heading, QWidget &part)
 {
     ReportSection section{heading, {}, {}};
-    for (QLabel *label : part.findChildren<QLabel *>()) {
+    const QList<QLabel *> labels = part.findChildren<QLabel *>();
+    QHash<const QWidget *, QString> captions;
+    for (const QLabel *label : labels)
+        if (label->buddy())
+            captions.insert(label->buddy(), label->text());
+    const QGroupBox *lastBox = nullptr;
+    for (const QLabel *label : labels) {
         if (!label->objectName().startsWith(u"Label"_s) || label->text().trimmed().isEmpty() ||
             label->isHidden())
             continue;
-        section.lines.append(label->accessibleName().isEmpty() ? label->text()
-                                                               : label->accessibleName());
+        const QGroupBox *box = BoxOf(*label, part);
+        if (box && box != lastBox)
+            section.lines.append({box->title(), true});
+        lastBox = box;
+        const QString caption = captions.value(label);
+        section.lines.append({caption.isEmpty() ? label->text() : caption + u' ' + label->text()});
     }
     for (QChartView *chart : part.findChildren<QChartView *>())
         section.pictures.append(chart);

@@ -93,8 +93,8 @@ QByteArray ReportPdf(const ReportContent &content)
             if (page.NearFoot())
                 page.NewPage();
             page.Text(section.heading, 13, true);
-            for (const QString &line : section.lines)
-                page.Text(line, 9);
+            for (const ReportLine &line : section.lines)
+                page.Text(line.text, 9, line.title);
             for (QWidget *picture : section.pictures)
                 page.Picture(*picture);
         }

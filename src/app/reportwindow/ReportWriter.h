@@ -11,10 +11,16 @@ namespace trevolo {
 
 // A printable report: a title, lines under it, then sections of lines and
 // pictures of widgets (charts, the wheel) as they are on screen.
+struct ReportLine
+{
+    QString text;
+    bool title = false; // the title of the figures after it, in bold
+};
+
 struct ReportSection
 {
     QString heading;
-    QStringList lines;
+    QList<ReportLine> lines;
     QList<QWidget *> pictures;
 };
 
