@@ -52,6 +52,7 @@ enum LabelIndex
 
 constexpr const char16_t *Boxes[] = {u"Система", u"На этой последовательности",
                                      u"На честном колесе"};
+constexpr int CaptionWidth = 180; // pixels; a longer caption of a figure wraps
 
 // The fields after the combination, in the order of SystemForm::Field, with
 // the inputs each stands for.
@@ -225,7 +226,12 @@ SystemForm::SystemForm(const SpinHistory &history, const CombinationCaptions &ca
         QLabel *label = NewFigureLabel(QString::fromUtf16(row.name));
         m_captions[i] = QString::fromUtf16(row.caption);
         label->setAccessibleName(m_captions[i] + QStringLiteral(": ") + label->text());
-        forms[row.box]->addRow(m_captions[i] + u':', label);
+        // A long caption wraps, so the three columns fit a small screen.
+        auto *caption = new QLabel(m_captions[i] + u':');
+        caption->setWordWrap(true);
+        caption->setMaximumWidth(CaptionWidth);
+        caption->setBuddy(label);
+        forms[row.box]->addRow(caption, label);
         m_labels[i] = label;
     }
 
@@ -241,6 +247,9 @@ SystemForm::SystemForm(const SpinHistory &history, const CombinationCaptions &ca
     area->setWidget(content);
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
+    // The keyboard starts in the first field; Tab goes to the fields and
+    // figures, and the area scrolls to each in turn.
+    area->setFocusPolicy(Qt::NoFocus);
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(area);
