@@ -138,17 +138,9 @@ std::optional<EverSimulation> SimulateEverExtremes(const EverInputs &inputs,
 
 SimulatedChance EverChance(const EverSimulation &simulation, EverFamily family)
 {
-    SimulatedChance chance;
-    chance.histories = simulation.histories;
-    chance.reached = simulation.reached[family];
-    if (chance.histories == 0 || simulation.inputs.now[family] < 0)
-        return chance;
-    const double h = chance.histories;
-    chance.estimate = chance.reached / h;
-    // The adjusted (Agresti-Coull) interval, as for the arcs.
-    const double adjusted = (chance.reached + 2) / (h + 4);
-    chance.error = 1.96 * std::sqrt(adjusted * (1 - adjusted) / (h + 4));
-    return chance;
+    if (simulation.inputs.now[family] < 0)
+        return {simulation.histories, simulation.reached[family]};
+    return SimulatedShare(simulation.reached[family], simulation.histories);
 }
 
 EverSimulator::EverSimulator(QObject *parent) : SimulationRunner(parent) {}

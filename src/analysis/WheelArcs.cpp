@@ -152,24 +152,30 @@ std::optional<ArcSimulation> SimulateLargestArc(qint32 spins, int width,
 
 SimulatedChance LargestArcChance(const ArcSimulation &simulation, qint32 hits)
 {
-    SimulatedChance chance;
     const auto &largest = simulation.largest;
-    chance.histories = qint32(largest.size());
-    chance.reached = qint32(largest.end() - std::lower_bound(largest.begin(), largest.end(), hits));
+    SimulatedChance chance = SimulatedShare(
+        qint32(largest.end() - std::lower_bound(largest.begin(), largest.end(), hits)),
+        qint32(largest.size()));
     // The 37 arcs hold 2 width + 1 times every spin between them, so the
     // largest holds at least the mean.
     const qint64 pockets = std::popcount(ArcMembers(0, simulation.width));
     if (qint64(hits) * WheelSize <= qint64(simulation.spins) * pockets) {
         chance.estimate = 1;
-        return chance;
+        chance.error = 0;
     }
-    if (chance.histories == 0)
+    return chance;
+}
+
+SimulatedChance SimulatedShare(qint32 reached, qint32 histories)
+{
+    SimulatedChance chance;
+    chance.histories = histories;
+    chance.reached = reached;
+    if (histories == 0)
         return chance;
-    const double h = chance.histories;
-    chance.estimate = chance.reached / h;
-    // The adjusted (Agresti-Coull) interval, which keeps a width at 0 and at
-    // every history.
-    const double adjusted = (chance.reached + 2) / (h + 4);
+    const double h = histories;
+    chance.estimate = reached / h;
+    const double adjusted = (reached + 2) / (h + 4);
     chance.error = 1.96 * std::sqrt(adjusted * (1 - adjusted) / (h + 4));
     return chance;
 }

@@ -81,6 +81,10 @@ struct SimulatedChance
     double error = 0;
 };
 SimulatedChance LargestArcChance(const ArcSimulation &simulation, qint32 hits);
+// The share `reached` of `histories` with the error of its adjusted
+// (Agresti-Coull) interval, which keeps a width at 0 and at every history;
+// NaN without histories.
+SimulatedChance SimulatedShare(qint32 reached, qint32 histories);
 // "12 % ± 0,5 %": the estimate in the window's chance format (FormatChance,
 // "0 %" for none reached), then its error to one significant digit; a certain
 // chance without the error. NaN gives "—".
