@@ -104,7 +104,8 @@ Real refBeyond(int n, int c, bool upward)
 
 // The family chance by its definition: spans found by counting up, groups
 // whose span exceeds the history left out, then inclusion-exclusion with a
-// product over every spin position.
+// product over every spin position (of the chance to miss the groups of the
+// subset whose span reaches it).
 Real refFamily(QList<NumberSet> groups, const QList<int> &runs, int spins, int *unusual)
 {
     const auto q = [&](int g) { return Real(37 - std::popcount(groups[g])) / 37; };
@@ -126,20 +127,25 @@ Real refFamily(QList<NumberSet> groups, const QList<int> &runs, int spins, int *
             groups.remove(g);
             span.remove(g);
         }
-    Real sum = 0;
-    for (int s = 1; s < 1 << groups.size(); ++s) {
-        int longest = 0;
+    // The chance that a spin misses every group of a subset, for each subset,
+    // and the groups whose span reaches each position.
+    const int subsets = 1 << groups.size();
+    std::vector<NumberSet> covered(size_t(subsets), 0);
+    std::vector<Real> miss(size_t(subsets), 1);
+    for (int s = 1; s < subsets; ++s) {
+        covered[size_t(s)] = covered[size_t(s & (s - 1))] | groups[std::countr_zero(unsigned(s))];
+        miss[size_t(s)] = Real(37 - std::popcount(covered[size_t(s)])) / 37;
+    }
+    const int longest = span.isEmpty() ? 0 : *std::max_element(span.begin(), span.end());
+    std::vector<int> reaching(size_t(longest + 1), 0);
+    for (int j = 1; j <= longest; ++j)
         for (int g = 0; g < groups.size(); ++g)
-            if (s >> g & 1)
-                longest = std::max(longest, span[g]);
+            reaching[size_t(j)] |= span[g] >= j ? 1 << g : 0;
+    Real sum = 0;
+    for (int s = 1; s < subsets; ++s) {
         Real product = 1;
-        for (int j = 1; j <= longest; ++j) {
-            NumberSet covered = 0;
-            for (int g = 0; g < groups.size(); ++g)
-                if ((s >> g & 1) && span[g] >= j)
-                    covered |= groups[g];
-            product *= Real(37 - std::popcount(covered)) / 37;
-        }
+        for (int j = 1; j <= longest && (s & reaching[size_t(j)]); ++j)
+            product *= miss[size_t(s & reaching[size_t(j)])];
         sum += (std::popcount(unsigned(s)) % 2 ? 1 : -1) * product;
     }
     return sum;
