@@ -119,12 +119,7 @@ void TestRecoveryWindow::answeredQuestion()
 
 void TestRecoveryWindow::severalLeftOversNewestFirst()
 {
-    const QString older = LeaveEndedRun(state(), u"1\n"_s);
-    QFile file(older);
-    QVERIFY(file.open(QIODevice::Append) &&
-            file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
-                             QFileDevice::FileModificationTime));
-    file.close();
+    QVERIFY(Backdate(LeaveEndedRun(state(), u"1\n"_s), 60));
     LeaveEndedRun(state(), u"2\n"_s);
 
     // One history is shown at a time: after Да the older one waits.
@@ -199,8 +194,7 @@ void TestRecoveryWindow::failedWritesAreSaid()
         form->EnterSpin(5);
         form->KeepForRecovery();
         form->Recovery()->Flush();
-        QTest::qWait(20);
-        QCOMPARE(form->statusBar1->currentMessage(), fails ? said : QString());
+        QTRY_COMPARE(form->statusBar1->currentMessage(), fails ? said : QString());
         for (const auto &box : std::as_const(env->boxes)) {
             if (!box.text.startsWith(u"'x'"))
                 boxes << box.text; // not a statistics pass
@@ -213,8 +207,7 @@ void TestRecoveryWindow::failedWritesAreSaid()
 
 void TestRecoveryWindow::changesReachTheFile_data()
 {
-    // Steps: "type:<digits>" a line typed at the end, "erase" one character
-    // erased there, "save", "load" ("1\r\n"), "clear", "undo".
+    // Steps as TakeHistoryStep takes them; spins.txt holds "1\r\n".
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QByteArray>("file");
     const QByteArray none = "<none>";
@@ -243,34 +236,16 @@ void TestRecoveryWindow::changesReachTheFile()
     QFETCH(QByteArray, file);
     QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
     start();
-    THistoryMemo &memo = *form->listBox1;
-    for (const QString &step : steps) {
-        memo.moveCursor(QTextCursor::End);
-        if (step.startsWith(u"type:")) {
-            QTest::keyClicks(&memo, step.mid(5));
-            QTest::keyClick(&memo, Qt::Key_Return);
-        } else if (step == u"erase") {
-            QTest::keyClick(&memo, Qt::Key_Backspace);
-        } else if (step == u"undo") {
-            QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
-        } else if (step == u"save") {
-            env->saveAnswers.push_back(FileChoice{m_dir->filePath(u"saved.txt"_s), {}});
-            form->N6Click();
-        } else if (step == u"load") {
-            env->openAnswers.push_back(FileChoice{m_dir->filePath(u"spins.txt"_s), {}});
-            form->N5Click();
-        } else {
-            form->FindComponentAs<QAction>(step == u"clear" ? u"N16"_s : u"N52"_s)->trigger();
-        }
-    }
+    for (const QString &name : steps)
+        step(name);
     // Within the timer's delay, without a further change.
     QTRY_COMPARE(ownFile(), file);
 }
 
 void TestRecoveryWindow::replacedTextsAreKept_data()
 {
-    // Steps as in changesReachTheFile, and "recovered" (8 spins left by a
-    // past run, restored at start), "close" (a normal end).
+    // Steps as in changesReachTheFile, and first "recovered": 8 spins left
+    // by a past run, restored at start.
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("offered"); // the text offered next, "" for none
     QTest::addColumn<QString>("details"); // its informative text: start and end
@@ -301,26 +276,13 @@ void TestRecoveryWindow::replacedTextsAreKept()
         LeaveEndedRun(state(), Numbers(8, 5));
     env->answers = {Answer::Yes};
     start();
-    THistoryMemo &memo = *form->listBox1;
-    for (const QString &step : steps) {
-        memo.moveCursor(QTextCursor::End);
-        if (step.startsWith(u"type:")) {
-            QTest::keyClicks(&memo, step.mid(5));
-            QTest::keyClick(&memo, Qt::Key_Return);
-        } else if (step == u"undo") {
-            QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
-        } else if (step == u"load") {
-            env->openAnswers.push_back(FileChoice{m_dir->filePath(u"spins.txt"_s), {}});
-            form->N5Click();
-        } else if (step == u"clear") {
-            form->FindComponentAs<QAction>(u"N16"_s)->trigger();
-        } else if (step == u"close") {
-            QGuiApplication::setQuitOnLastWindowClosed(false);
-            form->close();
-            QGuiApplication::setQuitOnLastWindowClosed(true);
-        }
-        // Each step after the timer wrote the one before.
-        QTest::qWait(TForm1::RecoveryDelayMs + 100);
+    for (const QString &name : steps) {
+        if (name != u"recovered")
+            step(name);
+        // What the timer does after each change, before the next; a normal
+        // end has stopped it.
+        if (name != u"close")
+            form->KeepForRecovery();
     }
     restart({Answer::Yes});
     QCOMPARE(env->questions.size(), offered.isEmpty() ? 0 : 1);
@@ -386,9 +348,7 @@ void TestRecoveryWindow::closingRemovesTheFile()
     QCOMPARE(ownFile(), "17\r\n");
     env->answers = {Answer(answer)};
     env->saveAnswers.push_back(FileChoice{m_dir->filePath(u"saved.txt"_s), {}});
-    QGuiApplication::setQuitOnLastWindowClosed(false);
-    form->close();
-    QGuiApplication::setQuitOnLastWindowClosed(true);
+    step(u"close"_s);
     QCOMPARE(form->isVisible(), !closed);
     QCOMPARE(ownFile(), closed ? QByteArray("<none>") : QByteArray("17\r\n"));
 }
