@@ -45,8 +45,6 @@ private Q_SLOTS:
     void ruinBesideTheWindow();
     void closeKeysKeepTheFields_data();
     void closeKeysKeepTheFields();
-    void fitsAndClosesToTheMainWindow_data();
-    void fitsAndClosesToTheMainWindow();
 
 private:
     SystemForm *open()
@@ -322,53 +320,35 @@ void TestSystemWindow::ruinBesideTheWindow()
 
 void TestSystemWindow::closeKeysKeepTheFields_data()
 {
-    QTest::addColumn<QKeySequence>("keys");
-    QTest::newRow("Esc") << QKeySequence(Qt::Key_Escape);
-    QTest::newRow("Ctrl+W") << QKeySequence(u"Ctrl+W"_s);
-}
-
-void TestSystemWindow::closeKeysKeepTheFields()
-{
-    QFETCH(QKeySequence, keys);
-    form->show();
-    SystemForm *window = open();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    window->findChild<QComboBox *>(u"SystemGroup"_s)->setCurrentIndex(7);
-    QLineEdit *trigger = field(u"SystemTrigger"_s);
-    trigger->setFocus();
-    QTest::keyClicks(trigger, u"0"_s); // 5 becomes 50
-    QTest::keySequence(trigger, keys);
-    QVERIFY(!window->isVisible());
-    QCOMPARE(open(), window);
-    QVERIFY(window->isVisible());
-    QCOMPARE(field(u"SystemTrigger"_s)->text(), u"50"_s);
-    QCOMPARE(window->findChild<QComboBox *>(u"SystemGroup"_s)->currentIndex(), 7);
-    QCOMPARE(window->Inputs().inputs.group, 7);
-}
-
-void TestSystemWindow::fitsAndClosesToTheMainWindow_data()
-{
     QTest::addColumn<QKeySequence>("keys"); // none: the shortcut that opens it
     QTest::newRow("Esc") << QKeySequence(Qt::Key_Escape);
     QTest::newRow("Ctrl+W") << QKeySequence(u"Ctrl+W"_s);
     QTest::newRow("the opening shortcut") << QKeySequence();
 }
 
-void TestSystemWindow::fitsAndClosesToTheMainWindow()
+// Within the screen, and as small as 800x560, its content scrolling; closed
+// by its keys, the keyboard back in the main window, the fields kept.
+void TestSystemWindow::closeKeysKeepTheFields()
 {
     QFETCH(QKeySequence, keys);
     form->show();
     SystemForm *window = open();
     QVERIFY(QTest::qWaitForWindowActive(window));
-    // Within the screen, and as small as 800x560, its content scrolling.
     QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
     window->resize(800, 560);
     QCOMPARE(window->size(), QSize(800, 560));
-    QWidget *focus = QApplication::focusWidget();
-    QTest::keySequence(focus ? focus : window, keys.isEmpty() ? form->n29->shortcut() : keys);
+    window->findChild<QComboBox *>(u"SystemGroup"_s)->setCurrentIndex(7);
+    QLineEdit *trigger = field(u"SystemTrigger"_s);
+    trigger->setFocus();
+    QTest::keyClicks(trigger, u"0"_s); // 5 becomes 50
+    QTest::keySequence(trigger, keys.isEmpty() ? form->n29->shortcut() : keys);
     QVERIFY(!window->isVisible());
-    // The keyboard is back in the main window.
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QCOMPARE(open(), window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(field(u"SystemTrigger"_s)->text(), u"50"_s);
+    QCOMPARE(window->findChild<QComboBox *>(u"SystemGroup"_s)->currentIndex(), 7);
+    QCOMPARE(window->Inputs().inputs.group, 7);
 }
 
 QTEST_MAIN(TestSystemWindow)
