@@ -210,22 +210,19 @@ void TestRecoveryWindow::changesReachTheFile_data()
     // Steps as TakeHistoryStep takes them; spins.txt holds "1\r\n".
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QByteArray>("file");
-    const QByteArray none = "<none>";
-    QTest::newRow("typed") << QStringList{u"type:5"_s} << QByteArray("5\r\n");
-    QTest::newRow("typed, saved") << QStringList{u"type:5"_s, u"save"_s} << none;
-    QTest::newRow("saved, typed") << QStringList{u"type:5"_s, u"save"_s, u"type:7"_s}
-                                  << QByteArray("5\r\n7\r\n");
-    QTest::newRow("back to the saved text")
-        << QStringList{u"type:5"_s, u"save"_s, u"type:7"_s, u"erase"_s, u"erase"_s} << none;
-    QTest::newRow("cleared") << QStringList{u"type:5"_s, u"clear"_s} << none;
-    QTest::newRow("clear undone") << QStringList{u"type:5"_s, u"clear"_s, u"undo"_s}
-                                  << QByteArray("5\r\n");
-    QTest::newRow("loaded") << QStringList{u"type:5"_s, u"load"_s} << none;
-    QTest::newRow("load undone") << QStringList{u"type:5"_s, u"load"_s, u"undo"_s}
-                                 << QByteArray("5\r\n");
-    QTest::newRow("generated") << QStringList{u"load"_s, u"generate"_s}
-                               << HistoryToFileBytes(u"1\n"_s + ReferenceSpins(1, 5).join(u'\n') +
-                                                     u'\n');
+    const auto row = [](const char *name, const QString &steps, const QByteArray &file) {
+        QTest::newRow(name) << steps.split(u' ') << file;
+    };
+    row("typed", u"type:5"_s, "5\r\n");
+    row("typed, saved", u"type:5 save"_s, "<none>");
+    row("saved, typed", u"type:5 save type:7"_s, "5\r\n7\r\n");
+    row("back to the saved text", u"type:5 save type:7 erase erase"_s, "<none>");
+    row("cleared", u"type:5 clear"_s, "<none>");
+    row("clear undone", u"type:5 clear undo"_s, "5\r\n");
+    row("loaded", u"type:5 load"_s, "<none>");
+    row("load undone", u"type:5 load undo"_s, "5\r\n");
+    row("generated", u"load generate"_s,
+        HistoryToFileBytes(u"1\n"_s + ReferenceSpins(1, 5).join(u'\n') + u'\n'));
 }
 
 // Every change reaches the file, unless the history is what was last
@@ -249,18 +246,18 @@ void TestRecoveryWindow::replacedTextsAreKept_data()
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("offered"); // the text offered next, "" for none
     QTest::addColumn<QString>("details"); // its informative text: start and end
-    const QString eight = Numbers(8, 5);
-    QTest::newRow("load over typed")
-        << QStringList{u"type:5"_s, u"load"_s} << u"5\n"_s
-        << u"Заменена загрузкой файла «spins.txt» |: 1 строка."_s;
-    QTest::newRow("Очистить over typed")
-        << QStringList{u"type:5"_s, u"type:17"_s, u"clear"_s} << u"5\n17\n"_s
-        << u"Заменена очисткой |: 2 строки."_s;
-    QTest::newRow("recovered, then a line typed and undone past the recovery")
-        << QStringList{u"recovered"_s, u"type:1"_s, u"undo"_s, u"undo"_s, u"undo"_s} << eight
-        << u"Прошлый сеанс завершился, не сохранив её: 8 строк, |."_s;
-    QTest::newRow("load over typed, then a normal end")
-        << QStringList{u"type:5"_s, u"load"_s, u"close"_s} << QString() << QString();
+    const auto row = [](const char *name, const QString &steps, const QString &offered,
+                        const QString &details) {
+        QTest::newRow(name) << steps.split(u' ') << offered << details;
+    };
+    row("load over typed", u"type:5 load"_s, u"5\n"_s,
+        u"Заменена загрузкой файла «spins.txt» |: 1 строка."_s);
+    row("Очистить over typed", u"type:5 type:17 clear"_s, u"5\n17\n"_s,
+        u"Заменена очисткой |: 2 строки."_s);
+    row("recovered, then a line typed and undone past the recovery",
+        u"recovered type:1 undo undo undo"_s, Numbers(8, 5),
+        u"Прошлый сеанс завершился, не сохранив её: 8 строк, |."_s);
+    row("load over typed, then a normal end", u"type:5 load close"_s, QString(), QString());
 }
 
 // A text that was never saved and that a load or "Очистить" replaced, or
@@ -317,11 +314,12 @@ void TestRecoveryWindow::interruptedSave()
     env->answers = {Answer(answer)};
     start();
     QCOMPARE(env->questions.size(), 1);
-    QCOMPARE(env->questions[0].text,
-             u"Сохранение в «%1» было прервано. Восстановить прежнее содержимое файла?"_s.arg(file));
+    QCOMPARE(
+        env->questions[0].text,
+        u"Сохранение в «%1» было прервано. Восстановить прежнее содержимое файла?"_s.arg(file));
     const bool restored = answer == int(Answer::Yes);
-    QCOMPARE(ReadRaw(file), restored ? "7\r\n8\r\n9\r\n10\r\n11\r\n"_ba
-                                     : "1\r\n2\r\n3\r\n10\r\n11\r\n"_ba);
+    QCOMPARE(ReadRaw(file),
+             restored ? "7\r\n8\r\n9\r\n10\r\n11\r\n"_ba : "1\r\n2\r\n3\r\n10\r\n11\r\n"_ba);
     QVERIFY(!QFileInfo::exists(copy) && !QFileInfo::exists(copy + u".file"_s));
     QCOMPARE(Discarded(state()).size(), restored ? 0 : 1);
     // Asked once only.

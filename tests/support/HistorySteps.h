@@ -2,9 +2,9 @@
 
 // Steps a test takes on the main window's history, each named by a word:
 // "type:<digits>" a line typed at the end, "erase" one character erased
-// there, "undo" and "redo" (Ctrl+Z, Ctrl+Shift+Z), "clear" ("Очистить"),
-// "generate", "save" (to saved.txt in `folder`), "load" (spins.txt in
-// `folder`, through the dialog), "load:<n>" (n lines written to <n>.txt in
+// there, "undo" and "redo" (Ctrl+Z, Ctrl+Shift+Z), the menu items "clear"
+// ("Очистить"), "generate", "save" (to saved.txt in `folder`) and "load"
+// (spins.txt in `folder`), "load:<n>" (n lines written to <n>.txt in
 // `folder`, then loaded) and "close" (a normal end).
 #include "support/FakeEnvironment.h"
 #include "support/TestFiles.h"
@@ -31,12 +31,6 @@ inline void TakeHistoryStep(TForm1 &form, FakeEnvironment &env, const QString &f
         QTest::keyClick(&memo, Qt::Key_Z,
                         step == u"undo" ? Qt::ControlModifier
                                         : Qt::ControlModifier | Qt::ShiftModifier);
-    } else if (step == u"save") {
-        env.saveAnswers.push_back(FileChoice{folder + QStringLiteral("/saved.txt"), {}});
-        form.N6Click();
-    } else if (step == u"load") {
-        env.openAnswers.push_back(FileChoice{folder + QStringLiteral("/spins.txt"), {}});
-        form.N5Click();
     } else if (step.startsWith(u"load:")) {
         const QString file = folder + u'/' + step.mid(5) + QStringLiteral(".txt");
         QVERIFY(WriteRaw(file, HistoryToFileBytes(Numbers(step.mid(5).toInt(), 3))));
@@ -46,8 +40,17 @@ inline void TakeHistoryStep(TForm1 &form, FakeEnvironment &env, const QString &f
         form.close();
         QGuiApplication::setQuitOnLastWindowClosed(true);
     } else {
-        QVERIFY2(step == u"clear" || step == u"generate", qPrintable(step));
-        form.FindComponentAs<QAction>(step == u"clear" ? u"N16" : u"N52")->trigger();
+        // A menu item; a save or a load gets its file in `folder`.
+        if (step == u"save")
+            env.saveAnswers.push_back(FileChoice{folder + QStringLiteral("/saved.txt"), {}});
+        if (step == u"load")
+            env.openAnswers.push_back(FileChoice{folder + QStringLiteral("/spins.txt"), {}});
+        const QString item = step == u"save"    ? QStringLiteral("N6")
+                             : step == u"load"  ? QStringLiteral("N5")
+                             : step == u"clear" ? QStringLiteral("N16")
+                                                : QStringLiteral("N52");
+        QVERIFY2(item != u"N52" || step == u"generate", qPrintable(step));
+        form.FindComponentAs<QAction>(item)->trigger();
     }
 }
 
