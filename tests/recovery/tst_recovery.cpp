@@ -346,18 +346,19 @@ void TestRecovery::oldFilesGo_data()
     QTest::addColumn<int>("days"); // since it was last changed
     QTest::addColumn<bool>("note"); // a copy whose save waits to be undone
     QTest::addColumn<bool>("removed");
-    QTest::newRow("discarded, old") << u"discarded-20200101-000002.txt"_s << 31 << false << true;
-    QTest::newRow("discarded, old name, changed lately")
-        << u"discarded-20200101-000002.txt"_s << 29 << false << false;
-    QTest::newRow("discarded, named in the future")
-        << u"discarded-29991231-235959-2.txt"_s << 31 << false << true;
-    QTest::newRow("not quite the name") << u"discarded-20200101-000002-evil.txt"_s << 31 << false
-                                        << false;
-    QTest::newRow("other case") << u"DISCARDED-20200101-000002.TXT"_s << 31 << false << false;
-    QTest::newRow("copy, old") << u"spins.txt.20200101-000002.old"_s << 31 << false << true;
-    QTest::newRow("copy, old, its save interrupted")
-        << u"spins.txt.20200101-000002.old"_s << 31 << true << false;
-    QTest::newRow("copy, lately") << u"spins.txt.20200101-000002.old"_s << 2 << false << false;
+    const auto row = [](const char *name, const QString &file, int days, bool note, bool removed) {
+        QTest::newRow(name) << file << days << note << removed;
+    };
+    const QString discarded = u"discarded-20200101-000002.txt"_s;
+    const QString copy = u"spins.txt.20200101-000002.old"_s;
+    row("discarded, old", discarded, 31, false, true);
+    row("discarded, old name, changed lately", discarded, 29, false, false);
+    row("discarded, named in the future", u"discarded-29991231-235959-2.txt"_s, 31, false, true);
+    row("not quite the name", u"discarded-20200101-000002-evil.txt"_s, 31, false, false);
+    row("other case", u"DISCARDED-20200101-000002.TXT"_s, 31, false, false);
+    row("copy, old", copy, 31, false, true);
+    row("copy, old, its save interrupted", copy, 31, true, false);
+    row("copy, lately", copy, 2, false, false);
 }
 
 // Discarded files and copies of saves in place go 30 days after their last
