@@ -498,6 +498,11 @@ void TestChances::everChances()
     inputs.now[size_t(family)] = now;
     const auto ever = EverChance(*SimulateEverExtremes(inputs, nullptr, 4000), EverFamily(family));
     std::map<std::pair<qint64, qint64>, Real> beyond; // refBeyond, kept
+    // (1 - k/37)^t for a row of k numbers missed for t spins, worked out once.
+    std::vector<std::vector<Real>> missed(38, std::vector<Real>(size_t(spins) + 1));
+    for (int k = 0; k <= 37; ++k)
+        for (int t = 0; t <= spins; ++t)
+            missed[size_t(k)][size_t(t)] = std::pow(1 - Real(k) / 37, Real(t));
     const auto unusual = [&, last = std::array<qint64, GroupRowCount + 37>{}](
                              const auto &counts, qint64 t, int spin) mutable {
         Real chance = 1;
@@ -512,7 +517,7 @@ void TestChances::everChances()
                            : row < GroupRowCount  ? EverSectors
                                                   : EverDrought))
                 chance = std::min(
-                    chance, std::pow(1 - Real(std::popcount(members)) / 37, t - last[size_t(row)]));
+                    chance, missed[size_t(std::popcount(members))][size_t(t - last[size_t(row)])]);
         }
         return (family == EverHottest ? beyond[{t, c}] : chance) <= now * (1 + 1e-9);
     };
