@@ -147,31 +147,29 @@ void TestSystemWindow::refusedFields_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("red");
     QTest::addColumn<QString>("problems"); // beside the fields, the field's own line spoken
+    const auto row = [](const char *name, const QString &field, const QString &text,
+                        const QString &red, const QString &problems) {
+        QTest::newRow(name) << field << text << red.split(u' ') << problems;
+    };
     const QString trigger = u"Начать после пропусков подряд: целое число от 0 до 1000"_s;
-    QTest::newRow("empty trigger")
-        << u"SystemTrigger"_s << QString() << QStringList{u"SystemTrigger"_s} << trigger;
-    QTest::newRow("trigger 1001") << u"SystemTrigger"_s << u"1001"_s
-                                  << QStringList{u"SystemTrigger"_s} << trigger;
-    QTest::newRow("letters") << u"SystemMultiplier"_s << u"2x"_s
-                             << QStringList{u"SystemMultiplier"_s}
-                             << u"Умножение: целое число от 1"_s;
-    QTest::newRow("31 steps") << u"SystemSteps"_s << u"31"_s << QStringList{u"SystemSteps"_s}
-                              << u"Ставок в серии: целое число от 1 до 30"_s;
-    QTest::newRow("limit below the first stake")
-        << u"SystemTableLimit"_s << u"4"_s
-        << QStringList{u"SystemMinStake"_s, u"SystemTableLimit"_s}
-        << u"Первая ставка: целое число от 1, не больше предела стола\n"
-           u"Предел стола: не меньше первой ставки или 0"_s;
+    row("empty trigger", u"SystemTrigger"_s, QString(), u"SystemTrigger"_s, trigger);
+    row("trigger 1001", u"SystemTrigger"_s, u"1001"_s, u"SystemTrigger"_s, trigger);
+    row("letters", u"SystemMultiplier"_s, u"2x"_s, u"SystemMultiplier"_s,
+        u"Умножение: целое число от 1"_s);
+    row("31 steps", u"SystemSteps"_s, u"31"_s, u"SystemSteps"_s,
+        u"Ставок в серии: целое число от 1 до 30"_s);
+    row("limit below the first stake", u"SystemTableLimit"_s, u"4"_s,
+        u"SystemMinStake SystemTableLimit"_s,
+        u"Первая ставка: целое число от 1, не больше предела стола\n"
+        u"Предел стола: не меньше первой ставки или 0"_s);
     // 5 (16^8 - 1) / 15 fits in 2^31 - 1, 5 (17^8 - 1) / 16 does not; no
     // first stake fits 100 in 8 steps, five steps of 5 do.
-    QTest::newRow("series beyond 32 bits")
-        << u"SystemMultiplier"_s << u"100"_s
-        << QStringList{u"SystemMinStake"_s, u"SystemMultiplier"_s, u"SystemSteps"_s}
-        << u"Первая ставка: целое число от 1\nУмножение: целое число от 1 до 16\n"
-           u"Ставок в серии: целое число от 1 до 5"_s;
-    QTest::newRow("target at the bankroll")
-        << u"SystemTarget"_s << u"16400"_s << QStringList{u"SystemTarget"_s}
-        << u"Остановиться при банке: целое число больше начального банка"_s;
+    row("series beyond 32 bits", u"SystemMultiplier"_s, u"100"_s,
+        u"SystemMinStake SystemMultiplier SystemSteps"_s,
+        u"Первая ставка: целое число от 1\nУмножение: целое число от 1 до 16\n"
+        u"Ставок в серии: целое число от 1 до 5"_s);
+    row("target at the bankroll", u"SystemTarget"_s, u"16400"_s, u"SystemTarget"_s,
+        u"Остановиться при банке: целое число больше начального банка"_s);
 }
 
 void TestSystemWindow::refusedFields()
