@@ -10,6 +10,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <tuple>
 
 using namespace trevolo;
 
@@ -118,9 +119,7 @@ private Q_SLOTS:
     void spans_data();
     void spans();
     void fairGapLengths();
-    void expectedGapCount_data();
     void expectedGapCount();
-    void expectedGapCountByEnumeration();
     void hottestArc_data();
     void hottestArc();
     void familyChanceAgreesWithIndependentSimulation_data();
@@ -249,39 +248,24 @@ void TestDepth::fairGapLengths()
     }
 }
 
-// Exact fractions (Python's fractions.Fraction of the same count).
-void TestDepth::expectedGapCount_data()
-{
-    QTest::addColumn<qint64>("spins");
-    QTest::addColumn<qint64>("hits");
-    QTest::addColumn<qint64>("k");
-    QTest::addColumn<double>("expected");
-    // "Игра в зеро" hit at spins 2, 30 and 35 of 37: (H - 1)(1 - q)q^k gave
-    // 0,0013 and 0,38.
-    QTest::newRow("37 spins, k 27") << qint64(37) << qint64(3) << qint64(27) << 12.0 / 1295;
-    QTest::newRow("37 spins, k 0") << qint64(37) << qint64(3) << qint64(0) << 6.0 / 37;
-    // A dozen with 22 hits in 100 spins: 0,019 before.
-    QTest::newRow("dozen, k 15") << qint64(100) << qint64(22) << qint64(15)
-                                 << 7349431804.0 / 78425582035.0;
-    QTest::newRow("a million spins")
-        << qint64(1000000) << qint64(27000) << qint64(100) << 47.20404800584608;
-}
-
+// Exact fractions (Python's fractions.Fraction of the same count); and
+// over every placement of the hits in 14 spins, gaps counted one by one
+// (none with fewer than two hits).
 void TestDepth::expectedGapCount()
 {
-    QFETCH(qint64, spins);
-    QFETCH(qint64, hits);
-    QFETCH(qint64, k);
-    QFETCH(double, expected);
-    const double got = ExpectedGapCount(spins, hits, k);
-    QVERIFY2(std::fabs(got - expected) <= 1e-9 * expected + 1e-300,
-             qPrintable(QStringLiteral("%1 vs %2").arg(got, 0, 'g', 15).arg(expected, 0, 'g', 15)));
-}
-
-// Over every placement of the hits in 14 spins, gaps counted one by one
-// (none with fewer than two hits).
-void TestDepth::expectedGapCountByEnumeration()
-{
+    // "Игра в зеро" hit at spins 2, 30 and 35 of 37: (H - 1)(1 - q)q^k gave
+    // 0,0013 and 0,38. A dozen with 22 hits in 100 spins: 0,019 before.
+    const std::tuple<qint64, qint64, qint64, double> exact[] = {
+        {37, 3, 27, 12.0 / 1295},
+        {37, 3, 0, 6.0 / 37},
+        {100, 22, 15, 7349431804.0 / 78425582035.0},
+        {1000000, 27000, 100, 47.20404800584608}};
+    for (const auto &[spins, hits, k, expected] : exact) {
+        const double got = ExpectedGapCount(spins, hits, k);
+        QVERIFY2(
+            std::fabs(got - expected) <= 1e-9 * expected + 1e-300,
+            qPrintable(QStringLiteral("%1 vs %2").arg(got, 0, 'g', 15).arg(expected, 0, 'g', 15)));
+    }
     constexpr quint32 Spins = 14;
     std::array<std::array<double, Spins>, Spins + 1> gaps{}; // by hits, then k
     std::array<double, Spins + 1> placements{};

@@ -1,11 +1,8 @@
 // The history box on the real X platform (under a virtual display): after
 // each step, the screen shows what the box paints afresh of its text.
-#include "history/HistoryText.h"
-#include "support/TestFiles.h"
-#include "support/TestHistories.h"
+#include "support/HistorySteps.h"
 #include "support/WindowFixture.h"
 
-#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -40,46 +37,26 @@ void TestPaint::init()
 
 void TestPaint::screenShowsTheHistory_data()
 {
-    // Steps: "load:<n>" n lines from a file, "type:<digits>", "clear"
-    // ("Очистить"), "undo" (Ctrl+Z), "redo".
+    // Steps as TakeHistoryStep takes them.
     QTest::addColumn<QStringList>("steps");
-    QTest::newRow("40 loaded, cleared, undone")
-        << QStringList{u"load:40"_s, u"clear"_s, u"undo"_s};
-    QTest::newRow("2 typed, cleared") << QStringList{u"type:5"_s, u"type:17"_s, u"clear"_s};
-    QTest::newRow("37 loaded, cleared, undone, redone")
-        << QStringList{u"load:37"_s, u"clear"_s, u"undo"_s, u"redo"_s};
-    QTest::newRow("typed, 40 loaded, undone")
-        << QStringList{u"type:5"_s, u"type:17"_s, u"load:40"_s, u"undo"_s};
+    for (const char *steps : {"load:40 clear undo", "type:5 type:17 clear",
+                              "load:37 clear undo redo", "type:5 type:17 load:40 undo"})
+        QTest::newRow(steps) << QString::fromLatin1(steps).split(u' ');
 }
 
 void TestPaint::screenShowsTheHistory()
 {
     QFETCH(QStringList, steps);
-    THistoryMemo &memo = *form->listBox1;
-    QWidget *area = memo.viewport();
+    QWidget *area = form->listBox1->viewport();
     const auto screenMatches = [&] {
         const QPoint at = area->mapTo(form.get(), QPoint(0, 0));
-        const QPixmap shown =
-            form->screen()->grabWindow(form->winId(), at.x(), at.y(), area->width(), area->height());
+        const QPixmap shown = form->screen()->grabWindow(form->winId(), at.x(), at.y(),
+                                                         area->width(), area->height());
         return shown.toImage().convertToFormat(QImage::Format_RGB32) ==
                area->grab().toImage().convertToFormat(QImage::Format_RGB32);
     };
     for (const QString &step : steps) {
-        if (step.startsWith(u"load:")) {
-            const QString path = m_dir.filePath(step.mid(5) + u".txt"_s);
-            QVERIFY(WriteRaw(path, HistoryToFileBytes(Numbers(step.mid(5).toInt(), 3))));
-            form->LoadHistoryFrom(path);
-        } else if (step.startsWith(u"type:")) {
-            memo.moveCursor(QTextCursor::End);
-            QTest::keyClicks(&memo, step.mid(5));
-            QTest::keyClick(&memo, Qt::Key_Return);
-        } else if (step == u"clear") {
-            form->FindComponentAs<QAction>(u"N16"_s)->trigger();
-        } else {
-            QTest::keyClick(&memo, Qt::Key_Z,
-                            step == u"undo" ? Qt::ControlModifier
-                                            : Qt::ControlModifier | Qt::ShiftModifier);
-        }
+        TakeHistoryStep(*form, *env, m_dir.path(), step);
         // Painted at once, or never: the screen is not repaired later.
         QTRY_VERIFY2_WITH_TIMEOUT(screenMatches(), qPrintable(step), 1500);
     }

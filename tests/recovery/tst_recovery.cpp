@@ -17,18 +17,7 @@
 using namespace trevolo;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Sets the file's modification time `days` back.
-bool Age(const QString &path, int days)
-{
-    QFile file(path);
-    return file.open(QIODevice::Append) &&
-           file.setFileTime(QDateTime::currentDateTime().addDays(-days),
-                            QFileDevice::FileModificationTime);
-}
-
-} // namespace
+constexpr qint64 Day = 24 * 60 * 60;
 
 class TestRecovery : public QObject
 {
@@ -246,11 +235,9 @@ void TestRecovery::leftOversOfEndedRuns()
         ended = past->FilePath();
     }
     leaveKilledRun(u"recovery-killed.txt"_s, "\xC0\x00\xFF\r\n5"_ba);
-    QFile killed(m_dir->filePath(u"recovery-killed.txt"_s));
-    const QDateTime before = QDateTime::currentDateTime().addDays(-2);
-    QVERIFY(killed.open(QIODevice::Append) &&
-            killed.setFileTime(before, QFileDevice::FileModificationTime));
-    killed.close();
+    const QString killed = m_dir->filePath(u"recovery-killed.txt"_s);
+    QVERIFY(Backdate(killed, 2 * Day));
+    const QDateTime before = QFileInfo(killed).lastModified();
     leaveKilledRun(u"recovery-empty.txt"_s, QByteArray());
     leaveKilledRun(u"recovery-cut.txt"_s, "1\r\n"_ba, u".tmp"_s);
     const auto running = open();
@@ -261,21 +248,18 @@ void TestRecovery::leftOversOfEndedRuns()
     auto leftOvers = store->TakeLeftOvers();
     // A run killed before its first rename left only its temporary file:
     // offered as its text.
-    QCOMPARE(leftOvers.size(), size_t(3));
-    QCOMPARE(leftOvers[0].path, m_dir->filePath(u"recovery-cut.txt"_s));
-    QCOMPARE(leftOvers[0].text, u"1\n"_s);
-    QCOMPARE(leftOvers[1].path, ended);
-    QCOMPARE(leftOvers[1].text, u"1\n2\n3\n"_s);
-    QCOMPARE(leftOvers[1].lines, 3);
-    QCOMPARE(leftOvers[2].path, killed.fileName());
-    QCOMPARE(leftOvers[2].text, QString::fromUtf16(u"А\0я\n5", 5));
-    QCOMPARE(leftOvers[2].lines, 2);
+    QStringList offered;
+    for (const LeftOverHistory &leftOver : leftOvers)
+        offered << u"%1 %2 %3"_s.arg(leftOver.path, QString::number(leftOver.lines), leftOver.text);
+    QCOMPARE(offered, (QStringList{m_dir->filePath(u"recovery-cut.txt"_s) + u" 1 1\n"_s,
+                                   ended + u" 3 1\n2\n3\n"_s,
+                                   killed + u" 2 "_s + QString::fromUtf16(u"А\0я\n5", 5)}));
     QCOMPARE(leftOvers[2].modified.toSecsSinceEpoch(), before.toSecsSinceEpoch());
 
     // Held while offered; what the empty one left is gone, the running
     // one's file untouched.
     QVERIFY(open()->TakeLeftOvers().empty());
-    QStringList expected{ended, killed.fileName(), running->FilePath(), leftOvers[0].path};
+    QStringList expected{ended, killed, running->FilePath(), leftOvers[0].path};
     for (const QString &path : QStringList(expected))
         expected << path + u".lock"_s;
     expected << store->FilePath() + u".lock"_s;
@@ -313,11 +297,7 @@ void TestRecovery::leftOversNobodyHolds()
     QFETCH(QString, host);
     const QString path = m_dir->filePath(u"recovery-other.txt"_s);
     QVERIFY(MakeSparseFile(path, size + 3, "5\r\n"_ba));
-    QFile lockFile(path + u".lock"_s);
-    QVERIFY(lockFile.open(QIODevice::WriteOnly) && lockFile.write(lock) == lock.size());
-    QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-lockAge),
-                                 QFileDevice::FileModificationTime));
-    lockFile.close();
+    QVERIFY(WriteRaw(path + u".lock"_s, lock) && Backdate(path + u".lock"_s, lockAge));
     const auto leftOvers = open()->TakeLeftOvers();
     QCOMPARE(leftOvers.size(), size_t(host == u"-" ? 0 : 1));
     if (host == u"-")
@@ -335,16 +315,11 @@ void TestRecovery::adoptedAndDiscarded()
         run->Submit(text);
         past << run->FilePath();
     }
-    // The first is older.
-    QFile first(past.front());
-    QVERIFY(first.open(QIODevice::Append) &&
-            first.setFileTime(QDateTime::currentDateTime().addSecs(-60),
-                              QFileDevice::FileModificationTime));
-    first.close();
+    QVERIFY(Backdate(past.front(), 60)); // the first is older
     for (const auto &stamp : {"20000101-000000", "29991231-235959"})
         QVERIFY(WriteRaw(m_dir->filePath(u"discarded-%1.txt"_s.arg(QLatin1StringView(stamp))),
                          "9\r\n"_ba));
-    QVERIFY(Age(m_dir->filePath(u"discarded-20000101-000000.txt"_s), 40));
+    QVERIFY(Backdate(m_dir->filePath(u"discarded-20000101-000000.txt"_s), 40 * Day));
 
     QString adoptedBy;
     {
@@ -371,18 +346,19 @@ void TestRecovery::oldFilesGo_data()
     QTest::addColumn<int>("days"); // since it was last changed
     QTest::addColumn<bool>("note"); // a copy whose save waits to be undone
     QTest::addColumn<bool>("removed");
-    QTest::newRow("discarded, old") << u"discarded-20200101-000002.txt"_s << 31 << false << true;
-    QTest::newRow("discarded, old name, changed lately")
-        << u"discarded-20200101-000002.txt"_s << 29 << false << false;
-    QTest::newRow("discarded, named in the future")
-        << u"discarded-29991231-235959-2.txt"_s << 31 << false << true;
-    QTest::newRow("not quite the name") << u"discarded-20200101-000002-evil.txt"_s << 31 << false
-                                        << false;
-    QTest::newRow("other case") << u"DISCARDED-20200101-000002.TXT"_s << 31 << false << false;
-    QTest::newRow("copy, old") << u"spins.txt.20200101-000002.old"_s << 31 << false << true;
-    QTest::newRow("copy, old, its save interrupted")
-        << u"spins.txt.20200101-000002.old"_s << 31 << true << false;
-    QTest::newRow("copy, lately") << u"spins.txt.20200101-000002.old"_s << 2 << false << false;
+    const auto row = [](const char *name, const QString &file, int days, bool note, bool removed) {
+        QTest::newRow(name) << file << days << note << removed;
+    };
+    const QString discarded = u"discarded-20200101-000002.txt"_s;
+    const QString copy = u"spins.txt.20200101-000002.old"_s;
+    row("discarded, old", discarded, 31, false, true);
+    row("discarded, old name, changed lately", discarded, 29, false, false);
+    row("discarded, named in the future", u"discarded-29991231-235959-2.txt"_s, 31, false, true);
+    row("not quite the name", u"discarded-20200101-000002-evil.txt"_s, 31, false, false);
+    row("other case", u"DISCARDED-20200101-000002.TXT"_s, 31, false, false);
+    row("copy, old", copy, 31, false, true);
+    row("copy, old, its save interrupted", copy, 31, true, false);
+    row("copy, lately", copy, 2, false, false);
 }
 
 // Discarded files and copies of saves in place go 30 days after their last
@@ -394,7 +370,7 @@ void TestRecovery::oldFilesGo()
     QFETCH(bool, note);
     QFETCH(bool, removed);
     const QString path = m_dir->filePath(name);
-    QVERIFY(WriteRaw(path, "9\r\n"_ba) && Age(path, days));
+    QVERIFY(WriteRaw(path, "9\r\n"_ba) && Backdate(path, days * Day));
     if (note)
         QVERIFY(WriteRaw(path + u".file"_s, "/somewhere/spins.txt"_ba));
     open()->TakeLeftOvers();

@@ -3,9 +3,8 @@
 // writes and when the file goes, in this process; and the program run as a
 // child process (DrivenWindow.h), killed, signalled and run twice.
 
+#include "support/HistorySteps.h"
 #include "support/LeftOvers.h"
-#include "support/TestFiles.h"
-#include "support/TestHistories.h"
 #include "support/WindowFixture.h"
 
 #include <QObject>
@@ -37,12 +36,10 @@ private Q_SLOTS:
     void closingRemovesTheFile();
 
     // The program as a child process (tst_processes.cpp)
-    void terminationSignalKeepsTheFile_data();
-    void terminationSignalKeepsTheFile();
+    void endedRunsKeepTheirTexts_data();
+    void endedRunsKeepTheirTexts();
     void twoInstances();
     void killedAtRandomMoments();
-    void killedAfterReplacing_data();
-    void killedAfterReplacing();
 
 private:
     // The state folder of the fake desktop.
@@ -55,6 +52,8 @@ private:
     // The recovery file this window writes, as its bytes; "<none>" while
     // there is none.
     QByteArray ownFile() const;
+    // One step on the history (HistorySteps.h), its files in the test's folder.
+    void step(const QString &name) { TakeHistoryStep(*form, *env, m_dir->path(), name); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };

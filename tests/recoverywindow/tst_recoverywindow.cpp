@@ -119,12 +119,7 @@ void TestRecoveryWindow::answeredQuestion()
 
 void TestRecoveryWindow::severalLeftOversNewestFirst()
 {
-    const QString older = LeaveEndedRun(state(), u"1\n"_s);
-    QFile file(older);
-    QVERIFY(file.open(QIODevice::Append) &&
-            file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
-                             QFileDevice::FileModificationTime));
-    file.close();
+    QVERIFY(Backdate(LeaveEndedRun(state(), u"1\n"_s), 60));
     LeaveEndedRun(state(), u"2\n"_s);
 
     // One history is shown at a time: after Да the older one waits.
@@ -199,8 +194,7 @@ void TestRecoveryWindow::failedWritesAreSaid()
         form->EnterSpin(5);
         form->KeepForRecovery();
         form->Recovery()->Flush();
-        QTest::qWait(20);
-        QCOMPARE(form->statusBar1->currentMessage(), fails ? said : QString());
+        QTRY_COMPARE(form->statusBar1->currentMessage(), fails ? said : QString());
         for (const auto &box : std::as_const(env->boxes)) {
             if (!box.text.startsWith(u"'x'"))
                 boxes << box.text; // not a statistics pass
@@ -213,26 +207,22 @@ void TestRecoveryWindow::failedWritesAreSaid()
 
 void TestRecoveryWindow::changesReachTheFile_data()
 {
-    // Steps: "type:<digits>" a line typed at the end, "erase" one character
-    // erased there, "save", "load" ("1\r\n"), "clear", "undo".
+    // Steps as TakeHistoryStep takes them; spins.txt holds "1\r\n".
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QByteArray>("file");
-    const QByteArray none = "<none>";
-    QTest::newRow("typed") << QStringList{u"type:5"_s} << QByteArray("5\r\n");
-    QTest::newRow("typed, saved") << QStringList{u"type:5"_s, u"save"_s} << none;
-    QTest::newRow("saved, typed") << QStringList{u"type:5"_s, u"save"_s, u"type:7"_s}
-                                  << QByteArray("5\r\n7\r\n");
-    QTest::newRow("back to the saved text")
-        << QStringList{u"type:5"_s, u"save"_s, u"type:7"_s, u"erase"_s, u"erase"_s} << none;
-    QTest::newRow("cleared") << QStringList{u"type:5"_s, u"clear"_s} << none;
-    QTest::newRow("clear undone") << QStringList{u"type:5"_s, u"clear"_s, u"undo"_s}
-                                  << QByteArray("5\r\n");
-    QTest::newRow("loaded") << QStringList{u"type:5"_s, u"load"_s} << none;
-    QTest::newRow("load undone") << QStringList{u"type:5"_s, u"load"_s, u"undo"_s}
-                                 << QByteArray("5\r\n");
-    QTest::newRow("generated") << QStringList{u"load"_s, u"generate"_s}
-                               << HistoryToFileBytes(u"1\n"_s + ReferenceSpins(1, 5).join(u'\n') +
-                                                     u'\n');
+    const auto row = [](const char *name, const QString &steps, const QByteArray &file) {
+        QTest::newRow(name) << steps.split(u' ') << file;
+    };
+    row("typed", u"type:5"_s, "5\r\n");
+    row("typed, saved", u"type:5 save"_s, "<none>");
+    row("saved, typed", u"type:5 save type:7"_s, "5\r\n7\r\n");
+    row("back to the saved text", u"type:5 save type:7 erase erase"_s, "<none>");
+    row("cleared", u"type:5 clear"_s, "<none>");
+    row("clear undone", u"type:5 clear undo"_s, "5\r\n");
+    row("loaded", u"type:5 load"_s, "<none>");
+    row("load undone", u"type:5 load undo"_s, "5\r\n");
+    row("generated", u"load generate"_s,
+        HistoryToFileBytes(u"1\n"_s + ReferenceSpins(1, 5).join(u'\n') + u'\n'));
 }
 
 // Every change reaches the file, unless the history is what was last
@@ -243,49 +233,31 @@ void TestRecoveryWindow::changesReachTheFile()
     QFETCH(QByteArray, file);
     QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
     start();
-    THistoryMemo &memo = *form->listBox1;
-    for (const QString &step : steps) {
-        memo.moveCursor(QTextCursor::End);
-        if (step.startsWith(u"type:")) {
-            QTest::keyClicks(&memo, step.mid(5));
-            QTest::keyClick(&memo, Qt::Key_Return);
-        } else if (step == u"erase") {
-            QTest::keyClick(&memo, Qt::Key_Backspace);
-        } else if (step == u"undo") {
-            QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
-        } else if (step == u"save") {
-            env->saveAnswers.push_back(FileChoice{m_dir->filePath(u"saved.txt"_s), {}});
-            form->N6Click();
-        } else if (step == u"load") {
-            env->openAnswers.push_back(FileChoice{m_dir->filePath(u"spins.txt"_s), {}});
-            form->N5Click();
-        } else {
-            form->FindComponentAs<QAction>(step == u"clear" ? u"N16"_s : u"N52"_s)->trigger();
-        }
-    }
+    for (const QString &name : steps)
+        step(name);
     // Within the timer's delay, without a further change.
     QTRY_COMPARE(ownFile(), file);
 }
 
 void TestRecoveryWindow::replacedTextsAreKept_data()
 {
-    // Steps as in changesReachTheFile, and "recovered" (8 spins left by a
-    // past run, restored at start), "close" (a normal end).
+    // Steps as in changesReachTheFile, and first "recovered": 8 spins left
+    // by a past run, restored at start.
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("offered"); // the text offered next, "" for none
     QTest::addColumn<QString>("details"); // its informative text: start and end
-    const QString eight = Numbers(8, 5);
-    QTest::newRow("load over typed")
-        << QStringList{u"type:5"_s, u"load"_s} << u"5\n"_s
-        << u"Заменена загрузкой файла «spins.txt» |: 1 строка."_s;
-    QTest::newRow("Очистить over typed")
-        << QStringList{u"type:5"_s, u"type:17"_s, u"clear"_s} << u"5\n17\n"_s
-        << u"Заменена очисткой |: 2 строки."_s;
-    QTest::newRow("recovered, then a line typed and undone past the recovery")
-        << QStringList{u"recovered"_s, u"type:1"_s, u"undo"_s, u"undo"_s, u"undo"_s} << eight
-        << u"Прошлый сеанс завершился, не сохранив её: 8 строк, |."_s;
-    QTest::newRow("load over typed, then a normal end")
-        << QStringList{u"type:5"_s, u"load"_s, u"close"_s} << QString() << QString();
+    const auto row = [](const char *name, const QString &steps, const QString &offered,
+                        const QString &details) {
+        QTest::newRow(name) << steps.split(u' ') << offered << details;
+    };
+    row("load over typed", u"type:5 load"_s, u"5\n"_s,
+        u"Заменена загрузкой файла «spins.txt» |: 1 строка."_s);
+    row("Очистить over typed", u"type:5 type:17 clear"_s, u"5\n17\n"_s,
+        u"Заменена очисткой |: 2 строки."_s);
+    row("recovered, then a line typed and undone past the recovery",
+        u"recovered type:1 undo undo undo"_s, Numbers(8, 5),
+        u"Прошлый сеанс завершился, не сохранив её: 8 строк, |."_s);
+    row("load over typed, then a normal end", u"type:5 load close"_s, QString(), QString());
 }
 
 // A text that was never saved and that a load or "Очистить" replaced, or
@@ -301,26 +273,13 @@ void TestRecoveryWindow::replacedTextsAreKept()
         LeaveEndedRun(state(), Numbers(8, 5));
     env->answers = {Answer::Yes};
     start();
-    THistoryMemo &memo = *form->listBox1;
-    for (const QString &step : steps) {
-        memo.moveCursor(QTextCursor::End);
-        if (step.startsWith(u"type:")) {
-            QTest::keyClicks(&memo, step.mid(5));
-            QTest::keyClick(&memo, Qt::Key_Return);
-        } else if (step == u"undo") {
-            QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
-        } else if (step == u"load") {
-            env->openAnswers.push_back(FileChoice{m_dir->filePath(u"spins.txt"_s), {}});
-            form->N5Click();
-        } else if (step == u"clear") {
-            form->FindComponentAs<QAction>(u"N16"_s)->trigger();
-        } else if (step == u"close") {
-            QGuiApplication::setQuitOnLastWindowClosed(false);
-            form->close();
-            QGuiApplication::setQuitOnLastWindowClosed(true);
-        }
-        // Each step after the timer wrote the one before.
-        QTest::qWait(TForm1::RecoveryDelayMs + 100);
+    for (const QString &name : steps) {
+        if (name != u"recovered")
+            step(name);
+        // What the timer does after each change, before the next; a normal
+        // end has stopped it.
+        if (name != u"close")
+            form->KeepForRecovery();
     }
     restart({Answer::Yes});
     QCOMPARE(env->questions.size(), offered.isEmpty() ? 0 : 1);
@@ -355,11 +314,12 @@ void TestRecoveryWindow::interruptedSave()
     env->answers = {Answer(answer)};
     start();
     QCOMPARE(env->questions.size(), 1);
-    QCOMPARE(env->questions[0].text,
-             u"Сохранение в «%1» было прервано. Восстановить прежнее содержимое файла?"_s.arg(file));
+    QCOMPARE(
+        env->questions[0].text,
+        u"Сохранение в «%1» было прервано. Восстановить прежнее содержимое файла?"_s.arg(file));
     const bool restored = answer == int(Answer::Yes);
-    QCOMPARE(ReadRaw(file), restored ? "7\r\n8\r\n9\r\n10\r\n11\r\n"_ba
-                                     : "1\r\n2\r\n3\r\n10\r\n11\r\n"_ba);
+    QCOMPARE(ReadRaw(file),
+             restored ? "7\r\n8\r\n9\r\n10\r\n11\r\n"_ba : "1\r\n2\r\n3\r\n10\r\n11\r\n"_ba);
     QVERIFY(!QFileInfo::exists(copy) && !QFileInfo::exists(copy + u".file"_s));
     QCOMPARE(Discarded(state()).size(), restored ? 0 : 1);
     // Asked once only.
@@ -386,9 +346,7 @@ void TestRecoveryWindow::closingRemovesTheFile()
     QCOMPARE(ownFile(), "17\r\n");
     env->answers = {Answer(answer)};
     env->saveAnswers.push_back(FileChoice{m_dir->filePath(u"saved.txt"_s), {}});
-    QGuiApplication::setQuitOnLastWindowClosed(false);
-    form->close();
-    QGuiApplication::setQuitOnLastWindowClosed(true);
+    step(u"close"_s);
     QCOMPARE(form->isVisible(), !closed);
     QCOMPARE(ownFile(), closed ? QByteArray("<none>") : QByteArray("17\r\n"));
 }

@@ -6,6 +6,7 @@
 #include "common/Error.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -34,6 +35,15 @@ inline QByteArray ReadRaw(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QByteArrayLiteral("<unreadable>");
     return file.readAll();
+}
+
+// Sets the file's modification time `seconds` back; false when that fails.
+inline bool Backdate(const QString &path, qint64 seconds)
+{
+    QFile file(path);
+    return file.open(QIODevice::Append) &&
+           file.setFileTime(QDateTime::currentDateTime().addSecs(-seconds),
+                            QFileDevice::FileModificationTime);
 }
 
 // The message of the IoError that `action` throws, or "<no error>".

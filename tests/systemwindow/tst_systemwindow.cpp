@@ -47,8 +47,6 @@ private Q_SLOTS:
     void ruinBesideTheWindow();
     void closeKeysKeepTheFields_data();
     void closeKeysKeepTheFields();
-    void fitsAndClosesToTheMainWindow_data();
-    void fitsAndClosesToTheMainWindow();
 
 private:
     SystemForm *open()
@@ -151,31 +149,29 @@ void TestSystemWindow::refusedFields_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("red");
     QTest::addColumn<QString>("problems"); // beside the fields, the field's own line spoken
+    const auto row = [](const char *name, const QString &field, const QString &text,
+                        const QString &red, const QString &problems) {
+        QTest::newRow(name) << field << text << red.split(u' ') << problems;
+    };
     const QString trigger = u"Начать после пропусков подряд: целое число от 0 до 1000"_s;
-    QTest::newRow("empty trigger")
-        << u"SystemTrigger"_s << QString() << QStringList{u"SystemTrigger"_s} << trigger;
-    QTest::newRow("trigger 1001") << u"SystemTrigger"_s << u"1001"_s
-                                  << QStringList{u"SystemTrigger"_s} << trigger;
-    QTest::newRow("letters") << u"SystemMultiplier"_s << u"2x"_s
-                             << QStringList{u"SystemMultiplier"_s}
-                             << u"Умножение: целое число от 1"_s;
-    QTest::newRow("31 steps") << u"SystemSteps"_s << u"31"_s << QStringList{u"SystemSteps"_s}
-                              << u"Ставок в серии: целое число от 1 до 30"_s;
-    QTest::newRow("limit below the first stake")
-        << u"SystemTableLimit"_s << u"4"_s
-        << QStringList{u"SystemMinStake"_s, u"SystemTableLimit"_s}
-        << u"Первая ставка: целое число от 1, не больше предела стола\n"
-           u"Предел стола: не меньше первой ставки или 0"_s;
+    row("empty trigger", u"SystemTrigger"_s, QString(), u"SystemTrigger"_s, trigger);
+    row("trigger 1001", u"SystemTrigger"_s, u"1001"_s, u"SystemTrigger"_s, trigger);
+    row("letters", u"SystemMultiplier"_s, u"2x"_s, u"SystemMultiplier"_s,
+        u"Умножение: целое число от 1"_s);
+    row("31 steps", u"SystemSteps"_s, u"31"_s, u"SystemSteps"_s,
+        u"Ставок в серии: целое число от 1 до 30"_s);
+    row("limit below the first stake", u"SystemTableLimit"_s, u"4"_s,
+        u"SystemMinStake SystemTableLimit"_s,
+        u"Первая ставка: целое число от 1, не больше предела стола\n"
+        u"Предел стола: не меньше первой ставки или 0"_s);
     // 5 (16^8 - 1) / 15 fits in 2^31 - 1, 5 (17^8 - 1) / 16 does not; no
     // first stake fits 100 in 8 steps, five steps of 5 do.
-    QTest::newRow("series beyond 32 bits")
-        << u"SystemMultiplier"_s << u"100"_s
-        << QStringList{u"SystemMinStake"_s, u"SystemMultiplier"_s, u"SystemSteps"_s}
-        << u"Первая ставка: целое число от 1\nУмножение: целое число от 1 до 16\n"
-           u"Ставок в серии: целое число от 1 до 5"_s;
-    QTest::newRow("target at the bankroll")
-        << u"SystemTarget"_s << u"16400"_s << QStringList{u"SystemTarget"_s}
-        << u"Остановиться при банке: целое число больше начального банка"_s;
+    row("series beyond 32 bits", u"SystemMultiplier"_s, u"100"_s,
+        u"SystemMinStake SystemMultiplier SystemSteps"_s,
+        u"Первая ставка: целое число от 1\nУмножение: целое число от 1 до 16\n"
+        u"Ставок в серии: целое число от 1 до 5"_s);
+    row("target at the bankroll", u"SystemTarget"_s, u"16400"_s, u"SystemTarget"_s,
+        u"Остановиться при банке: целое число больше начального банка"_s);
 }
 
 void TestSystemWindow::refusedFields()
@@ -324,59 +320,41 @@ void TestSystemWindow::ruinBesideTheWindow()
 
 void TestSystemWindow::closeKeysKeepTheFields_data()
 {
-    QTest::addColumn<QKeySequence>("keys");
-    QTest::newRow("Esc") << QKeySequence(Qt::Key_Escape);
-    QTest::newRow("Ctrl+W") << QKeySequence(u"Ctrl+W"_s);
-}
-
-void TestSystemWindow::closeKeysKeepTheFields()
-{
-    QFETCH(QKeySequence, keys);
-    form->show();
-    SystemForm *window = open();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-    window->findChild<QComboBox *>(u"SystemGroup"_s)->setCurrentIndex(7);
-    QLineEdit *trigger = field(u"SystemTrigger"_s);
-    trigger->setFocus();
-    QTest::keyClicks(trigger, u"0"_s); // 5 becomes 50
-    QTest::keySequence(trigger, keys);
-    QVERIFY(!window->isVisible());
-    QCOMPARE(open(), window);
-    QVERIFY(window->isVisible());
-    QCOMPARE(field(u"SystemTrigger"_s)->text(), u"50"_s);
-    QCOMPARE(window->findChild<QComboBox *>(u"SystemGroup"_s)->currentIndex(), 7);
-    QCOMPARE(window->Inputs().inputs.group, 7);
-}
-
-void TestSystemWindow::fitsAndClosesToTheMainWindow_data()
-{
     QTest::addColumn<QKeySequence>("keys"); // none: the shortcut that opens it
     QTest::newRow("Esc") << QKeySequence(Qt::Key_Escape);
     QTest::newRow("Ctrl+W") << QKeySequence(u"Ctrl+W"_s);
     QTest::newRow("the opening shortcut") << QKeySequence();
 }
 
-void TestSystemWindow::fitsAndClosesToTheMainWindow()
+// Within the screen, and as small as 800x560, its content scrolling; closed
+// by its keys, the keyboard back in the main window, the fields kept.
+void TestSystemWindow::closeKeysKeepTheFields()
 {
     QFETCH(QKeySequence, keys);
     form->show();
     SystemForm *window = open();
     QVERIFY(QTest::qWaitForWindowActive(window));
-    // Within the screen, and as small as 800x560, its content scrolling; as
-    // wide as a screen of 1024 its three columns fit side by side.
     QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+    // As wide as a screen of 1024 its three columns fit side by side.
     window->resize(1000, 560);
     QTest::qWait(0);
     QVERIFY(!window->findChild<QScrollArea *>()->horizontalScrollBar()->isVisible());
     window->resize(800, 560);
     QCOMPARE(window->size(), QSize(800, 560));
     // The keyboard starts in the first field, not in the scrolling area.
-    QWidget *focus = QApplication::focusWidget();
-    QCOMPARE(focus, window->findChild<QComboBox *>(u"SystemGroup"_s));
-    QTest::keySequence(focus, keys.isEmpty() ? form->n29->shortcut() : keys);
+    QCOMPARE(QApplication::focusWidget(), window->findChild<QComboBox *>(u"SystemGroup"_s));
+    window->findChild<QComboBox *>(u"SystemGroup"_s)->setCurrentIndex(7);
+    QLineEdit *trigger = field(u"SystemTrigger"_s);
+    trigger->setFocus();
+    QTest::keyClicks(trigger, u"0"_s); // 5 becomes 50
+    QTest::keySequence(trigger, keys.isEmpty() ? form->n29->shortcut() : keys);
     QVERIFY(!window->isVisible());
-    // The keyboard is back in the main window.
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QCOMPARE(open(), window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(field(u"SystemTrigger"_s)->text(), u"50"_s);
+    QCOMPARE(window->findChild<QComboBox *>(u"SystemGroup"_s)->currentIndex(), 7);
+    QCOMPARE(window->Inputs().inputs.group, 7);
 }
 
 QTEST_MAIN(TestSystemWindow)
