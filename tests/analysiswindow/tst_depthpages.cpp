@@ -250,9 +250,7 @@ void TestAnalysisWindow::hotArc()
     window->findChild<QSpinBox *>(u"ArcWidth"_s)->setValue(width);
     QCOMPARE(shown("LabelHotArc"), arc);
     QCOMPARE(shown("LabelHotArcP"), FormatChance(chance));
-    QVERIFY(window->findChild<QLabel *>(u"LabelHotArcP"_s)
-                ->accessibleName()
-                .startsWith(u"Шанс для этой дуги (заранее выбранной):"_s));
+    QVERIFY(shown("LabelHotArcP", true).startsWith(u"Шанс для этой дуги (заранее выбранной):"_s));
     const HotArc hot = HottestArc(form->History().Statistics(u"170").occurrence, width);
     if (std::isnan(chance)) {
         QCOMPARE(shown("LabelHotArcFamilyP"), u"—"_s);

@@ -220,11 +220,7 @@ void TestAnalysisWindow::accessibleTexts_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("description"); // else the accessible name
     QTest::addColumn<QString>("text");
-    QStringList lines;
-    for (int n = 0; n < 37; ++n)
-        for (int i = 0; i < (n == 17 ? 25 : n == 3 ? 0 : 10); ++i)
-            lines << QString::number(n);
-    const QString counts = lines.join(u'\n');
+    const QString counts = CountsExample();
     const int summary = AnalysisForm::SummaryTab, wheel = AnalysisForm::WheelTab;
     QTest::newRow("a chance") << counts << summary << "LabelChiSquareP" << false
                               << "Шанс такого или большего χ² на честном колесе: 66 %";
