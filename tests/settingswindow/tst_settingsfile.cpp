@@ -224,24 +224,6 @@ void TestSettingsWindow::badBytesStartUp()
     QCOMPARE(reread.ReadInteger(CommonSection, AlphaBlendValueKey, 0), opacity);
 }
 
-void TestSettingsWindow::unreadableSettingsFile()
-{
-    MakeUnreadableFile(dir->path(), u"default.ini"_s);
-    QVERIFY(QFileInfo(settingsPath()).isFile());
-    start();
-    // One error box, and start-up went on without applying anything.
-    QCOMPARE(env->boxes.size(), 1);
-    QVERIFY(env->boxes[0].error);
-    QCOMPARE(env->boxes[0].caption, u"Trevolo"_s);
-    QVERIFY(!env->boxes[0].text.isEmpty());
-    QVERIFY(!OnTop(*form));
-    QVERIFY(form->memo1->toPlainText().isEmpty());
-    QCOMPARE(gridFault(2, 8, 2, 8), QString());
-    // The window is in working order.
-    QTest::keyClick(form->trackBar2, Qt::Key_Right);
-    QCOMPARE(form->label51->text(), u"3"_s);
-}
-
 void TestSettingsWindow::failedLoadLeavesTheFileAtExit_data()
 {
     QTest::addColumn<bool>("tooLarge"); // else unreadable
@@ -249,8 +231,10 @@ void TestSettingsWindow::failedLoadLeavesTheFileAtExit_data()
     QTest::newRow("unreadable") << false;
 }
 
-// A settings file that is there but failed to load keeps the user's
-// settings: the exit writes nothing over it and says nothing more.
+// A settings file that is there but failed to load: one error box, and
+// start-up goes on without applying anything, the window in working order.
+// The user's settings are kept: the exit writes nothing over the file and
+// says nothing more.
 void TestSettingsWindow::failedLoadLeavesTheFileAtExit()
 {
     QFETCH(bool, tooLarge);
@@ -266,6 +250,13 @@ void TestSettingsWindow::failedLoadLeavesTheFileAtExit()
     const QStringList before = look();
     start();
     QCOMPARE(env->boxes.size(), 1);
+    QVERIFY(env->boxes[0].error && !env->boxes[0].text.isEmpty());
+    QCOMPARE(env->boxes[0].caption, u"Trevolo"_s);
+    QVERIFY(!OnTop(*form));
+    QVERIFY(form->memo1->toPlainText().isEmpty());
+    QCOMPARE(gridFault(2, 8, 2, 8), QString());
+    QTest::keyClick(form->trackBar2, Qt::Key_Right);
+    QCOMPARE(form->label51->text(), u"3"_s);
     form->checkBox2->setChecked(true);
     close();
     QCOMPARE(env->boxes.size(), 1);
