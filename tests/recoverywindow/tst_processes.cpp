@@ -369,10 +369,9 @@ void TestRecoveryWindow::killedAtRandomMoments()
                      qPrintable(u"kill %1: replaced %2 was never shown"_s.arg(kill).arg(text)));
         }
         QVERIFY2(allowed.contains(offered),
-                 qPrintable(u"kill %1 (%2, %3 ms after start): offered %4, allowed %5"_s.arg(kill)
-                                .arg(plan)
-                                .arg(killedAt - ready)
-                                .arg(offered, allowed.join(u' '))));
+                 qPrintable(u"kill %1 (%2, %3 ms after start): offered %4, allowed %5"_s.arg(
+                     QString::number(kill), plan, QString::number(killedAt - ready), offered,
+                     allowed.join(u' '))));
     }
 }
 
