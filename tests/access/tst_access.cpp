@@ -95,35 +95,29 @@ void TestAccess::pageKeys_data()
 {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("start");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("keys");
     QTest::addColumn<int>("page");
-
-    const int ctrl = Qt::ControlModifier;
-    const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
-    QTest::newRow("memo, Ctrl+Tab") << u"ListBox1"_s << 0 << int(Qt::Key_Tab) << ctrl << 1;
-    QTest::newRow("memo, Ctrl+Shift+Tab wraps")
-        << u"ListBox1"_s << 0 << int(Qt::Key_Tab) << ctrlShift << 4;
+    const auto row = [](const char *name, const char *focus, int start, const char *keys,
+                        int page) {
+        QTest::newRow(name) << QString::fromLatin1(focus) << start << QString::fromLatin1(keys)
+                            << page;
+    };
+    row("memo, Ctrl+Tab", "ListBox1", 0, "Ctrl+Tab", 1);
+    row("memo, Ctrl+Shift+Tab wraps", "ListBox1", 0, "Ctrl+Shift+Tab", 4);
     // The form X11 delivers Ctrl+Shift+Tab in.
-    QTest::newRow("memo, Ctrl+Shift+Backtab")
-        << u"ListBox1"_s << 2 << int(Qt::Key_Backtab) << ctrlShift << 1;
-    QTest::newRow("threshold edit, Ctrl+PgUp")
-        << u"Edit1"_s << 1 << int(Qt::Key_PageUp) << ctrl << 0;
-    QTest::newRow("preset memo, Ctrl+PgDown")
-        << u"Memo1"_s << 3 << int(Qt::Key_PageDown) << ctrl << 4;
-    QTest::newRow("stake edit, Ctrl+Tab wraps") << u"Edit2"_s << 4 << int(Qt::Key_Tab) << ctrl << 0;
-    QTest::newRow("slider, Ctrl+PgDown")
-        << u"TrackBar2"_s << 3 << int(Qt::Key_PageDown) << ctrl << 4;
-    QTest::newRow("tabs, Ctrl+Shift+Tab")
-        << u"PageControl1"_s << 3 << int(Qt::Key_Tab) << ctrlShift << 2;
+    row("memo, Ctrl+Shift+Backtab", "ListBox1", 2, "Ctrl+Shift+Backtab", 1);
+    row("threshold edit, Ctrl+PgUp", "Edit1", 1, "Ctrl+PgUp", 0);
+    row("preset memo, Ctrl+PgDown", "Memo1", 3, "Ctrl+PgDown", 4);
+    row("stake edit, Ctrl+Tab wraps", "Edit2", 4, "Ctrl+Tab", 0);
+    row("slider, Ctrl+PgDown", "TrackBar2", 3, "Ctrl+PgDown", 4);
+    row("tabs, Ctrl+Shift+Tab", "PageControl1", 3, "Ctrl+Shift+Tab", 2);
 }
 
 void TestAccess::pageKeys()
 {
     QFETCH(QString, focus);
     QFETCH(int, start);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
+    QFETCH(QString, keys);
     QFETCH(int, page);
 
     showActive();
@@ -135,7 +129,7 @@ void TestAccess::pageKeys()
     const QString threshold = form->edit1->text();
     const int position = form->trackBar2->Position();
 
-    QTest::keyClick(widget, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTest::keySequence(widget, QKeySequence(keys));
     QCOMPARE(form->pageControl1->ActivePageIndex(), page);
     // The key went to the pages alone: no tab in a text, no page step.
     QCOMPARE(form->listBox1->Text(), u"7\n"_s);
@@ -190,12 +184,11 @@ void TestAccess::childWindowsCloseByKeys_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("keys");
-    QTest::newRow("pad, Ctrl+W") << u"EntryPadForm"_s << u"Ctrl+W"_s;
-    QTest::newRow("pad, Esc") << u"EntryPadForm"_s << u"Esc"_s;
-    QTest::newRow("pad, its own key") << u"EntryPadForm"_s << u"Ctrl+Shift+P"_s;
-    QTest::newRow("help, Ctrl+W") << u"HelpForm"_s << u"Ctrl+W"_s;
-    QTest::newRow("help, Esc") << u"HelpForm"_s << u"Esc"_s;
-    QTest::newRow("help, its own key") << u"HelpForm"_s << u"F1"_s;
+    for (const auto &[window, own] :
+         {std::pair{"EntryPadForm", "Ctrl+Shift+P"}, {"HelpForm", "F1"}})
+        for (const char *keys : {"Ctrl+W", "Esc", own})
+            QTest::addRow("%s, %s", window, keys)
+                << QString::fromLatin1(window) << QString::fromLatin1(keys);
 }
 
 void TestAccess::childWindowsCloseByKeys()
@@ -257,10 +250,8 @@ void TestAccess::helpKeyOpensTheWindowsPage()
 void TestAccess::focusAtTheHistoryEnd_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::newRow("start") << u"start"_s;
-    QTest::newRow("load") << u"load"_s;
-    QTest::newRow("load of the same text") << u"same"_s;
-    QTest::newRow("clear") << u"clear"_s;
+    for (const char *command : {"start", "load", "same", "clear"}) // same: of the text shown
+        QTest::newRow(command) << QString::fromLatin1(command);
 }
 
 void TestAccess::focusAtTheHistoryEnd()
@@ -376,33 +367,28 @@ void TestAccess::countsAndRowsReadAsText_data()
     QTest::addColumn<QString>("history");
     QTest::addColumn<QStringList>("expected"); // "object=name"
 
-    QTest::newRow("start") << QString()
-                           << QStringList{u"Label97=17: не выпадает 0 спинов"_s,
-                                          u"Label80=Зеро: не выпадает 0 спинов"_s,
-                                          u"Label5=Красное: не выпадает 0 спинов, шаров нет"_s};
-    QTest::newRow("one spin") << u"32\n"_s
-                              << QStringList{u"Label7=Чёрное: не выпадает 1 спин, уровень серый"_s,
-                                             u"Label17=25-36: не выпадает 0 спинов, шаров нет"_s};
-    QTest::newRow("three spins")
-        << u"5\n0\n32\n"_s
-        << QStringList{u"Label97=17: не выпадает 3 спина"_s,
-                       u"Label80=Зеро: не выпадает 1 спин"_s,
-                       u"Label85=5: не выпадает 2 спина"_s,
-                       u"Label164=17: выпало 0 раз"_s,
-                       u"Label152=5: выпало 1 раз"_s,
-                       u"Label147=Зеро: выпало 1 раз"_s,
-                       u"Label5=Красное: не выпадает 0 спинов, шаров нет"_s,
-                       u"Label7=Чёрное: не выпадает 3 спина, уровень жёлтый"_s,
-                       u"Label23=3,6,9,12...: не выпадает 3 спина, уровень жёлтый"_s};
+    const auto row = [](const char *name, const QString &history, const QString &expected) {
+        QTest::newRow(name) << history << expected.split(u'|');
+    };
+    row("start", QString(),
+        u"Label97=17: не выпадает 0 спинов|Label80=Зеро: не выпадает 0 спинов|"
+        u"Label5=Красное: не выпадает 0 спинов, шаров нет"_s);
+    row("one spin", u"32\n"_s,
+        u"Label7=Чёрное: не выпадает 1 спин, уровень серый|"
+        u"Label17=25-36: не выпадает 0 спинов, шаров нет"_s);
+    row("three spins", u"5\n0\n32\n"_s,
+        u"Label97=17: не выпадает 3 спина|Label80=Зеро: не выпадает 1 спин|"
+        u"Label85=5: не выпадает 2 спина|Label164=17: выпало 0 раз|Label152=5: выпало 1 раз|"
+        u"Label147=Зеро: выпало 1 раз|Label5=Красное: не выпадает 0 спинов, шаров нет|"
+        u"Label7=Чёрное: не выпадает 3 спина, уровень жёлтый|"
+        u"Label23=3,6,9,12...: не выпадает 3 спина, уровень жёлтый"_s);
     // Eleven misses show ten pictures; the row says how many there were.
-    QTest::newRow("eleven zeros")
-        << QString(u"0\n"_s).repeated(11)
-        << QStringList{u"Label5=Красное: не выпадает 11 спинов, уровень зелёный"_s,
-                       u"Label13=1-12: не выпадает 11 спинов, уровень зелёный"_s,
-                       u"Label80=Зеро: не выпадает 0 спинов"_s,
-                       u"Label147=Зеро: выпало 11 раз"_s,
-                       u"Im_1_3=Красное, 3 спина подряд, уровень жёлтый"_s,
-                       u"Im_7_10=1-12, 10 спинов подряд, уровень зелёный"_s};
+    row("eleven zeros", QString(u"0\n"_s).repeated(11),
+        u"Label5=Красное: не выпадает 11 спинов, уровень зелёный|"
+        u"Label13=1-12: не выпадает 11 спинов, уровень зелёный|"
+        u"Label80=Зеро: не выпадает 0 спинов|Label147=Зеро: выпало 11 раз|"
+        u"Im_1_3=Красное, 3 спина подряд, уровень жёлтый|"
+        u"Im_7_10=1-12, 10 спинов подряд, уровень зелёный"_s);
 }
 
 void TestAccess::countsAndRowsReadAsText()

@@ -2,6 +2,7 @@
 
 // The analysis window through the main window: the test class, with its
 // bodies in files by subject.
+#include "support/TestHistories.h"
 #include "support/WindowFixture.h"
 
 #include "app/analysiswindow/AnalysisForm.h"
@@ -10,20 +11,6 @@
 #include <QStringList>
 #include <QTabWidget>
 #include <QTest>
-#include <initializer_list>
-
-namespace trevolo {
-
-// A history of one spin per line, without a final break.
-inline QString Lines(std::initializer_list<int> spins)
-{
-    QStringList lines;
-    for (const int spin : spins)
-        lines << QString::number(spin);
-    return lines.join(u'\n');
-}
-
-} // namespace trevolo
 
 class TestAnalysisWindow : public QObject, private trevolo::WindowFixture
 {
@@ -83,10 +70,13 @@ private:
         form->n27->trigger();
         return form->findChild<trevolo::AnalysisForm *>(QStringLiteral("AnalysisForm"));
     }
-    QString shown(const char *name) const
+    // A label's text, or what a screen reader says of it.
+    QString shown(const char *name, bool spoken = false) const
     {
         auto *label = form->analysisForm()->findChild<QLabel *>(QString::fromLatin1(name));
-        return label ? label->text() : QStringLiteral("<missing>");
+        return !label   ? QStringLiteral("<missing>")
+               : spoken ? label->accessibleName()
+                        : label->text();
     }
     static void showPage(trevolo::AnalysisForm *window, trevolo::AnalysisForm::Page page)
     {

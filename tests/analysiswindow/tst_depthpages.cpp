@@ -77,24 +77,18 @@ void TestAnalysisWindow::spans_data()
     QTest::addColumn<QString>("arc");
     QTest::addColumn<QString>("spinsAfter"); // after one more spin
     // 7, 7, 7, then 0..36: the last 37 spins hold every number once.
-    QTest::newRow("whole history") << 0 << "40"
-                                   << "7: 4 (ожидается 1,1)"
-                                   << "4"
-                                   << "4,29,29,2,3"
-                                   << "18 ±2: 8 (ожидается 5,4)"
-                                   << "41";
-    QTest::newRow("last 37") << 1 << "37 из последних 37"
-                             << "0: 1 (ожидается 1,0)"
-                             << "1"
-                             << "1,29,29,—"
-                             << "0 ±2: 5 (ожидается 5,0)"
-                             << "37 из последних 37";
-    QTest::newRow("last 100, fewer spins") << 2 << "40 (всего спинов меньше 100)"
-                                           << "7: 4 (ожидается 1,1)"
-                                           << "4"
-                                           << "4,29,29,2,3"
-                                           << "18 ±2: 8 (ожидается 5,4)"
-                                           << "41 (всего спинов меньше 100)";
+    const auto row = [](const char *name, int span, const char *spins, const char *hottest,
+                        const char *sevens, const char *sevenGaps, const char *arc,
+                        const char *spinsAfter) {
+        QTest::newRow(name) << span << QString(spins) << QString(hottest) << QString(sevens)
+                            << QString(sevenGaps) << QString(arc) << QString(spinsAfter);
+    };
+    row("whole history", 0, "40", "7: 4 (ожидается 1,1)", "4", "4,29,29,2,3",
+        "18 ±2: 8 (ожидается 5,4)", "41");
+    row("last 37", 1, "37 из последних 37", "0: 1 (ожидается 1,0)", "1", "1,29,29,—",
+        "0 ±2: 5 (ожидается 5,0)", "37 из последних 37");
+    row("last 100, fewer spins", 2, "40 (всего спинов меньше 100)", "7: 4 (ожидается 1,1)", "4",
+        "4,29,29,2,3", "18 ±2: 8 (ожидается 5,4)", "41 (всего спинов меньше 100)");
 }
 
 void TestAnalysisWindow::spans()
@@ -137,16 +131,11 @@ void TestAnalysisWindow::gapTable_data()
 {
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("figures"); // occurrences, absent, longest, mean
-    QTest::newRow("0") << "0"
-                       << "4,0,3,2,0";
-    QTest::newRow("5") << "5"
-                       << "3,4,4,1,0";
-    QTest::newRow("17") << "17"
-                        << "2,1,4,4,0";
-    QTest::newRow("32, once") << "32"
-                              << "1,2,7,—";
-    QTest::newRow("1, never") << "1"
-                              << "0,10,10,—";
+    QTest::newRow("0") << u"0"_s << u"4,0,3,2,0"_s;
+    QTest::newRow("5") << u"5"_s << u"3,4,4,1,0"_s;
+    QTest::newRow("17") << u"17"_s << u"2,1,4,4,0"_s;
+    QTest::newRow("32, once") << u"32"_s << u"1,2,7,—"_s;
+    QTest::newRow("1, never") << u"1"_s << u"0,10,10,—"_s;
 }
 
 void TestAnalysisWindow::gapTable()
@@ -170,14 +159,10 @@ void TestAnalysisWindow::gapTableSortsNumbersAsNumbers_data()
     QTest::addColumn<QString>("last");
     // As text, "9" would come before "36", "4" before "10" and "—" after
     // "4,0".
-    QTest::newRow("number, descending") << 0 << true << "36"
-                                        << "0";
-    QTest::newRow("occurrences, descending") << 1 << true << "0"
-                                             << "36";
-    QTest::newRow("absent now, descending") << 2 << true << "1"
-                                            << "0";
-    QTest::newRow("mean, ascending") << 4 << false << "1"
-                                     << "17";
+    QTest::newRow("number, descending") << 0 << true << u"36"_s << u"0"_s;
+    QTest::newRow("occurrences, descending") << 1 << true << u"0"_s << u"36"_s;
+    QTest::newRow("absent now, descending") << 2 << true << u"1"_s << u"0"_s;
+    QTest::newRow("mean, ascending") << 4 << false << u"1"_s << u"17"_s;
 }
 
 void TestAnalysisWindow::gapTableSortsNumbersAsNumbers()
@@ -250,9 +235,7 @@ void TestAnalysisWindow::hotArc()
     window->findChild<QSpinBox *>(u"ArcWidth"_s)->setValue(width);
     QCOMPARE(shown("LabelHotArc"), arc);
     QCOMPARE(shown("LabelHotArcP"), FormatChance(chance));
-    QVERIFY(window->findChild<QLabel *>(u"LabelHotArcP"_s)
-                ->accessibleName()
-                .startsWith(u"Шанс для этой дуги (заранее выбранной):"_s));
+    QVERIFY(shown("LabelHotArcP", true).startsWith(u"Шанс для этой дуги (заранее выбранной):"_s));
     const HotArc hot = HottestArc(form->History().Statistics(u"170").occurrence, width);
     if (std::isnan(chance)) {
         QCOMPARE(shown("LabelHotArcFamilyP"), u"—"_s);

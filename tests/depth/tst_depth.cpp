@@ -3,6 +3,8 @@
 #include "analysis/SpinHistoryModel.h"
 #include "analysis/WheelArcs.h"
 
+#include "support/Near.h"
+
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
@@ -66,13 +68,14 @@ Reference reference(const Codes &spins, NumberSet members)
     return r;
 }
 
-QString text(const GapFigures &f)
+// Hits, absent now, longest and mean gap.
+QString text(const GapFigures &f, int decimals = 6)
 {
     return QStringLiteral("%1 %2 %3 %4")
         .arg(f.hits)
         .arg(f.current)
         .arg(f.longest)
-        .arg(FormatDecimal(f.mean, 6));
+        .arg(FormatDecimal(f.mean, decimals));
 }
 
 // Every number and group of `got` against the reference over `spins`.
@@ -132,7 +135,7 @@ private Q_SLOTS:
 void TestDepth::gapExample_data()
 {
     QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("figures"); // hits, absent now, longest, mean
+    QTest::addColumn<QString>("figures"); // as text() gives them
     QTest::newRow("0") << 0 << "4 0 3 2,0";
     QTest::newRow("5") << 5 << "3 4 4 1,0";
     QTest::newRow("17") << 17 << "2 1 4 4,0";
@@ -147,13 +150,7 @@ void TestDepth::gapExample()
     // Lines that are no spins change nothing.
     HistoryDepth depth;
     depth.Assign(codesOf(QStringLiteral("0\n5\nзеро\n0\n17\n5\n\n5\n0\n32\n99\n17\n0\n")));
-    const GapFigures f = depth.Figures(0).numbers[size_t(number)];
-    QCOMPARE(QStringLiteral("%1 %2 %3 %4")
-                 .arg(f.hits)
-                 .arg(f.current)
-                 .arg(f.longest)
-                 .arg(FormatDecimal(f.mean, 1)),
-             figures);
+    QCOMPARE(text(depth.Figures(0).numbers[size_t(number)], 1), figures);
 }
 
 // Random edits, mostly near the end, with small checkpoints; the figures,
@@ -242,9 +239,7 @@ void TestDepth::fairGapLengths()
     const qint32 hits = reference(spins, GroupMembers(red)).figures.hits;
     for (qint32 k = 0; k < 8; ++k) {
         const double expected = ExpectedGapCount(qint64(spins.size()), hits, k);
-        QVERIFY2(std::fabs(counts[size_t(k)] - expected) < 4 * std::sqrt(expected),
-                 qPrintable(
-                     QStringLiteral("k %1: %2 vs %3").arg(k).arg(counts[size_t(k)]).arg(expected)));
+        QNEAR(counts[size_t(k)], expected, 4 * std::sqrt(expected));
     }
 }
 
@@ -260,12 +255,8 @@ void TestDepth::expectedGapCount()
         {37, 3, 0, 6.0 / 37},
         {100, 22, 15, 7349431804.0 / 78425582035.0},
         {1000000, 27000, 100, 47.20404800584608}};
-    for (const auto &[spins, hits, k, expected] : exact) {
-        const double got = ExpectedGapCount(spins, hits, k);
-        QVERIFY2(
-            std::fabs(got - expected) <= 1e-9 * expected + 1e-300,
-            qPrintable(QStringLiteral("%1 vs %2").arg(got, 0, 'g', 15).arg(expected, 0, 'g', 15)));
-    }
+    for (const auto &[spins, hits, k, expected] : exact)
+        QCLOSE(ExpectedGapCount(spins, hits, k), expected, 1e-9);
     constexpr quint32 Spins = 14;
     std::array<std::array<double, Spins>, Spins + 1> gaps{}; // by hits, then k
     std::array<double, Spins + 1> placements{};
@@ -277,8 +268,8 @@ void TestDepth::expectedGapCount()
     }
     for (qint64 hits = 0; hits <= Spins; ++hits)
         for (qint64 k = 0; k < Spins; ++k)
-            QVERIFY(std::fabs(ExpectedGapCount(Spins, hits, k) -
-                              gaps[size_t(hits)][size_t(k)] / placements[size_t(hits)]) <= 1e-12);
+            QNEAR(ExpectedGapCount(Spins, hits, k),
+                  gaps[size_t(hits)][size_t(k)] / placements[size_t(hits)], 1e-12);
 }
 
 void TestDepth::hottestArc_data()
@@ -314,9 +305,7 @@ void TestDepth::hottestArc()
         ++occurrence[size_t(spin)];
     const HotArc arc = HottestArc(occurrence, width);
     QCOMPARE(HotArcText(arc), text);
-    QCOMPARE(std::isnan(arc.chance), std::isnan(chance));
-    if (!std::isnan(chance))
-        QVERIFY(std::fabs(arc.chance - chance) < 1e-9 * chance);
+    QCLOSE(arc.chance, chance, 1e-9);
 }
 
 void TestDepth::familyChanceAgreesWithIndependentSimulation_data()
@@ -349,17 +338,12 @@ void TestDepth::familyChanceAgreesWithIndependentSimulation()
     // outcome is too.
     const double spread = std::sqrt(got.estimate * (1 - got.estimate) / got.histories +
                                     other * (1 - other) / histories);
-    QVERIFY2(std::fabs(got.estimate - other) < 3 * spread,
-             qPrintable(QStringLiteral("%1 vs %2").arg(got.estimate).arg(other)));
+    QNEAR(got.estimate, other, 3 * spread);
     // Arcs of one pocket are the numbers: the chance that the largest of the
     // 37 counts reaches `hits` is known exactly, and lies within the
     // estimate's own 95 % error.
-    if (width == 0) {
-        const double exact = LargestCountAtLeastChance(spins, hits);
-        QVERIFY2(std::fabs(got.estimate - exact) <= got.error,
-                 qPrintable(
-                     QStringLiteral("%1 ± %2 vs %3").arg(got.estimate).arg(got.error).arg(exact)));
-    }
+    if (width == 0)
+        QNEAR(got.estimate, LargestCountAtLeastChance(spins, hits), got.error);
 
     const std::atomic_bool stop = true;
     QVERIFY(!SimulateLargestArc(spins, width, &stop));

@@ -1,3 +1,4 @@
+#include "support/LeftOvers.h"
 #include "support/TestFiles.h"
 
 #include "app/mainwindow/RecoveryTexts.h"
@@ -259,12 +260,9 @@ void TestRecovery::leftOversOfEndedRuns()
     // Held while offered; what the empty one left is gone, the running
     // one's file untouched.
     QVERIFY(open()->TakeLeftOvers().empty());
-    QStringList expected{ended, killed, running->FilePath(), leftOvers[0].path};
-    for (const QString &path : QStringList(expected))
-        expected << path + u".lock"_s;
-    expected << store->FilePath() + u".lock"_s;
-    for (QString &path : expected)
-        path = QFileInfo(path).fileName();
+    QStringList expected{QFileInfo(store->FilePath()).fileName() + u".lock"_s};
+    for (const QString &path : {ended, killed, running->FilePath(), leftOvers[0].path})
+        expected << QFileInfo(path).fileName() << QFileInfo(path).fileName() + u".lock"_s;
     expected.sort();
     QCOMPARE(files(), expected);
     QCOMPARE(ReadRaw(running->FilePath()), "36\r\n"_ba);
@@ -309,13 +307,9 @@ void TestRecovery::leftOversNobodyHolds()
 
 void TestRecovery::adoptedAndDiscarded()
 {
-    QStringList past;
-    for (const QString &text : {u"1\n"_s, u"2\n"_s}) {
-        const auto run = open();
-        run->Submit(text);
-        past << run->FilePath();
-    }
-    QVERIFY(Backdate(past.front(), 60)); // the first is older
+    // Two ended runs, the first older.
+    QVERIFY(Backdate(LeaveEndedRun(m_dir->path(), u"1\n"_s), 60));
+    LeaveEndedRun(m_dir->path(), u"2\n"_s);
     for (const auto &stamp : {"20000101-000000", "29991231-235959"})
         QVERIFY(WriteRaw(m_dir->filePath(u"discarded-%1.txt"_s.arg(QLatin1StringView(stamp))),
                          "9\r\n"_ba));

@@ -35,7 +35,6 @@ private Q_SLOTS:
     void storedOptions();
     void badBytesStartUp_data();
     void badBytesStartUp();
-    void unreadableSettingsFile();
     void failedLoadLeavesTheFileAtExit_data();
     void failedLoadLeavesTheFileAtExit();
     void unwritableSettingsFolder();

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
+
 // The generator recomputed with plain 64-bit arithmetic and explicit moduli:
 // state := (state * 134775813 + 1) mod 2^32, spin := (state * 37) div 2^32.
 struct ReferenceSource
@@ -45,4 +47,24 @@ inline QString Numbers(int count, int first = 0)
     for (int i = 0; i < count; ++i)
         text += QString::number((first + i) % 37) + u'\n';
     return text;
+}
+
+// A history of one spin per line, without a final break.
+inline QString Lines(std::initializer_list<int> spins)
+{
+    QStringList lines;
+    for (const int spin : spins)
+        lines << QString::number(spin);
+    return lines.join(u'\n');
+}
+
+// 375 spins, 0..36 in order: each number ten times but 17, 25 times, and
+// 3, never; one a line, without a final break.
+inline QString CountsExample()
+{
+    QStringList lines;
+    for (int n = 0; n < 37; ++n)
+        for (int i = 0; i < (n == 17 ? 25 : n == 3 ? 0 : 10); ++i)
+            lines << QString::number(n);
+    return lines.join(u'\n');
 }

@@ -1,4 +1,5 @@
 #include "analysis/SpinHistoryModel.h"
+#include "support/Near.h"
 #include "system/SystemRuin.h"
 #include "system/SystemTester.h"
 
@@ -101,28 +102,26 @@ void TestSystemTester::exactFigures_data()
     const auto doubling = [](qint32 limit, qint32 bankroll, qint32 target) {
         return system(RedGroup, 1, 2, 8, limit, bankroll, target);
     };
-    QTest::newRow("8 steps, 254 to 354")
-        << doubling(0, 254, 354) << 8 << q8 << net8 << 0.357683271886;
-    QTest::newRow("8 steps, 255 to 355")
-        << doubling(0, 255, 355) << 8 << q8 << net8 << 0.356536855224;
-    QTest::newRow("8 steps, 250 to 300")
-        << doubling(0, 250, 300) << 8 << q8 << net8 << 0.212244546293;
+    const auto row = [](const char *name, const SystemInputs &in, int bets, double lossChance,
+                        double expectedNet, double ruin) {
+        QTest::newRow(name) << in << bets << lossChance << expectedNet << ruin;
+    };
+    row("8 steps, 254 to 354", doubling(0, 254, 354), 8, q8, net8, 0.357683271886);
+    row("8 steps, 255 to 355", doubling(0, 255, 355), 8, q8, net8, 0.356536855224);
+    row("8 steps, 250 to 300", doubling(0, 250, 300), 8, q8, net8, 0.212244546293);
     // 7 steps; (19/37)^7 and 1 - 128 (19/37)^7.
-    QTest::newRow("limit 100, 255 to 355")
-        << doubling(100, 255, 355) << 7 << 0.00941592820026 << -0.205238809633 << 0.403466989070;
-    QTest::newRow("no first stake") << doubling(0, 0, 355) << 8 << q8 << net8 << 1.0;
-    QTest::newRow("red flat") << system(RedGroup, 3, 1, 5) << 0 << none << none << 1.0;
-    QTest::newRow("dozen x3 limit 500")
-        << system(Dozen1Group, 5, 3, 12, 500) << 0 << none << none << 1.0;
-    QTest::newRow("column x5 12 steps") << system(11, 1, 5, 12) << 0 << none << none << 1.0;
-    QTest::newRow("doubling, limit 100, large bankroll")
-        << doubling(100, 5000, 5100) << 0 << none << none << none;
-    QTest::newRow("red x3, 6 steps")
-        << system(RedGroup, 1, 3, 6, 0, 2000, 2400) << 0 << none << none << none;
-    QTest::newRow("dozen x2, 5 steps, unit 5")
-        << system(Dozen1Group, 5, 2, 5, 0, 1000, 1500) << 0 << none << none << none;
-    QTest::newRow("red flat, 4 steps (moves down on a win)")
-        << system(RedGroup, 1, 1, 4, 0, 40, 60) << 0 << none << none << none;
+    row("limit 100, 255 to 355", doubling(100, 255, 355), 7, 0.00941592820026, -0.205238809633,
+        0.403466989070);
+    row("no first stake", doubling(0, 0, 355), 8, q8, net8, 1.0);
+    row("red flat", system(RedGroup, 3, 1, 5), 0, none, none, 1.0);
+    row("dozen x3 limit 500", system(Dozen1Group, 5, 3, 12, 500), 0, none, none, 1.0);
+    row("column x5 12 steps", system(11, 1, 5, 12), 0, none, none, 1.0);
+    row("doubling, limit 100, large bankroll", doubling(100, 5000, 5100), 0, none, none, none);
+    row("red x3, 6 steps", system(RedGroup, 1, 3, 6, 0, 2000, 2400), 0, none, none, none);
+    row("dozen x2, 5 steps, unit 5", system(Dozen1Group, 5, 2, 5, 0, 1000, 1500), 0, none, none,
+        none);
+    row("red flat, 4 steps (moves down on a win)", system(RedGroup, 1, 1, 4, 0, 40, 60), 0, none,
+        none, none);
 }
 
 void TestSystemTester::exactFigures()
@@ -152,9 +151,7 @@ void TestSystemTester::exactFigures()
         // known figure the automatic choice may be the sweeps.
         const bool sweeps =
             method == RuinMethod::Sweeps || (!known && method != RuinMethod::Direct);
-        QVERIFY2(std::fabs(figure.chance - ruin) <
-                     std::max(1e-12, sweeps ? 1e-7 * std::min(ruin, 1 - ruin) : 0),
-                 qPrintable(QString::number(figure.chance, 'g', 15)));
+        QNEAR(figure.chance, ruin, std::max(1e-12, sweeps ? 1e-7 * std::min(ruin, 1 - ruin) : 0));
     }
     if (bets == 8)
         QCOMPARE(
@@ -177,8 +174,8 @@ void TestSystemTester::invalidInputs_data()
 {
     using F = SystemField;
     QTest::addColumn<int>("group");
-    QTest::addColumn<QStringList>(
-        "texts"); // trigger, stake, multiplier, steps, limit, bankroll, target
+    // The texts of trigger, stake, multiplier, steps, limit, bankroll, target.
+    QTest::addColumn<QStringList>("texts");
     QTest::addColumn<SystemFields>("invalid");
     const auto row = [](const char *name, int group, const QString &texts, SystemFields invalid) {
         QTest::newRow(name) << group << texts.split(u'|') << invalid;
@@ -409,8 +406,7 @@ void TestSystemTester::againstPlainReplay()
         if (spins.size() < std::size_t(ChartMaxPoints))
             QVERIFY(same(r->chart, plain.chart) && same(r->ruins, plain.ends[0]) &&
                     same(r->targets, plain.ends[1]));
-        QVERIFY(std::isnan(plain.entryMean) ? std::isnan(r->randomMean)
-                                            : std::fabs(r->randomMean - plain.entryMean) < 1e-9);
+        QNEAR(r->randomMean, plain.entryMean, 1e-9);
     }
 }
 
@@ -449,16 +445,9 @@ void TestSystemTester::meanTail()
     QFETCH(double, tolerance);
     const auto plan = PlanSeries(system(RedGroup, 1, 2, 8, 0, 255, 355));
     const double mean = double(m - 256 * losses) / double(m);
-    const auto relative = [](double got, long double want) {
-        return double(std::fabs(got - want) / std::max(want, 1e-300L));
-    };
     // At most as many losses: at least this mean; at least as many: at most.
-    const double above = FairMeanTail(*plan, m, mean, true);
-    const double below = FairMeanTail(*plan, m, mean, false);
-    QVERIFY2(relative(above, lossesAtMost(m, losses)) < tolerance,
-             qPrintable(QString::number(above)));
-    QVERIFY2(relative(below, 1 - lossesAtMost(m, losses - 1)) < tolerance,
-             qPrintable(QString::number(below)));
+    QCLOSE(FairMeanTail(*plan, m, mean, true), lossesAtMost(m, losses), tolerance);
+    QCLOSE(FairMeanTail(*plan, m, mean, false), 1 - lossesAtMost(m, losses - 1), tolerance);
 }
 
 // Every sequence of four series of a dozen, 5 x 3 in 5 steps (nets 10, 25,
@@ -547,8 +536,7 @@ void TestSystemTester::ruinAgainstSimulation()
     }
     const double share = double(ruined) / plays;
     const double error = std::sqrt(share * (1 - share) / plays);
-    QVERIFY2(std::fabs(share - figure.chance) < 4 * error,
-             qPrintable(u"%1 vs %2"_s.arg(share).arg(figure.chance)));
+    QNEAR(share, figure.chance, 4 * error);
 }
 
 void TestSystemTester::solverThread()

@@ -108,20 +108,16 @@ void TestSystemWindow::startingValues_data()
     QTest::addColumn<QString>("factor");
     QTest::addColumn<QStringList>("texts"); // the fields, in the order of Fields
     QTest::addColumn<QStringList>("red");
-    QTest::newRow("calculator as it starts")
-        << u"5"_s << u"3"_s
-        << QStringList{u"5"_s, u"5"_s, u"3"_s, u"8"_s, u"0"_s, u"16400"_s, u"16500"_s}
-        << QStringList();
-    QTest::newRow("10 x 2") << u"10"_s << u"2"_s << QStringList{u"5"_s, u"10"_s,   u"2"_s,   u"8"_s,
-                                                                u"0"_s, u"2550"_s, u"2750"_s}
-                            << QStringList();
-    QTest::newRow("stake that does not read")
-        << u"abc"_s << u"2"_s
-        << QStringList{u"5"_s, u"5"_s, u"2"_s, u"8"_s, u"0"_s, u"1275"_s, u"1375"_s}
-        << QStringList();
-    QTest::newRow("stake 0") << u"0"_s << u"3"_s
-                             << QStringList{u"5"_s, u"0"_s, u"3"_s, u"8"_s, u"0"_s, u"0"_s, u"0"_s}
-                             << QStringList{u"SystemMinStake"_s, u"SystemTarget"_s};
+    const auto row = [](const char *name, const char *stake, const char *factor, const char *texts,
+                        const char *red) {
+        QTest::newRow(name) << QString::fromLatin1(stake) << QString::fromLatin1(factor)
+                            << QString::fromLatin1(texts).split(u' ')
+                            << QString::fromLatin1(red).split(u' ', Qt::SkipEmptyParts);
+    };
+    row("calculator as it starts", "5", "3", "5 5 3 8 0 16400 16500", "");
+    row("10 x 2", "10", "2", "5 10 2 8 0 2550 2750", "");
+    row("stake that does not read", "abc", "2", "5 5 2 8 0 1275 1375", "");
+    row("stake 0", "0", "3", "5 0 3 8 0 0 0", "SystemMinStake SystemTarget");
 }
 
 void TestSystemWindow::startingValues()
@@ -261,9 +257,8 @@ void TestSystemWindow::followsTheHistory()
 
     // Hidden it follows nothing; opened again it catches up at once.
     window->hide();
-    form->listBox1->AppendLine(u"2"_s);
-    form->listBox1->AppendLine(u"4"_s);
-    form->listBox1->AppendLine(u"1"_s);
+    for (const QString &line : {u"2"_s, u"4"_s, u"1"_s})
+        form->listBox1->AppendLine(line);
     QTest::qWait(2 * SystemForm::RefreshDelay);
     QCOMPARE(shown("LabelSeries"), u"4"_s);
     open();
