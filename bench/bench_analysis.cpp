@@ -87,8 +87,8 @@ void AlternateEdits(benchmark::State &state, Show &&show)
     TwoHistories edits;
     QLineEdit threshold(QStringLiteral("170"));
     AnalysisForm analysis(edits.history, threshold, {}, &window.form);
-    PlaceChildWindow(analysis, window.form, AnalysisForm::PreferredSize,
-                     AnalysisForm::SmallestSize);
+    PlaceChildWindow(analysis, window.form,
+                     {AnalysisForm::PreferredSize, AnalysisForm::SmallestSize});
     analysis.show();
     ShowPage(analysis, int(state.range(0)));
     bool second = false;
