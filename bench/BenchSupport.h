@@ -42,6 +42,12 @@ public:
     {
         return Answer::Yes;
     }
+    std::optional<QString> askText(QWidget *, const QString &, const QString &, const QString &,
+                                   const std::function<QString(const QString &)> &) override
+    {
+        ++boxes;
+        return std::nullopt;
+    }
     std::optional<FileChoice> chooseOpenFile(QWidget *, const FileDialogOptions &) override
     {
         return FileChoice{openAnswer, QString()};

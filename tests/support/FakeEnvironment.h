@@ -61,6 +61,27 @@ public:
         questions.append({false, caption, text, details});
         return nextAnswer();
     }
+    // Texts typed into askText boxes, in turn: a text refused is recorded
+    // with its reason in `refusals`, and the next one typed (none left:
+    // cancelled).
+    std::deque<QString> texts;
+    QStringList refusals;
+    std::optional<QString> askText(QWidget *, const QString &caption, const QString &label,
+                                   const QString &,
+                                   const std::function<QString(const QString &)> &refusal) override
+    {
+        questions.append({false, caption, label});
+        for (; !texts.empty(); texts.pop_front()) {
+            const QString why = refusal(texts.front());
+            if (why.isEmpty()) {
+                const QString taken = texts.front();
+                texts.pop_front();
+                return taken;
+            }
+            refusals.append(why);
+        }
+        return std::nullopt;
+    }
     std::optional<FileChoice> chooseOpenFile(QWidget *, const FileDialogOptions &options) override
     {
         openRequests.append(options);

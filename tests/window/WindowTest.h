@@ -69,6 +69,7 @@ inline QStringList ExpectedNames()
     names.append(u"N29"_s);               // "Проверка системы..."
     names.append(u"N30"_s);               // "Как читать показатели"
     names += {u"N36"_s, u"N37"_s, u"N38"_s}; // "Импорт...", "Экспорт...", "Отчёт..."
+    names += {u"N39"_s, u"N31"_s, u"N32"_s, u"N33"_s, u"N34"_s}; // the tables
     names += Range(u"Label"_s, 1, 23, 2); // row captions
     names += Range(u"Label"_s, 2, 24, 2); // hidden row labels
     names += Range(u"Label"_s, 27, 42);   // captions 1..16, absences

@@ -103,6 +103,10 @@ void TestWindow::initialCaptions_data()
     row(u"N102", u"Сгенерировать 10 чисел");
     row(u"N252", u"Сгенерировать 25 чисел");
     row(u"N502", u"Сгенерировать 50 чисел");
+    row(u"N31", u"Новый стол");
+    row(u"N32", u"Переименовать стол...");
+    row(u"N33", u"Закрыть стол");
+    row(u"N34", u"Обзор столов");
     row(u"N27", u"Анализ последовательности...");
     row(u"N9", u"Выход");
     row(u"N4", u"Настройки");
@@ -313,7 +317,7 @@ void TestWindow::menus()
              (QStringList{u"N3"_s, u"N4"_s, u"N24"_s, u"N18"_s}));
     QCOMPARE(ActionNames(form->n3->actions()),
              (QStringList{u"N5"_s, u"N6"_s, u"N36"_s, u"N37"_s, u"N38"_s, u"N17"_s, u"N16"_s, u"N52"_s, u"N102"_s, u"N252"_s,
-                          u"N502"_s, u"N27"_s, u"N28"_s, u"N29"_s, u"N10"_s, u"N9"_s}));
+                          u"N502"_s, u"N39"_s, u"N31"_s, u"N32"_s, u"N33"_s, u"N34"_s, u"N27"_s, u"N28"_s, u"N29"_s, u"N10"_s, u"N9"_s}));
     QCOMPARE(ActionNames(form->n4->actions()), (QStringList{u"N7"_s, u"N14"_s, u"N13"_s}));
     QCOMPARE(ActionNames(form->n7->actions()), (QStringList{u"N11"_s, u"N12"_s}));
     QCOMPARE(ActionNames(form->n24->actions()), (QStringList{u"N25"_s, u"N26"_s}));
@@ -322,7 +326,7 @@ void TestWindow::menus()
     QCOMPARE(ActionNames(form->popupMenu1->actions()),
              (QStringList{u"N1"_s, u"N2"_s, u"N51"_s, u"N101"_s, u"N251"_s, u"N501"_s}));
 
-    for (const char16_t *name : {u"N17", u"N10", u"N26", u"N19", u"N22", u"N2"})
+    for (const char16_t *name : {u"N17", u"N39", u"N10", u"N26", u"N19", u"N22", u"N2"})
         QVERIFY(form->FindComponentAs<QAction>(name)->isSeparator());
 
     // "Язык" exists but is hidden, so "Настройки" shows two items.
@@ -347,7 +351,9 @@ void TestWindow::menus()
         {u"N9"_s, QKeySequence(u"Ctrl+Q"_s)},        {u"N27"_s, QKeySequence(u"Ctrl+Shift+A"_s)},
         {u"N28"_s, QKeySequence(u"Ctrl+Shift+P"_s)}, {u"N29"_s, QKeySequence(u"Ctrl+Shift+T"_s)},
         {u"N30"_s, QKeySequence(u"F1"_s)},           {u"N36"_s, QKeySequence(u"Ctrl+I"_s)},
-        {u"N37"_s, QKeySequence(u"Ctrl+E"_s)},       {u"N38"_s, QKeySequence(u"Ctrl+P"_s)}};
+        {u"N37"_s, QKeySequence(u"Ctrl+E"_s)},       {u"N38"_s, QKeySequence(u"Ctrl+P"_s)},
+        {u"N31"_s, QKeySequence(u"Ctrl+T"_s)},       {u"N32"_s, QKeySequence(u"F2"_s)},
+        {u"N33"_s, QKeySequence(u"Ctrl+F4"_s)},      {u"N34"_s, QKeySequence(u"Ctrl+Shift+O"_s)}};
     QList<QKeySequence> taken;
     for (const QAction *action : form->findChildren<QAction *>()) {
         if (!action->objectName().isEmpty())

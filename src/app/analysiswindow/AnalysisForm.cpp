@@ -6,6 +6,7 @@
 #include "app/analysiswindow/WheelPage.h"
 #include "app/analysiswindow/WheelView.h"
 #include "app/widgets/Charts.h"
+#include "app/widgets/ChildWindow.h"
 #include "app/widgets/CloseKeys.h"
 #include "app/widgets/Controls.h"
 #include "common/IntegerText.h"
@@ -173,7 +174,7 @@ QScrollArea *Scrolled(QWidget *page)
 
 AnalysisForm::AnalysisForm(const SpinHistory &history, const QLineEdit &threshold,
                            const CombinationCaptions &captions, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_captions(captions), m_history(history), m_threshold(threshold)
+    : QWidget(parent, Qt::Window), m_captions(captions), m_history(&history), m_threshold(threshold)
 {
     setObjectName(QStringLiteral("AnalysisForm"));
     m_everSimulator = new EverSimulator(this);
@@ -216,7 +217,7 @@ AnalysisForm::AnalysisForm(const SpinHistory &history, const QLineEdit &threshol
     connect(&m_refresh, &QTimer::timeout, this, &AnalysisForm::ShowCharts);
     connect(m_span, &QComboBox::currentIndexChanged, this, &AnalysisForm::Refresh);
     connect(m_pages, &QTabWidget::currentChanged, this, &AnalysisForm::Refresh);
-    connect(&m_history, &SpinHistory::edited, this, &AnalysisForm::Follow);
+    m_historyFollow = connect(m_history, &SpinHistory::edited, this, &AnalysisForm::Follow);
     connect(&m_threshold, &QLineEdit::textChanged, this, &AnalysisForm::Follow);
     connect(m_gaps, &GapsPage::groupChosen, this, &AnalysisForm::ShowCharts);
 
@@ -472,6 +473,18 @@ void AnalysisForm::Follow()
         m_refresh.start();
 }
 
+void AnalysisForm::FollowHistory(const SpinHistory &history, const QString &tableName)
+{
+    setWindowTitle(TableTitle(QStringLiteral("Анализ последовательности"), tableName));
+    if (m_history == &history)
+        return;
+    disconnect(m_historyFollow);
+    m_history = &history;
+    m_historyFollow = connect(m_history, &SpinHistory::edited, this, &AnalysisForm::Follow);
+    if (isVisible())
+        Refresh();
+}
+
 void AnalysisForm::Refresh()
 {
     m_refresh.stop();
@@ -491,15 +504,15 @@ void AnalysisForm::TakePass()
     if (m_thresholdText != m_threshold.text())
         m_thresholdText = m_threshold.text();
     const qint32 span = Span();
-    m_pending = span > 0 ? SpanStatistics(m_history.LastSpins(span), m_thresholdText)
-                         : m_history.Statistics(m_thresholdText);
+    m_pending = span > 0 ? SpanStatistics(m_history->LastSpins(span), m_thresholdText)
+                         : m_history->Statistics(m_thresholdText);
 }
 
 void AnalysisForm::ShowPageFigures()
 {
     switch (m_pages->currentIndex()) {
     case GapsTab:
-        m_gaps->ShowTables(m_history.Figures(Span()));
+        m_gaps->ShowTables(m_history->Figures(Span()));
         break;
     case WheelTab:
         m_wheelPage->ShowFigures(m_pending, TryStrToInt(m_thresholdText));
@@ -517,7 +530,7 @@ void AnalysisForm::ShowCharts()
         DescribeChart(m_pending);
         break;
     case GapsTab:
-        m_gaps->ShowChart(m_history.GroupGapHistogram(m_gaps->ChosenGroup(), Span()),
+        m_gaps->ShowChart(m_history->GroupGapHistogram(m_gaps->ChosenGroup(), Span()),
                           m_pending.spinCount);
         break;
     default:

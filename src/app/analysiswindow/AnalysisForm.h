@@ -60,6 +60,10 @@ public:
     static constexpr int RefreshDelay = 50; // ms
     // Shows every figure of the history as it stands, at once, shown or not.
     void Refresh();
+    // Shows the spins of another history from now on (the current table's),
+    // which must outlive the window, and the table's name after its title
+    // (none: the title alone).
+    void FollowHistory(const SpinHistory &history, const QString &tableName);
 
     // The pages, in AnalysisPages.
     enum Page
@@ -133,7 +137,8 @@ private:
     QFocusFrame *m_focusFrame = nullptr;
     QMetaObject::Connection m_focusWatch; // the focus ring follows the focus
 
-    const SpinHistory &m_history;
+    const SpinHistory *m_history;
+    QMetaObject::Connection m_historyFollow;
     const QLineEdit &m_threshold;
     // The threshold text of the latest pass.
     QString m_thresholdText;

@@ -5,12 +5,17 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QVBoxLayout>
 
 namespace trevolo {
 
@@ -149,6 +154,45 @@ Answer QtEnvironment::askYesNo(QWidget *parent, const QString &caption, const QS
                                const QString &details)
 {
     return Ask(parent, caption, text, details, false, QMessageBox::No);
+}
+
+std::optional<QString>
+QtEnvironment::askText(QWidget *parent, const QString &caption, const QString &label,
+                       const QString &text, const std::function<QString(const QString &)> &refusal)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    auto *prompt = new QLabel(label);
+    auto *field = new QLineEdit(text);
+    field->selectAll();
+    prompt->setBuddy(field);
+    auto *reason = new QLabel;
+    reason->setTextFormat(Qt::PlainText);
+    reason->setStyleSheet(QStringLiteral("color: #b00000"));
+    reason->hide();
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(prompt);
+    layout->addWidget(field);
+    layout->addWidget(reason);
+    layout->addWidget(buttons);
+    const auto check = [&] {
+        const QString why = refusal(field->text());
+        reason->setText(why);
+        reason->setVisible(!why.isEmpty());
+        return why.isEmpty();
+    };
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        if (check())
+            dialog.accept();
+    });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(field, &QLineEdit::textChanged, &dialog, [&] { check(); });
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return field->text();
 }
 
 std::optional<FileChoice> QtEnvironment::chooseOpenFile(QWidget *parent,

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -76,6 +77,13 @@ public:
     // Нет. Отмена when the box goes without an answer (the program ends).
     virtual Answer askYesNo(QWidget *parent, const QString &caption, const QString &text,
                             const QString &details) = 0;
+    // Modal box with a text field under `label`, filled with `text`, and the
+    // buttons OK and Отмена; while `refusal` gives a reason for the text in
+    // the field, the reason shows under it and OK does nothing. The text
+    // taken, or nothing when cancelled.
+    virtual std::optional<QString>
+    askText(QWidget *parent, const QString &caption, const QString &label, const QString &text,
+            const std::function<QString(const QString &)> &refusal) = 0;
 
     // Standard open and save dialogs; nothing when the user cancels.
     virtual std::optional<FileChoice> chooseOpenFile(QWidget *parent,
@@ -115,6 +123,9 @@ public:
     Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
     Answer askYesNo(QWidget *parent, const QString &caption, const QString &text,
                     const QString &details) override;
+    std::optional<QString> askText(QWidget *parent, const QString &caption, const QString &label,
+                                   const QString &text,
+                                   const std::function<QString(const QString &)> &refusal) override;
     std::optional<FileChoice> chooseOpenFile(QWidget *parent,
                                              const FileDialogOptions &options) override;
     std::optional<FileChoice> chooseSaveFile(QWidget *parent,

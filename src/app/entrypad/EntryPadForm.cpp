@@ -3,6 +3,7 @@
 #include "analysis/NumberClasses.h"
 #include "analysis/Statistics.h"
 #include "app/desktop/Guard.h"
+#include "app/widgets/ChildWindow.h"
 #include "app/widgets/CloseKeys.h"
 #include "app/widgets/Controls.h"
 #include "app/widgets/PocketColours.h"
@@ -29,7 +30,7 @@ constexpr int PocketSize = 34;    // pixels, each side of a number's button
 } // namespace
 
 EntryPadForm::EntryPadForm(const SpinHistory &history, Environment &environment, QWidget *parent)
-    : QWidget(parent, Qt::Tool), m_history(history), m_environment(environment)
+    : QWidget(parent, Qt::Tool), m_history(&history), m_environment(environment)
 {
     setObjectName(QStringLiteral("EntryPadForm"));
     setWindowTitle(QStringLiteral("Панель ввода"));
@@ -63,7 +64,8 @@ EntryPadForm::EntryPadForm(const SpinHistory &history, Environment &environment,
     m_recent->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     column->addWidget(m_recent);
 
-    connect(&m_history, &SpinHistory::edited, this, &EntryPadForm::HistoryChanged);
+    m_historyFollow =
+        connect(m_history, &SpinHistory::edited, this, &EntryPadForm::HistoryChanged);
     Refresh();
     // Esc closes it too, once no digits are typed (keyPressEvent).
     AddCloseKeys(*this, {QKeySequence(Qt::CTRL | Qt::Key_W)});
@@ -205,6 +207,18 @@ void EntryPadForm::SetRedoAvailable(bool available)
     m_redoButton->setEnabled(available);
 }
 
+void EntryPadForm::FollowHistory(const SpinHistory &history, const QString &tableName)
+{
+    setWindowTitle(TableTitle(QStringLiteral("Панель ввода"), tableName));
+    if (m_history == &history)
+        return;
+    disconnect(m_historyFollow);
+    m_history = &history;
+    m_historyFollow =
+        connect(m_history, &SpinHistory::edited, this, &EntryPadForm::HistoryChanged);
+    HistoryChanged();
+}
+
 void EntryPadForm::HistoryChanged()
 {
     if (isVisible())
@@ -214,7 +228,7 @@ void EntryPadForm::HistoryChanged()
 void EntryPadForm::Refresh()
 {
     // Newest first.
-    const std::span<const quint8> last = m_history.LastSpins(RecentCount);
+    const std::span<const quint8> last = m_history->LastSpins(RecentCount);
     QStringList numbers;
     QString chips = QStringLiteral("Последние:");
     for (auto it = last.rbegin(); it != last.rend(); ++it) {

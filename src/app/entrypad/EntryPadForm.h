@@ -41,6 +41,10 @@ public:
     // Follows the main window's "Всегда сверху": the pad keeps its place and
     // stays shown if it was.
     void SetStayOnTop(bool onTop);
+    // Shows the spins of another history from now on (the current table's),
+    // which must outlive the window, and the table's name after its title
+    // (none: the title alone).
+    void FollowHistory(const SpinHistory &history, const QString &tableName);
 
     // How a pad of `size` stands beside the main window (PlaceChildWindow):
     // at that size, a little apart from it, on its right where the screen has
@@ -85,7 +89,8 @@ private:
     // The recent strip and the two commands, from the history as it is.
     void Refresh();
 
-    const SpinHistory &m_history;
+    const SpinHistory *m_history;
+    QMetaObject::Connection m_historyFollow;
     Environment &m_environment;
     bool m_redoAvailable = false;
     QString m_typed;

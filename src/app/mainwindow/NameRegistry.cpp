@@ -23,6 +23,11 @@ bool NameRegistry::Add(QObject *object)
     return true;
 }
 
+void NameRegistry::Put(QObject *object)
+{
+    m_objects.insert(LowerLatin(object->objectName()), object);
+}
+
 QObject *NameRegistry::Find(QStringView name) const
 {
     return m_objects.value(LowerLatin(name), nullptr);

@@ -22,6 +22,10 @@ public:
     // nothing, when the name is empty or already taken (case-blind).
     bool Add(QObject *object);
 
+    // Registers the object under its objectName in place of the one that
+    // had it (the memo of the current table is ListBox1).
+    void Put(QObject *object);
+
     QObject *Find(QStringView name) const;
 
     template <typename T>

@@ -5,6 +5,7 @@
 #include "app/entrypad/EntryPadForm.h"
 #include "app/helpwindow/HelpForm.h"
 #include "app/systemwindow/SystemForm.h"
+#include "app/tablesform/TablesForm.h"
 #include "common/Error.h"
 #include "common/IntegerText.h"
 
@@ -110,18 +111,19 @@ TForm1::~TForm1()
     delete m_systemForm;
     delete m_entryPad;
     delete m_helpForm;
-    delete listBox1;
+    delete m_tablesForm;
+    for (const TablePage &page : m_pages)
+        delete page.memo;
 }
 
 void TForm1::ConnectEvents()
 {
-    connect(listBox1, &QPlainTextEdit::textChanged, this, Guarded(&TForm1::Calc));
-    // Every change, a clearing's included, reaches the recovery file.
+    // Every change, a clearing's included, reaches the recovery file (the
+    // memos connect themselves: MakeMemo).
     m_recoveryTimer = new QTimer(this);
     m_recoveryTimer->setSingleShot(true);
     m_recoveryTimer->setInterval(RecoveryDelayMs);
     connect(m_recoveryTimer, &QTimer::timeout, this, Guarded(&TForm1::KeepForRecovery));
-    connect(listBox1, &THistoryMemo::historyEdited, this, &TForm1::ScheduleRecovery);
     connect(edit1, &QLineEdit::textChanged, this, Guarded(&TForm1::Calc));
     ConnectHistoryCommands();
     ConnectCalculator();
@@ -130,12 +132,7 @@ void TForm1::ConnectEvents()
     ConnectSystem();
     ConnectImport();
     ConnectReport();
-
-    // The history memo shows its own menu in place of the standard one.
-    listBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(listBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint &point) {
-        popupMenu1->popup(listBox1->viewport()->mapToGlobal(point));
-    });
+    ConnectTables();
 
     ConnectOptionEvents();
     ConnectClose();
@@ -155,7 +152,7 @@ void TForm1::FocusHistoryEnd()
 void TForm1::Calc()
 {
     const QString thresholdText = edit1->text();
-    const HistoryStatistics statistics = m_history.Statistics(thresholdText);
+    const HistoryStatistics statistics = History().Statistics(thresholdText);
 
     // Controls are written only when the value differs, which keeps a pass
     // over a long history cheap: most of the window stays as it was.

@@ -14,6 +14,7 @@
 #include "history/Recovery.h"
 #include "history/SpinHistory.h"
 #include "history/SpinSource.h"
+#include "history/TableSet.h"
 #include "settings/AuxilaryUnit.h"
 #include "settings/SettingsLocation.h"
 
@@ -35,6 +36,7 @@ class QMenu;
 class QMenuBar;
 class QPixmap;
 class QTimer;
+class QToolBar;
 
 namespace trevolo {
 
@@ -45,6 +47,8 @@ struct NumberGridNames;
 class AnalysisForm;
 struct ReportContent;
 class SystemForm;
+class TablesBar;
+class TablesForm;
 
 // The main window, Form1: the history column, the five pages, the status bar
 // and the menus, every control kept under its name in the name registry.
@@ -113,7 +117,35 @@ public:
     SpinSource &Spins() const { return m_spinSource; }
     // The spins of the history the memo shows, which the child windows
     // follow themselves.
-    const SpinHistory &History() const { return m_history; }
+    const SpinHistory &History() const { return m_tables.Current().history; }
+    // The tables, one history each; the current one is the one the window
+    // shows. Unit1Tables.cpp.
+    const TableSet &Tables() const { return m_tables; }
+    // "Новый стол" (Ctrl+T): a new, empty table, made current; the 65th is
+    // refused with a message.
+    void N31Click();
+    // "Переименовать стол..." (F2): the current table's name, asked for
+    // until it is one the table may take, or cancelled.
+    void N32Click();
+    // "Закрыть стол" (Ctrl+F4): the current table goes, after the question
+    // about its unsaved spins; the only table is cleared instead.
+    void N33Click();
+    // "Обзор столов" (Ctrl+Shift+O): the overview of the tables, made on
+    // first use, or raised.
+    void N34Click();
+    // The window shows that table from now on, with its text, caret,
+    // selection, scroll and Undo as they were left; every command and child
+    // window works on it.
+    void SelectTable(int index);
+    // The next (or previous) table, round the end.
+    void SelectNextTable(bool forward);
+    // Closes the table at `index` as N33Click does the current one; false
+    // when the question about its spins was answered Отмена.
+    bool CloseTable(int index);
+    // The tables bar, or nullptr while there has never been a second table.
+    TablesBar *tablesBar() const { return m_tablesBar; }
+    // The overview, or nullptr before its first opening.
+    TablesForm *tablesForm() const { return m_tablesForm; }
 
     // History commands. Unit1History.cpp.
     void N1Click();   // "Очистить": empty the history
@@ -150,6 +182,10 @@ public:
     // dialog and is true only once the file is written, Нет is true, Отмена
     // false. Unit1Close.cpp.
     bool MayClose();
+    // The same for every table with unsaved spins in turn, each made current
+    // while asked about, "«<name>»" added to the question while there are
+    // two tables or more; false at the first Отмена.
+    bool MayCloseAll();
 
     // The recovery file: the history as the window shows it, kept in the
     // state folder (RecoveryStore) so that a crash, a kill or a power cut
@@ -269,6 +305,7 @@ public:
     QAction *n5 = nullptr, *n6 = nullptr, *n16 = nullptr, *n52 = nullptr, *n102 = nullptr;
     QAction *n252 = nullptr, *n502 = nullptr, *n27 = nullptr, *n28 = nullptr, *n29 = nullptr;
     QAction *n9 = nullptr, *n36 = nullptr, *n37 = nullptr, *n38 = nullptr;
+    QAction *n31 = nullptr, *n32 = nullptr, *n33 = nullptr, *n34 = nullptr;
     QAction *n11 = nullptr, *n12 = nullptr, *n14 = nullptr, *n13 = nullptr;
     QAction *n30 = nullptr, *n25 = nullptr, *n20 = nullptr, *n23 = nullptr, *n15 = nullptr,
             *n8 = nullptr;
@@ -279,6 +316,10 @@ public:
     TFileDialog *saveDialog1 = nullptr; // settings file to save
     TFileDialog *openDialog2 = nullptr; // history file to load
     TFileDialog *saveDialog2 = nullptr; // history file to save
+
+Q_SIGNALS:
+    // After every change of the current table's text.
+    void currentHistoryEdited();
 
 protected:
     // Closing by the close box, "Выход", Ctrl+Q or the application's quit:
@@ -392,6 +433,41 @@ private:
     void ConnectSystem();          // Unit1System.cpp
     void ConnectImport();          // Unit1Import.cpp
     void ConnectReport();          // Unit1Report.cpp
+    void ConnectTables();          // Unit1Tables.cpp
+
+    // What the window keeps of each table besides its history: the memo
+    // that shows it and the marks of its saved and declined texts. The
+    // current table's marks live in m_savedHistory and m_declinedHistory
+    // while it is current. In the order of m_tables.
+    struct TablePage
+    {
+        THistoryMemo *memo = nullptr;
+        HistoryMark saved;
+        std::optional<HistoryMark> declined;
+    };
+    // A memo for the table's history, in the history column, hidden.
+    THistoryMemo *MakeMemo(SpinHistory &history);
+    // The bar as the tables stand: shown from two tables on (the window
+    // grows by it), each tab's name, unsaved mark and alarm mark.
+    void RefreshTablesBar();
+    // The name the child windows add to their titles: none with one table.
+    QString TitleTableName() const;
+    // Tells every child window which history to follow.
+    void FollowCurrentTable();
+    // Whether the memo's text is the saved one or the declined one.
+    static bool Unchanged(const THistoryMemo &memo, const HistoryMark &saved,
+                          const std::optional<HistoryMark> &declined);
+    // Whether the table's text is neither saved nor declined.
+    bool PageUnsaved(int index);
+    // The current table's unsaved flag from its text, and the bar.
+    void MarkCurrentUnsaved();
+    // The current table's name given to it by a load or a save of `path`,
+    // when it has the name a new table gets.
+    void NameTableAfterFile(const QString &path);
+    std::vector<TablePage> m_pages;
+    QToolBar *m_tablesHolder = nullptr; // holds the bar, made with it
+    TablesBar *m_tablesBar = nullptr;
+    TablesForm *m_tablesForm = nullptr; // a child window, made on first use
     // The report of what the analysis window (and the system tester) show.
     ReportContent ReportOfTheWindows();
     // A slot that runs the handler through Guard.
@@ -408,9 +484,9 @@ private:
     Environment &m_environment;
     TINIView &m_settingsDocument;
     SpinSource &m_spinSource;
-    // Fed by the memo (listBox1); outlives it and every child window (see
-    // ~TForm1).
-    SpinHistory m_history;
+    // One history per table, each fed by its memo; outlives the memos and
+    // every child window (see ~TForm1).
+    TableSet m_tables;
     NameRegistry m_registry;
     // Accessible names of edits, sliders, counts and indicator rows.
     TAccessibleTexts m_accessibleTexts;

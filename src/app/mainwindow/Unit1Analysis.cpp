@@ -23,7 +23,8 @@ void TForm1::N27Click()
             AnalysisForm::CombinationCaptions captions;
             for (int g = 1; g <= CombinationCount; ++g)
                 captions[size_t(g - 1)] = CombinationCaption(g);
-            auto *window = new AnalysisForm(m_history, *edit1, captions, this);
+            auto *window = new AnalysisForm(History(), *edit1, captions, this);
+            window->FollowHistory(History(), TitleTableName());
             PlaceChildWindow(*window, *this,
                              {AnalysisForm::PreferredSize, AnalysisForm::SmallestSize});
             // Every table copies and saves its cells, every chart its picture.

@@ -16,24 +16,34 @@ TForm1::HistoryMark TForm1::MarkOf(QStringView history)
     return {history.size(), qHash(history)};
 }
 
-bool TForm1::MayClose()
+bool TForm1::Unchanged(const THistoryMemo &memo, const HistoryMark &saved,
+                       const std::optional<HistoryMark> &declined)
 {
     // The length is known without a copy of the text; the hash, which needs
     // one, is taken only when a length matches, and at most once.
-    const qsizetype length = listBox1->TextLength();
+    const qsizetype length = memo.TextLength();
     std::optional<size_t> hash;
     const auto unchangedSince = [&](const HistoryMark &mark) {
         if (mark.length != length)
             return false;
         if (!hash)
-            hash = MarkOf(listBox1->Text()).hash;
+            hash = MarkOf(memo.Text()).hash;
         return *hash == mark.hash;
     };
-    if (unchangedSince(m_savedHistory) || (m_declinedHistory && unchangedSince(*m_declinedHistory)))
+    return unchangedSince(saved) || (declined && unchangedSince(*declined));
+}
+
+bool TForm1::MayClose()
+{
+    if (Unchanged(*listBox1, m_savedHistory, m_declinedHistory))
         return true;
 
-    switch (m_environment.askYesNoCancel(this, ApplicationTitle(),
-                                         QStringLiteral("Сохранить последовательность?"))) {
+    // With several tables the question names the one it is about.
+    const QString question =
+        m_tables.Count() >= 2
+            ? QStringLiteral("Сохранить последовательность «%1»?").arg(m_tables.Current().name)
+            : QStringLiteral("Сохранить последовательность?");
+    switch (m_environment.askYesNoCancel(this, ApplicationTitle(), question)) {
     case Answer::Yes: {
         // A cancelled dialog or a failed write (its error is shown) keeps
         // the window open.
@@ -55,7 +65,7 @@ void TForm1::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (!MayClose()) {
+    if (!MayCloseAll()) {
         event->ignore();
         return;
     }
@@ -78,7 +88,7 @@ void TForm1::ConnectClose()
             [this](QSessionManager &session) {
                 if (!session.allowsInteraction())
                     return;
-                const bool mayEnd = MayClose();
+                const bool mayEnd = MayCloseAll();
                 session.release();
                 if (!mayEnd) {
                     session.cancel();
@@ -86,6 +96,9 @@ void TForm1::ConnectClose()
                 }
                 // Нет, or a text that needed no question: closing asks no more.
                 m_declinedHistory = MarkOf(listBox1->Text());
+                for (TablePage &page : m_pages)
+                    if (page.memo != listBox1)
+                        page.declined = MarkOf(page.memo->Text());
             });
 #endif
 }

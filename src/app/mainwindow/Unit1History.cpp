@@ -114,8 +114,10 @@ void TForm1::LoadHistoryFrom(const QString &path)
     // The text read has its line breaks as the memo gives them back ("\n"
     // only), so it is what the memo now holds: its mark was taken as it was
     // read, and the memo's text is not copied again.
-    if (outcome != Outcome::Cancelled)
+    if (outcome != Outcome::Cancelled) {
         SetSavedHistory({read.text.size(), read.hash});
+        NameTableAfterFile(path);
+    }
     FocusHistoryEnd();
     if (outcome != Outcome::Loaded)
         Calc();
@@ -137,6 +139,7 @@ bool TForm1::SaveHistory()
     // place keeps in the state folder.
     SaveHistoryFile(*path, history, environment().stateFolder());
     MarkHistorySaved(history);
+    m_tables.SetFilePath(m_tables.CurrentIndex(), *path);
     return true;
 }
 
@@ -158,7 +161,8 @@ void TForm1::N28Click()
     OpenChildWindow(
         m_entryPad,
         [this] {
-            auto *pad = new EntryPadForm(m_history, environment(), this);
+            auto *pad = new EntryPadForm(History(), environment(), this);
+            pad->FollowHistory(History(), TitleTableName());
             AddHelpKeyTo(*pad, QStringLiteral("pad"));
             // "Вернуть" is there to press as long as the memo keeps what the
             // pad's last undo took: after each of the pad's steps and after
@@ -176,7 +180,7 @@ void TForm1::N28Click()
                     [this](int number) { Guard([this, number] { EnterSpin(number); }); });
             connect(pad, &EntryPadForm::undoRequested, this, guarded(&THistoryMemo::UndoLastSpin));
             connect(pad, &EntryPadForm::redoRequested, this, guarded(&THistoryMemo::RedoLastSpin));
-            connect(listBox1, &THistoryMemo::historyEdited, pad, showRedo);
+            connect(this, &TForm1::currentHistoryEdited, pad, showRedo);
             pad->SetStayOnTop(checkBox2->isChecked());
             PlaceChildWindow(*pad, *this, EntryPadForm::Placing(pad->sizeHint()));
             return pad;

@@ -108,6 +108,7 @@ void TForm1::ScheduleRecovery()
 void TForm1::SetSavedHistory(const HistoryMark &mark)
 {
     m_savedHistory = mark;
+    MarkCurrentUnsaved();
     ScheduleRecovery();
 }
 

@@ -24,7 +24,8 @@ void TForm1::N29Click()
             SystemForm::CombinationCaptions captions;
             for (int g = 1; g <= CombinationCount; ++g)
                 captions[size_t(g - 1)] = CombinationCaption(g);
-            auto *window = new SystemForm(m_history, captions, this);
+            auto *window = new SystemForm(History(), captions, this);
+            window->FollowHistory(History(), TitleTableName());
             PlaceChildWindow(*window, *this, {SystemForm::PreferredSize, SystemForm::SmallestSize});
             // It starts from the calculator's stakes; a field there that
             // does not read gives the calculator's own starting value.

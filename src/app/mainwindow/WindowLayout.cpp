@@ -10,9 +10,12 @@ namespace trevolo {
 
 void TForm1::BuildHistoryColumn(QWidget *client)
 {
-    listBox1 = Named(new THistoryMemo(m_history, client, &m_environment), u"ListBox1");
-    listBox1->setGeometry(3, 7, 45, 487);
-    listBox1->setAccessibleName(QStringLiteral("Последовательность"));
+    // The first table's memo; every further table has one of its own in the
+    // same place, and the one shown is ListBox1.
+    Q_ASSERT(client == centralWidget());
+    listBox1 = Named(MakeMemo(m_tables.Current().history), u"ListBox1");
+    listBox1->show();
+    m_pages.push_back({listBox1, m_savedHistory, std::nullopt});
 
     edit13 = MakeEdit(client, u"Edit13", QString(), QRect(3, 498, 44, 21));
     edit13->setReadOnly(true);

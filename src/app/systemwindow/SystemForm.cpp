@@ -1,6 +1,7 @@
 #include "app/systemwindow/SystemForm.h"
 
 #include "app/widgets/Charts.h"
+#include "app/widgets/ChildWindow.h"
 #include "app/widgets/CloseKeys.h"
 #include "app/widgets/Controls.h"
 #include "app/widgets/FigureLabel.h"
@@ -179,7 +180,7 @@ QString RuinText(const RuinFigure &figure)
 
 SystemForm::SystemForm(const SpinHistory &history, const CombinationCaptions &captions,
                        QWidget *parent)
-    : QWidget(parent, Qt::Window), m_history(history)
+    : QWidget(parent, Qt::Window), m_history(&history)
 {
     setObjectName(QStringLiteral("SystemForm"));
     setWindowTitle(QStringLiteral("Проверка системы"));
@@ -257,7 +258,7 @@ SystemForm::SystemForm(const SpinHistory &history, const CombinationCaptions &ca
 
     // The main window adds the shortcut that opens it.
     AddCloseKeys(*this, {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
-    connect(&m_history, &SpinHistory::edited, this, &SystemForm::Follow);
+    m_historyFollow = connect(m_history, &SpinHistory::edited, this, &SystemForm::Follow);
 
     connect(&m_ruin, &RuinSolver::Solved, this, &SystemForm::ShowRuin);
     m_refresh.setSingleShot(true);
@@ -334,6 +335,18 @@ void SystemForm::Follow()
 {
     if (isVisible() && !m_refresh.isActive())
         m_refresh.start();
+}
+
+void SystemForm::FollowHistory(const SpinHistory &history, const QString &tableName)
+{
+    setWindowTitle(TableTitle(QStringLiteral("Проверка системы"), tableName));
+    if (m_history == &history)
+        return;
+    disconnect(m_historyFollow);
+    m_history = &history;
+    m_historyFollow = connect(m_history, &SpinHistory::edited, this, &SystemForm::Follow);
+    if (isVisible())
+        Refresh();
 }
 
 void SystemForm::Refresh()
@@ -470,7 +483,7 @@ void SystemForm::ShowSessionRuinShare()
 void SystemForm::ShowReplay()
 {
     const std::optional<SystemReplay> replay =
-        m_inputs.invalid ? std::nullopt : ReplaySystem(m_history.Codes(), m_inputs.inputs);
+        m_inputs.invalid ? std::nullopt : ReplaySystem(m_history->Codes(), m_inputs.inputs);
     const auto show = [this](LabelIndex index, const QString &text) {
         Show(*m_labels[index], m_captions[index], text);
     };

@@ -56,6 +56,10 @@ public:
     static constexpr int RefreshDelay = 50; // ms
     // Replays the system over the history and shows it at once, shown or not.
     void Refresh();
+    // Shows the spins of another history from now on (the current table's),
+    // which must outlive the window, and the table's name after its title
+    // (none: the title alone).
+    void FollowHistory(const SpinHistory &history, const QString &tableName);
 
     static constexpr QSize PreferredSize{1240, 800};
     static constexpr QSize SmallestSize{800, 560};
@@ -106,7 +110,8 @@ private:
     QValueAxis *m_spinAxis = nullptr;
     QValueAxis *m_moneyAxis = nullptr;
 
-    const SpinHistory &m_history;
+    const SpinHistory *m_history;
+    QMetaObject::Connection m_historyFollow;
     SystemInputCheck m_inputs;
     double m_expectedNet = NoValue;                      // per series on a fair wheel
     QString m_ruinText;                                  // the exact ruin chance as shown

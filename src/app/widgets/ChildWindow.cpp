@@ -41,4 +41,9 @@ void ShowChildWindow(QWidget &window)
     window.activateWindow();
 }
 
+QString TableTitle(const QString &title, const QString &tableName)
+{
+    return tableName.isEmpty() ? title : title + QStringLiteral(" — ") + tableName;
+}
+
 } // namespace trevolo

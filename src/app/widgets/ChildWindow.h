@@ -5,6 +5,7 @@
 
 #include <QKeySequence>
 #include <QList>
+#include <QString>
 
 class QWidget;
 
@@ -14,6 +15,10 @@ namespace trevolo {
 // its screen as `placement` asks (PlaceBeside). The window's frame is taken
 // for the owner's until the window has been shown and has one of its own.
 void PlaceChildWindow(QWidget &window, const QWidget &owner, const Placement &placement);
+
+// A child window's title with the name of the table it shows after a dash,
+// or alone when `tableName` is empty (a window of one table).
+QString TableTitle(const QString &title, const QString &tableName);
 
 // Shows a child window, raises it and makes it the active one.
 void ShowChildWindow(QWidget &window);
