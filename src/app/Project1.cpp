@@ -110,13 +110,12 @@ void AnswerWithoutWindow(int argc, char **argv)
     parser.process(core);
 }
 
-QString ParseCommandLine(const QCoreApplication &app)
+QStringList ParseCommandLine(const QCoreApplication &app)
 {
     QCommandLineParser parser;
     SetUpParser(parser);
     parser.process(app);
-    const QStringList files = parser.positionalArguments();
-    return files.isEmpty() ? QString() : files.first();
+    return parser.positionalArguments();
 }
 
 bool InstallQtTranslations(QTranslator &translator)
@@ -135,16 +134,16 @@ int RunProgram(int argc, char **argv)
     NameApplication();
     // The menu entry and the icon of an installed copy go by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.trevolo.Trevolo"));
-    const QString historyFile = ParseCommandLine(app);
+    const QStringList historyFiles = ParseCommandLine(app);
     // Without them Qt's dialogs simply stay in English.
     QTranslator qtTexts;
     InstallQtTranslations(qtTexts);
 
     QtEnvironment environment;
-    return RunWindow(environment, historyFile);
+    return RunWindow(environment, historyFiles);
 }
 
-int RunWindow(Environment &environment, const QString &historyFile)
+int RunWindow(Environment &environment, const QStringList &historyFiles)
 {
     // From the start: a signal during a question at start ends the program
     // as well as one while the window is in use.
@@ -173,8 +172,9 @@ int RunWindow(Environment &environment, const QString &historyFile)
     form.StartRecovery();
     // A file named on the command line ("Open with" in a file manager) is
     // loaded as the load command would; a failure is shown over the window.
-    if (!historyFile.isEmpty() && !form.ClosingWithoutQuestions())
-        form.Guard([&form, &historyFile] { form.LoadHistoryFrom(historyFile); });
+    // Every further file opens as a table of its own.
+    if (!form.ClosingWithoutQuestions())
+        form.Guard([&form, &historyFiles] { form.OpenFiles(historyFiles, true); });
     // A signal that came before the loop ran ends the program here.
     const int exitCode = form.ClosingWithoutQuestions() ? 0 : QApplication::exec();
 

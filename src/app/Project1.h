@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QCoreApplication;
 class QTranslator;
@@ -22,7 +23,7 @@ void AnswerWithoutWindow(int argc, char **argv);
 // Reads the command line of the application: "--help" and "--version" print
 // their text and end the process; otherwise the history file to load at
 // start, or an empty text.
-QString ParseCommandLine(const QCoreApplication &app);
+QStringList ParseCommandLine(const QCoreApplication &app);
 
 // Loads Qt's own Russian texts (file dialogs, standard buttons) into the
 // translator and installs it; false when they are not installed.
@@ -35,6 +36,6 @@ bool InstallQtTranslations(QTranslator &translator);
 // closing the window would, but without questions and keeping the recovery
 // file for the next start. The settings are saved in either case. Returns
 // the exit code.
-int RunWindow(Environment &environment, const QString &historyFile);
+int RunWindow(Environment &environment, const QStringList &historyFiles);
 
 } // namespace trevolo

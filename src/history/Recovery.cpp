@@ -139,6 +139,34 @@ QString AboutPath(const QString &path)
     return path + QStringLiteral(".about");
 }
 
+// Beside a table's recovery file: its place among the tables and its name,
+// one line each, as a history file is written.
+QString TablePath(const QString &path)
+{
+    return path + QStringLiteral(".table");
+}
+
+void ReadTable(LeftOverHistory &leftOver)
+{
+    QByteArray bytes;
+    if (ReadWholeFile(TablePath(leftOver.path), bytes, 64 * 1024))
+        return;
+    const QStringList lines = HistoryFromFileBytes(bytes).split(u'\n');
+    bool read = false;
+    const int order = lines.size() >= 2 ? lines[0].toInt(&read) : -1;
+    if (!read || order < 0 || lines[1].isEmpty())
+        return;
+    leftOver.tableOrder = order;
+    leftOver.tableName = lines[1];
+}
+
+// "recovery-<date>-<time>-<pid>" of a recovery file of that run.
+QString RunOf(const QString &path)
+{
+    const QStringList parts = QFileInfo(path).fileName().split(u'-');
+    return parts.mid(0, 4).join(u'-').section(u'.', 0, 0);
+}
+
 std::optional<Replacement> ReadAbout(const QString &path)
 {
     QByteArray bytes;
@@ -218,6 +246,19 @@ std::unique_ptr<RecoveryStore> RecoveryStore::Open(const QString &folder, Proble
     const QString stem = QDir(absolute).filePath(
         RecoveryPrefix + QDateTime::currentDateTime().toString(StampFormat) + u'-' +
         QString::number(QCoreApplication::applicationPid()));
+    return OpenAt(absolute, stem, problem);
+}
+
+std::unique_ptr<RecoveryStore> RecoveryStore::OpenBeside(const RecoveryStore &first,
+                                                         Problem &problem)
+{
+    problem = Problem{first.m_folder};
+    return OpenAt(first.m_folder, first.m_stem, problem);
+}
+
+std::unique_ptr<RecoveryStore> RecoveryStore::OpenAt(const QString &absolute, const QString &stem,
+                                                     Problem &problem)
+{
     for (int attempt = 1; attempt <= 100; ++attempt) {
         const QString path =
             stem + (attempt > 1 ? u'-' + QString::number(attempt) : QString()) + TextSuffix;
@@ -236,14 +277,17 @@ std::unique_ptr<RecoveryStore> RecoveryStore::Open(const QString &folder, Proble
         }
         if (QFileInfo::exists(path))
             continue;
-        return std::unique_ptr<RecoveryStore>(new RecoveryStore(absolute, path, std::move(lock)));
+        return std::unique_ptr<RecoveryStore>(
+            new RecoveryStore(absolute, stem, path, std::move(lock)));
     }
     problem.error = EEXIST;
     return nullptr;
 }
 
-RecoveryStore::RecoveryStore(QString folder, QString path, std::unique_ptr<QLockFile> lock)
-    : m_folder(std::move(folder)), m_path(std::move(path)), m_lock(std::move(lock))
+RecoveryStore::RecoveryStore(QString folder, QString stem, QString path,
+                             std::unique_ptr<QLockFile> lock)
+    : m_folder(std::move(folder)), m_stem(std::move(stem)), m_path(std::move(path)),
+      m_lock(std::move(lock))
 {
     m_thread = std::thread([this] { Run(); });
 }
@@ -267,6 +311,16 @@ void RecoveryStore::Submit(QString text)
     }
     m_wake.notify_one();
     // The text it replaces, if any, is let go here, outside the lock.
+}
+
+bool RecoveryStore::SetTable(int order, const QString &name)
+{
+    const std::lock_guard guard(m_mutex);
+    if (m_tableOrder == order && (order < 0 || m_tableName == name))
+        return false;
+    m_tableOrder = order;
+    m_tableName = name;
+    return true;
 }
 
 void RecoveryStore::Remove()
@@ -370,7 +424,22 @@ void RecoveryStore::Run()
 
 void RecoveryStore::Write(const QString &text)
 {
-    int error = WriteByRename(m_path, HistoryToFileBytes(text));
+    int order = -1;
+    QString name;
+    {
+        const std::lock_guard guard(m_mutex);
+        order = m_tableOrder;
+        name = m_tableName;
+    }
+    // The table's place and name first: the text is never there without.
+    int error = order < 0 ? 0
+                          : WriteByRename(TablePath(m_path),
+                                          HistoryToFileBytes(QString::number(order) + u'\n' +
+                                                             name + u'\n'));
+    if (order < 0)
+        QFile::remove(TablePath(m_path));
+    if (error == 0)
+        error = WriteByRename(m_path, HistoryToFileBytes(text));
     if (error == 0) {
         if (const auto failure = SyncFolder(m_folder))
             error = failure->error;
@@ -414,6 +483,7 @@ void RecoveryStore::RemoveFiles()
 {
     QFile::remove(TemporaryPath(m_path));
     QFile::remove(m_path);
+    QFile::remove(TablePath(m_path));
     SyncFolder(m_folder);
 }
 
@@ -448,6 +518,7 @@ std::vector<LeftOverHistory> RecoveryStore::TakeLeftOvers()
         if (!QFileInfo::exists(path)) {
             // Killed before a replaced text was written: nothing to offer.
             QFile::remove(AboutPath(path));
+            QFile::remove(TablePath(path));
             continue;
         }
         QByteArray bytes;
@@ -456,6 +527,7 @@ std::vector<LeftOverHistory> RecoveryStore::TakeLeftOvers()
         if (bytes.isEmpty()) {
             QFile::remove(path);
             QFile::remove(AboutPath(path));
+            QFile::remove(TablePath(path));
             continue;
         }
         LeftOverHistory leftOver;
@@ -465,6 +537,8 @@ std::vector<LeftOverHistory> RecoveryStore::TakeLeftOvers()
         leftOver.lines = CountLines(leftOver.text);
         leftOver.modified = QFileInfo(path).lastModified();
         leftOver.replacedBy = ReadAbout(path);
+        ReadTable(leftOver);
+        leftOver.run = RunOf(path);
         leftOver.host = host;
         leftOver.lock = std::move(lock);
         leftOvers.push_back(std::move(leftOver));
@@ -489,6 +563,9 @@ bool RecoveryStore::Adopt(LeftOverHistory &leftOver)
             return false;
     }
     QFile::remove(AboutPath(leftOver.path));
+    // Its table's place and name go with it, until the window sets them.
+    if (leftOver.tableOrder >= 0)
+        QFile::rename(TablePath(leftOver.path), TablePath(m_path));
     SyncFolder(m_folder);
     leftOver.lock.reset();
     return true;
@@ -499,6 +576,7 @@ bool RecoveryStore::Discard(LeftOverHistory &leftOver)
     if (!leftOver.lock || !DiscardFile(leftOver.path))
         return false;
     QFile::remove(AboutPath(leftOver.path));
+    QFile::remove(TablePath(leftOver.path));
     leftOver.lock.reset();
     return true;
 }

@@ -38,6 +38,12 @@ struct LeftOverHistory
     std::optional<Replacement> replacedBy;
     // The host whose run left it, when not this one.
     QString host;
+    // For a table's file (RecoveryStore::SetTable): its place among the
+    // tables of its run and its name; -1 for a run's only history.
+    int tableOrder = -1;
+    QString tableName;
+    // The run that left it: the files of one run's tables share it.
+    QString run;
     std::unique_ptr<QLockFile> lock;
 };
 
@@ -67,6 +73,9 @@ public:
     // when the folder cannot be used: also when it belongs to another user
     // or others may write in it.
     static std::unique_ptr<RecoveryStore> Open(const QString &folder, Problem &problem);
+    // Another recovery file of the same run as `first` (for another table
+    // of the window), in its folder.
+    static std::unique_ptr<RecoveryStore> OpenBeside(const RecoveryStore &first, Problem &problem);
 
     // Finishes what is pending and keeps the recovery file when it was not
     // removed, for the next start to offer; only the lock goes.
@@ -82,6 +91,12 @@ public:
     // store's thread; while a write runs, only the newest text waiting is
     // kept.
     void Submit(QString text);
+    // The file belongs to a table of several: written beside it with every
+    // write from now on, its place among the tables and its name, so that
+    // a later start brings the tables of a run back together. Order -1: a
+    // history of its own, as when there is one table.
+    // True when that differs from what it was set to before.
+    bool SetTable(int order, const QString &name);
     // Nothing is left to lose: the recovery file goes, after a write that is
     // under way; a text waiting is dropped.
     void Remove();
@@ -121,7 +136,9 @@ private:
         Remove
     };
 
-    RecoveryStore(QString folder, QString path, std::unique_ptr<QLockFile> lock);
+    RecoveryStore(QString folder, QString stem, QString path, std::unique_ptr<QLockFile> lock);
+    static std::unique_ptr<RecoveryStore> OpenAt(const QString &folder, const QString &stem,
+                                                 Problem &problem);
     void Run();
     void Write(const QString &text);
     void RemoveFiles();
@@ -136,6 +153,7 @@ private:
     void Report(int error);
 
     const QString m_folder;
+    const QString m_stem; // the run's part of the file's path
     const QString m_path;
     const std::unique_ptr<QLockFile> m_lock;
 
@@ -144,6 +162,9 @@ private:
     std::condition_variable m_idle;
     Action m_pending = Action::None;
     QString m_text; // for a pending write
+    // SetTable's, written with the text.
+    int m_tableOrder = -1;
+    QString m_tableName;
     std::vector<Kept> m_kept; // replaced texts waiting to be written
     // The files of replaced texts of this run, each held by its own lock.
     std::vector<std::pair<QString, std::unique_ptr<QLockFile>>> m_replaced;

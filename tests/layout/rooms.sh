@@ -10,8 +10,8 @@ src=${1:?usage: rooms.sh SOURCE_DIR [QT_WIDGET_HEADER_DIR...]}/src
 shift
 cd "$src/app" || exit 1
 found=$(
-    grep -rn '#include "app/\(mainwindow\|analysiswindow\|entrypad\|systemwindow\|helpwindow\|importwindow\|reportwindow\)/' memo widgets desktop
-    grep -rn '#include "app/\(mainwindow\|memo\)/' analysiswindow entrypad systemwindow helpwindow importwindow reportwindow
+    grep -rn '#include "app/\(mainwindow\|analysiswindow\|entrypad\|systemwindow\|helpwindow\|importwindow\|reportwindow\|tablesform\)/' memo widgets desktop
+    grep -rn '#include "app/\(mainwindow\|memo\)/' analysiswindow entrypad systemwindow helpwindow importwindow reportwindow tablesform
     grep -rln '#include "app/mainwindow/' . | grep -v '^\./mainwindow/' |
         grep -v '^\./Project1\.cpp$' | grep -v '^\./main\.cpp$'
     grep -rn '#include "app/\|#include <Qt\(Widgets\|Gui\)/' ../history ../analysis ../system

@@ -34,6 +34,8 @@ private Q_SLOTS:
     void interruptedSave();
     void closingRemovesTheFile_data();
     void closingRemovesTheFile();
+    void tablesComeBackTogether_data();
+    void tablesComeBackTogether();
 
     // The program as a child process (tst_processes.cpp)
     void endedRunsKeepTheirTexts_data();

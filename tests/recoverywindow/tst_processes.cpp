@@ -184,7 +184,7 @@ int RunDrivenWindow(int argc, char **argv)
     environment.state = qEnvironmentVariable("TREVOLO_TEST_STATE");
     environment.answers.assign(100, Answer::Yes);
     Driver driver(environment, folder);
-    return RunWindow(environment, qEnvironmentVariable("TREVOLO_TEST_OPEN"));
+    return RunWindow(environment, QStringList{qEnvironmentVariable("TREVOLO_TEST_OPEN")});
 }
 
 // A child run of the program, read line by line.

@@ -349,3 +349,46 @@ void TestRecoveryWindow::closingRemovesTheFile()
     QCOMPARE(form->isVisible(), !closed);
     QCOMPARE(ownFile(), closed ? QByteArray("<none>") : QByteArray("17\r\n"));
 }
+
+void TestRecoveryWindow::tablesComeBackTogether_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("tables"); // afterwards
+    QTest::addColumn<int>("discarded");
+    QTest::newRow("Да") << int(Answer::Yes) << 2 << 0;
+    QTest::newRow("Нет") << int(Answer::No) << 1 << 2;
+}
+
+// Three tables, two of them unsaved and one renamed, end without questions
+// (as at a termination signal): the next start asks once for both.
+void TestRecoveryWindow::tablesComeBackTogether()
+{
+    QFETCH(int, answer);
+    start();
+    form->listBox1->ReplaceText(u"1\n2\n"_s);
+    form->n31->trigger(); // an empty one in between: nothing to keep
+    form->n31->trigger();
+    form->listBox1->ReplaceText(u"36\n"_s);
+    env->texts = {u"Вторая рулетка"_s};
+    form->n32->trigger();
+    form->SelectTable(0);
+    form->CloseWithoutQuestions();
+    restart({Answer(answer)});
+    QCOMPARE(env->questions.size(), 1);
+    QCOMPARE(env->questions[0].text, u"Восстановить несохранённые столы?"_s);
+    QCOMPARE(env->questions[0].details,
+             u"Прошлый сеанс завершился, не сохранив их: Стол 1 (2 строки), Вторая рулетка (1 "
+             u"строка)."_s);
+    QFETCH(int, tables);
+    QFETCH(int, discarded);
+    QCOMPARE(form->Tables().Count(), tables); // the empty one stays away
+    QCOMPARE(QDir(state()).entryList({u"discarded-*.txt"_s}).size(), discarded);
+    if (Answer(answer) != Answer::Yes)
+        return;
+    QCOMPARE(form->Tables().CurrentIndex(), 0);
+    QCOMPARE(form->listBox1->Text(), u"1\n2\n"_s);
+    QCOMPARE(form->Tables().At(1).name, u"Вторая рулетка"_s);
+    QCOMPARE(form->Tables().At(1).history.LineCount(), 2);
+    QVERIFY(form->Tables().At(1).unsaved);
+}
+

@@ -82,6 +82,17 @@ QString RecoveryWriteFailed(const QString &reason)
         .arg(reason);
 }
 
+QString TablesDetails(const std::vector<LeftOverHistory *> &tables)
+{
+    QStringList parts;
+    for (const LeftOverHistory *table : tables)
+        parts.append(QStringLiteral("%1 (%2 %3)").arg(table->tableName,
+                                                      QString::number(table->lines),
+                                                      LinesWord(table->lines)));
+    return QStringLiteral("Прошлый сеанс завершился, не сохранив их: %1.")
+        .arg(parts.join(QStringLiteral(", ")));
+}
+
 QString LeftOverDetails(const LeftOverHistory &leftOver)
 {
     QString details;

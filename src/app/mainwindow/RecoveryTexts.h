@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 // What the window says about the recovery files, in Russian.
 #include "history/Recovery.h"
 
@@ -33,6 +35,9 @@ QString RecoveryWriteFailed(const QString &reason);
 // файла «<name>»|очисткой> <dd.MM.yyyy HH:mm>: <n> <строк>."; a left-over of
 // another host names it after that.
 QString LeftOverDetails(const LeftOverHistory &leftOver);
+// The informative text of the question about the tables of one run:
+// "Прошлый сеанс завершился, не сохранив их: <name> (<n> <LinesWord(n)>), …."
+QString TablesDetails(const std::vector<LeftOverHistory *> &tables);
 
 // "Сохранение в «<file>» было прервано. Восстановить прежнее содержимое
 // файла?"

@@ -94,6 +94,8 @@ TForm1::TForm1(Environment &environment, TINIView &settingsDocument, SpinSource 
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     adjustSize();
     setFixedSize(sizeHint());
+    // History files dropped on it open as tables.
+    setAcceptDrops(true);
     m_accessibleTexts.FollowBoundaries(CurrentBoundaries());
     m_accessibleTexts.RefreshNames();
     FocusHistoryEnd();

@@ -28,6 +28,8 @@
 
 class QCheckBox;
 class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -158,6 +160,11 @@ public:
     // line: the same messages on failure. The text it replaces is one Undo
     // step away, as is the one "Очистить" empties.
     void LoadHistoryFrom(const QString &path);
+    // Files named on the command line or dropped on the window, one table
+    // each: the first into the current table when `firstHere` (as one file
+    // on the command line always was) or when that table is empty, every
+    // other one into a new table. Unit1Tables.cpp.
+    void OpenFiles(const QStringList &paths, bool firstHere);
     void N6Click(); // save it to a file chosen in SaveDialog2
     void N9Click(); // "Выход": close the window, which ends the program
     // "Панель ввода": opens the entry pad, or raises it; run from the pad
@@ -325,6 +332,9 @@ protected:
     // Closing by the close box, "Выход", Ctrl+Q or the application's quit:
     // refused when MayClose says so. Unit1Close.cpp.
     void closeEvent(QCloseEvent *event) override;
+    // Files dropped on the window open as tables (OpenFiles).
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // The history text as a length and a hash: enough to tell at closing
@@ -444,7 +454,21 @@ private:
         THistoryMemo *memo = nullptr;
         HistoryMark saved;
         std::optional<HistoryMark> declined;
+        // Its recovery file and what it holds; the current table's are in
+        // m_recovery, m_recoveryHolds and m_keptReplaced.
+        std::unique_ptr<RecoveryStore> recovery;
+        std::optional<HistoryMark> recoveryHolds;
+        std::vector<HistoryMark> keptReplaced;
     };
+    // A recovery file for another table, of this run, reporting here; null
+    // without recovery.
+    std::unique_ptr<RecoveryStore> OpenTableRecovery();
+    // Every table's recovery file that holds a text says the table's place
+    // and name as they are now (with one table, none).
+    void LabelRecoveryFiles();
+    // The left-overs of the newest run that left several tables, asked
+    // about together; true when they were restored. Unit1Recovery.cpp.
+    bool OfferTables(std::vector<LeftOverHistory> &leftOvers);
     // A memo for the table's history, in the history column, hidden.
     THistoryMemo *MakeMemo(SpinHistory &history);
     // The bar as the tables stand: shown from two tables on (the window
@@ -465,6 +489,8 @@ private:
     // when it has the name a new table gets.
     void NameTableAfterFile(const QString &path);
     std::vector<TablePage> m_pages;
+    // Reports the outcome of the store's writes to the window.
+    void ReportRecoveryTo(RecoveryStore &store);
     QToolBar *m_tablesHolder = nullptr; // holds the bar, made with it
     TablesBar *m_tablesBar = nullptr;
     TablesForm *m_tablesForm = nullptr; // a child window, made on first use

@@ -74,6 +74,9 @@ void TForm1::closeEvent(QCloseEvent *event)
     m_recoveryTimer->stop();
     if (m_recovery)
         m_recovery->RemoveAll();
+    for (TablePage &page : m_pages)
+        if (page.recovery)
+            page.recovery->RemoveAll();
 }
 
 void TForm1::ConnectClose()

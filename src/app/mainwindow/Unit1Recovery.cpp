@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace trevolo {
 
@@ -21,14 +22,20 @@ void TForm1::StartRecovery()
                                 RecoveryWriteFailed(StateFolderReason(problem)));
         return;
     }
-    // Each write's outcome reaches the window on its own thread.
-    m_recovery->SetReport([this](int error) {
-        QMetaObject::invokeMethod(
-            this, [this, error] { Guard([this, error] { RecoveryWritten(error); }); },
-            Qt::QueuedConnection);
-    });
+    ReportRecoveryTo(*m_recovery);
+    // Tables opened before (none at a normal start) get files of their own.
+    for (TablePage &page : m_pages)
+        if (page.memo != listBox1)
+            page.recovery = OpenTableRecovery();
     std::vector<LeftOverHistory> leftOvers = m_recovery->TakeLeftOvers();
+    // The tables of a run come back together; the other files wait then.
+    const bool restoredTables = OfferTables(leftOvers);
     for (LeftOverHistory &leftOver : leftOvers) {
+        if (restoredTables)
+            break;
+        // Taken already, or one of the tables declined.
+        if (!leftOver.lock)
+            continue;
         // A termination signal while a question was open ends the asking.
         if (m_closingWithoutQuestions)
             break;
@@ -50,6 +57,104 @@ void TForm1::StartRecovery()
     // Files not taken are let go here, for a later start to offer.
     if (!m_closingWithoutQuestions)
         OfferInterruptedSaves();
+}
+
+void TForm1::ReportRecoveryTo(RecoveryStore &store)
+{
+    // Each write's outcome reaches the window on its own thread.
+    store.SetReport([this](int error) {
+        QMetaObject::invokeMethod(
+            this, [this, error] { Guard([this, error] { RecoveryWritten(error); }); },
+            Qt::QueuedConnection);
+    });
+}
+
+std::unique_ptr<RecoveryStore> TForm1::OpenTableRecovery()
+{
+    const RecoveryStore *first = m_recovery.get();
+    for (const TablePage &page : m_pages)
+        if (!first && page.recovery)
+            first = page.recovery.get();
+    if (!first)
+        return nullptr;
+    RecoveryStore::Problem problem;
+    std::unique_ptr<RecoveryStore> store = RecoveryStore::OpenBeside(*first, problem);
+    if (store)
+        ReportRecoveryTo(*store);
+    else
+        RecoveryWritten(problem.error ? problem.error : EIO);
+    return store;
+}
+
+bool TForm1::OfferTables(std::vector<LeftOverHistory> &leftOvers)
+{
+    // The newest run that kept tables, and its files in the tables' order.
+    QString run;
+    for (const LeftOverHistory &leftOver : leftOvers)
+        if (leftOver.tableOrder >= 0) {
+            run = leftOver.run;
+            break;
+        }
+    std::vector<LeftOverHistory *> tables;
+    for (LeftOverHistory &leftOver : leftOvers)
+        if (leftOver.tableOrder >= 0 && leftOver.run == run)
+            tables.push_back(&leftOver);
+    // One table's file is asked about as a history of its own.
+    if (tables.size() < 2 || m_closingWithoutQuestions)
+        return false;
+    std::stable_sort(tables.begin(), tables.end(), [](const auto *a, const auto *b) {
+        return a->tableOrder < b->tableOrder;
+    });
+    const Answer answer =
+        m_environment.askYesNo(this, ApplicationTitle(),
+                               QStringLiteral("Восстановить несохранённые столы?"),
+                               TablesDetails(tables));
+    if (answer == Answer::Cancel) {
+        for (LeftOverHistory *table : tables)
+            table->lock.reset(); // they wait for a later start
+        return false;
+    }
+    if (answer == Answer::No) {
+        for (LeftOverHistory *table : tables) {
+            m_recovery->Discard(*table);
+            table->lock.reset();
+        }
+        return false;
+    }
+    const int first = m_tables.CurrentIndex();
+    bool restored = false;
+    for (LeftOverHistory *table : tables) {
+        // The first into the table shown (empty at start), each other one
+        // into a table of its own.
+        if (restored) {
+            const int before = m_tables.Count();
+            N31Click();
+            if (m_tables.Count() == before)
+                break;
+        }
+        const QString name = table->tableName;
+        if (!Recover(*table))
+            break;
+        restored = true;
+        m_tables.Rename(m_tables.CurrentIndex(), name);
+    }
+    SelectTable(first);
+    RefreshTablesBar();
+    LabelRecoveryFiles();
+    return restored;
+}
+
+void TForm1::LabelRecoveryFiles()
+{
+    const bool several = m_tables.Count() >= 2;
+    for (int i = 0; i < m_tables.Count(); ++i) {
+        TablePage &page = m_pages[size_t(i)];
+        const bool current = page.memo == listBox1;
+        RecoveryStore *store = current ? m_recovery.get() : page.recovery.get();
+        const auto &holds = current ? m_recoveryHolds : page.recoveryHolds;
+        if (store && holds && store->SetTable(several ? i : -1, m_tables.At(i).name))
+            store->Submit(page.memo->Snapshot());
+    }
 }
 
 void TForm1::OfferInterruptedSaves()
@@ -94,7 +199,7 @@ bool TForm1::Recover(LeftOverHistory &leftOver)
     // The left-over becomes this run's file: it holds the text shown, so the
     // write the change asked for is not needed. Should that fail, the text is
     // written anew, and the left-over stays for a later start too.
-    if (m_recovery->Adopt(leftOver))
+    if (m_recovery && m_recovery->Adopt(leftOver))
         m_recoveryTimer->stop();
     return true;
 }
@@ -123,6 +228,9 @@ void TForm1::KeepForRecovery()
     const HistoryMark mark = MarkOf(history);
     if (!SameMark(mark, m_savedHistory)) {
         m_recoveryHolds = mark;
+        // With several tables the file says which one it is.
+        m_recovery->SetTable(m_tables.Count() >= 2 ? m_tables.CurrentIndex() : -1,
+                             m_tables.Current().name);
         m_recovery->Submit(std::move(history));
         return;
     }

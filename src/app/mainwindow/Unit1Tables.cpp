@@ -10,10 +10,13 @@
 #include "app/widgets/TablesBar.h"
 #include "history/TableSummary.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QToolBar>
 
 namespace trevolo {
@@ -86,7 +89,8 @@ void TForm1::N31Click()
     }
     TablePage page;
     page.memo = MakeMemo(m_tables.At(index).history);
-    m_pages.push_back(page);
+    page.recovery = OpenTableRecovery();
+    m_pages.push_back(std::move(page));
     SelectTable(index);
 }
 
@@ -124,9 +128,12 @@ bool TForm1::CloseTable(int index)
     // The table next to it takes its place, then it goes: its memo before
     // its history, which the memo feeds.
     SelectTable(index + 1 < m_tables.Count() ? index + 1 : index - 1);
-    THistoryMemo *memo = m_pages[size_t(index)].memo;
+    // Saved or declined: nothing of it is left to recover.
+    TablePage gone = std::move(m_pages[size_t(index)]);
     m_pages.erase(m_pages.begin() + index);
-    delete memo;
+    if (gone.recovery)
+        gone.recovery->RemoveAll();
+    delete gone.memo;
     m_tables.Remove(index);
     RefreshTablesBar();
     FollowCurrentTable();
@@ -159,17 +166,27 @@ void TForm1::SelectTable(int index)
     THistoryMemo *memo = m_pages[size_t(index)].memo;
     if (memo == shown)
         return;
-    // The marks of the table left stay with it.
+    // A change of the table left reaches its recovery file now; its marks
+    // and its file stay with it.
+    if (m_recoveryTimer->isActive())
+        KeepForRecovery();
     for (TablePage &page : m_pages)
         if (page.memo == shown) {
             page.saved = m_savedHistory;
             page.declined = m_declinedHistory;
+            page.recovery = std::move(m_recovery);
+            page.recoveryHolds = m_recoveryHolds;
+            page.keptReplaced = std::move(m_keptReplaced);
         }
     const bool focused = shown && shown->hasFocus();
     m_tables.SetCurrent(index);
     listBox1 = memo;
-    m_savedHistory = m_pages[size_t(index)].saved;
-    m_declinedHistory = m_pages[size_t(index)].declined;
+    TablePage &page = m_pages[size_t(index)];
+    m_savedHistory = page.saved;
+    m_declinedHistory = page.declined;
+    m_recovery = std::move(page.recovery);
+    m_recoveryHolds = page.recoveryHolds;
+    m_keptReplaced = std::move(page.keptReplaced);
     // The current memo is ListBox1 for every look-up by name.
     if (shown)
         shown->setObjectName(QString());
@@ -182,7 +199,9 @@ void TForm1::SelectTable(int index)
         memo->setFocus();
     FollowCurrentTable();
     RefreshTablesBar();
-    Calc();
+    // The pass of the table shown; a threshold that does not read is said
+    // as at every pass.
+    Guard([this] { Calc(); });
 }
 
 void TForm1::SelectNextTable(bool forward)
@@ -234,9 +253,9 @@ void TForm1::RefreshTablesBar()
                 [this](int index) { Guard([this, index] { CloseTable(index); }); });
         connect(m_tablesBar, &QTabBar::tabMoved, this, [this](int from, int to) {
             Guard([this, from, to] {
-                const TablePage page = m_pages[size_t(from)];
+                TablePage page = std::move(m_pages[size_t(from)]);
                 m_pages.erase(m_pages.begin() + from);
-                m_pages.insert(m_pages.begin() + to, page);
+                m_pages.insert(m_pages.begin() + to, std::move(page));
                 m_tables.Move(from, to);
                 RefreshTablesBar();
             });
@@ -258,6 +277,7 @@ void TForm1::RefreshTablesBar()
                      i == m_tables.CurrentIndex() ? 0 : NumbersOverThreshold(table, threshold)});
     }
     m_tablesBar->ShowTabs(tabs, m_tables.CurrentIndex());
+    LabelRecoveryFiles();
 }
 
 bool TForm1::PageUnsaved(int index)
@@ -289,6 +309,54 @@ void TForm1::NameTableAfterFile(const QString &path)
     if (m_tablesBar)
         RefreshTablesBar();
     FollowCurrentTable();
+}
+
+void TForm1::OpenFiles(const QStringList &paths, bool firstHere)
+{
+    bool here = firstHere || (listBox1->TextLength() == 0 && !m_tables.Current().unsaved);
+    for (const QString &path : paths) {
+        if (path.isEmpty())
+            continue;
+        if (!here) {
+            const int before = m_tables.Count();
+            N31Click();
+            if (m_tables.Count() == before)
+                return; // refused, and said so
+        }
+        here = false;
+        // A file that cannot be read is said as a load says it; the table
+        // stays, empty, and the next file goes on.
+        Guard([this, &path] { LoadHistoryFrom(path); });
+    }
+}
+
+namespace {
+
+QStringList LocalFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (data && data->hasUrls())
+        for (const QUrl &url : data->urls())
+            if (url.isLocalFile())
+                files.append(url.toLocalFile());
+    return files;
+}
+
+} // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!LocalFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent *event)
+{
+    const QStringList files = LocalFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    Guard([this, &files] { OpenFiles(files, false); });
 }
 
 bool TForm1::MayCloseAll()

@@ -15,7 +15,9 @@ void TForm1::BuildHistoryColumn(QWidget *client)
     Q_ASSERT(client == centralWidget());
     listBox1 = Named(MakeMemo(m_tables.Current().history), u"ListBox1");
     listBox1->show();
-    m_pages.push_back({listBox1, m_savedHistory, std::nullopt});
+    TablePage first;
+    first.memo = listBox1;
+    m_pages.push_back(std::move(first));
 
     edit13 = MakeEdit(client, u"Edit13", QString(), QRect(3, 498, 44, 21));
     edit13->setReadOnly(true);
