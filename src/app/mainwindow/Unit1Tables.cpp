@@ -152,7 +152,7 @@ void TForm1::N34Click()
                     CloseToParent(*m_tablesForm);
                 });
             });
-            PlaceChildWindow(*window, *this, {QSize(720, 320), QSize(480, 200)});
+            PlaceChildWindow(*window, *this, {TablesForm::PreferredSize, TablesForm::SmallestSize});
             return window;
         },
         n34->shortcuts());

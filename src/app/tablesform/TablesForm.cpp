@@ -33,9 +33,12 @@ TablesForm::TablesForm(const TableSet &tables, const QLineEdit &threshold, QWidg
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->verticalHeader()->hide();
     m_view->horizontalHeader()->setStretchLastSection(true);
+    // A long list over the threshold is cut at the column's edge.
+    m_view->horizontalHeader()->setMaximumSectionSize(240);
+    m_view->setTextElideMode(Qt::ElideRight);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_view);
-    resize(720, 320);
+    resize(PreferredSize);
 
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(RefreshDelay);

@@ -26,6 +26,8 @@ public:
     TablesForm(const TableSet &tables, const QLineEdit &threshold, QWidget *parent);
 
     static constexpr int RefreshDelay = 100; // ms
+    static constexpr QSize PreferredSize{820, 300};
+    static constexpr QSize SmallestSize{520, 200};
     // Every row as the tables stand, at once.
     void Refresh();
 
