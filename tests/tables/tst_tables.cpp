@@ -58,6 +58,9 @@ private Q_SLOTS:
     void limitOfTables();
     void overviewFollowsAndChooses();
     void childWindowsFollow();
+    void openFiles_data();
+    void openFiles();
+    void barMovesAndCloses();
 };
 
 // ------------------------------------------------------------- the set
@@ -338,6 +341,56 @@ void TestTables::childWindowsFollow()
     env->answers = {Answer::No};
     form->n33->trigger();
     QCOMPARE(form->analysisForm()->windowTitle(), u"Анализ последовательности"_s);
+}
+
+void TestTables::openFiles_data()
+{
+    QTest::addColumn<QString>("shown"); // the current table's text before
+    QTest::addColumn<bool>("firstHere");
+    QTest::addColumn<QStringList>("names"); // of the tables afterwards
+
+    QTest::newRow("command line") << u"9\n"_s << true << QStringList{u"a"_s, u"b"_s};
+    QTest::newRow("dropped, empty table") << QString() << false << QStringList{u"a"_s, u"b"_s};
+    QTest::newRow("dropped beside a history")
+        << u"9\n"_s << false << QStringList{u"Стол 1"_s, u"a"_s, u"b"_s};
+}
+
+void TestTables::openFiles()
+{
+    QFETCH(QString, shown);
+    QFETCH(bool, firstHere);
+    QFETCH(QStringList, names);
+    QTemporaryDir folder;
+    QVERIFY(WriteRaw(folder.filePath(u"a.txt"_s), "1\r\n"));
+    QVERIFY(WriteRaw(folder.filePath(u"b.txt"_s), "2\r\n3\r\n"));
+    if (!shown.isEmpty())
+        memo().ReplaceText(shown);
+    form->OpenFiles({folder.filePath(u"a.txt"_s), folder.filePath(u"missing.txt"_s),
+                     folder.filePath(u"b.txt"_s)},
+                    firstHere);
+    // The file that cannot be read is said, and leaves its table empty.
+    QCOMPARE(env->boxes.size(), 1);
+    QStringList taken;
+    for (int i = 0; i < form->Tables().Count(); ++i)
+        if (form->Tables().At(i).history.SpinCount() > 0)
+            taken.append(form->Tables().At(i).name);
+    QCOMPARE(taken, names);
+    QCOMPARE(form->History().SpinCount(), 2); // the last file's table is shown
+}
+
+void TestTables::barMovesAndCloses()
+{
+    twoTables(u"1\n"_s, QString());
+    TablesBar *bar = form->tablesBar();
+    bar->moveTab(1, 0); // as a drag does
+    QCOMPARE(form->Tables().At(0).name, u"Стол 2"_s);
+    QCOMPARE(current(), 0);
+    QCOMPARE(memo().Text(), QString());
+    env->answers = {Answer::No};
+    QTest::mouseClick(bar, Qt::MiddleButton, {}, bar->tabRect(1).center());
+    QCOMPARE(env->questions.size(), 1);
+    QCOMPARE(form->Tables().Count(), 1);
+    QCOMPARE(form->Tables().Current().name, u"Стол 2"_s);
 }
 
 QTEST_MAIN(TestTables)

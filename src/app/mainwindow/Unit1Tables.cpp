@@ -257,7 +257,8 @@ void TForm1::RefreshTablesBar()
                 m_pages.erase(m_pages.begin() + from);
                 m_pages.insert(m_pages.begin() + to, std::move(page));
                 m_tables.Move(from, to);
-                RefreshTablesBar();
+                // The tabs moved themselves; the files say the new order.
+                LabelRecoveryFiles();
             });
         });
     }
