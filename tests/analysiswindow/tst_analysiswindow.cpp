@@ -19,7 +19,7 @@ using namespace Qt::StringLiterals;
 void TestAnalysisWindow::menuItem()
 {
     const QList<QAction *> items = form->n3->actions();
-    const qsizetype at = items.indexOf(form->n502);
+    const qsizetype at = items.indexOf(form->n34); // after the tables' items
     QCOMPARE(items.value(at + 1)->objectName(), u"N27"_s);
     QCOMPARE(form->n27->text(), u"Анализ последовательности..."_s);
     // Its shortcut is taken by no other item.

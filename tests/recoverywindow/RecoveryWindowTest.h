@@ -42,6 +42,7 @@ private Q_SLOTS:
     void endedRunsKeepTheirTexts();
     void twoInstances();
     void killedAtRandomMoments();
+    void killedWithTables();
 
 private:
     // The state folder of the fake desktop.

@@ -72,7 +72,8 @@ void Write(char kind, const QString &outcome = QString())
 
 // The driver inside the child. Plans: "random" edits at random, "paste" and
 // "load" also begin with a few edits, then a long paste or a load; "quiet"
-// types two lines and waits.
+// types two lines and waits; "tables" types a line, opens a second table,
+// types a line there and waits.
 class Driver : public QObject
 {
 public:
@@ -120,6 +121,15 @@ private:
         ++m_actions;
         if (m_plan == u"command line")
             return;
+        if (m_plan == u"tables") {
+            if (m_actions == 1) {
+                Take(u"type:5"_s);
+                Take(u"table"_s);
+                Take(u"type:17"_s);
+                Write('Q');
+            }
+            return;
+        }
         if (m_plan == u"quiet" || m_plan == u"load over" || m_plan == u"clear over") {
             if (m_actions == 1) {
                 Take(u"type:5"_s);
@@ -287,6 +297,24 @@ QString Offered(const QString &state, int *leftOvers = nullptr, QStringList *rep
 }
 
 } // namespace
+
+// Killed with two unsaved tables: the next start brings both back.
+void TestRecoveryWindow::killedWithTables()
+{
+    QVERIFY(WriteRaw(m_dir->filePath(u"load.txt"_s), "1\r\n"));
+    Child child(m_dir->path(), state(), u"tables"_s, 1);
+    QVERIFY(child.waitFor('Q') > 0);
+    QTest::qWait(2 * TForm1::RecoveryDelayMs + 300);
+    child.end(SIGKILL);
+    env->answers = {Answer::Yes};
+    start();
+    QCOMPARE(env->questions.size(), 1);
+    QCOMPARE(env->questions[0].text, u"Восстановить несохранённые столы?"_s);
+    QCOMPARE(form->Tables().Count(), 2);
+    QCOMPARE(form->listBox1->Text(), u"5\n"_s);
+    QCOMPARE(form->Tables().At(1).name, u"Стол 2"_s);
+    QCOMPARE(NewestSpins(form->Tables().At(1).history, 2), QList<int>{17});
+}
 
 // A running program's file is neither offered nor touched by another.
 void TestRecoveryWindow::twoInstances()

@@ -3,8 +3,8 @@
 // Steps a test takes on the main window's history, each named by a word:
 // "type:<digits>" a line typed at the end, "erase" one character erased
 // there, "undo" and "redo" (Ctrl+Z, Ctrl+Shift+Z), the menu items "clear"
-// ("Очистить"), "generate", "save" (to saved.txt in `folder`) and "load"
-// (spins.txt in `folder`), "load:<n>" (n lines written to <n>.txt in
+// ("Очистить"), "generate", "table" (a new table), "save" (to saved.txt in
+// `folder`) and "load" (spins.txt in `folder`), "load:<n>" (n lines written to <n>.txt in
 // `folder`, then loaded) and "close" (a normal end).
 #include "support/FakeEnvironment.h"
 #include "support/TestFiles.h"
@@ -48,6 +48,7 @@ inline void TakeHistoryStep(TForm1 &form, FakeEnvironment &env, const QString &f
         const QString item = step == u"save"    ? QStringLiteral("N6")
                              : step == u"load"  ? QStringLiteral("N5")
                              : step == u"clear" ? QStringLiteral("N16")
+                             : step == u"table" ? QStringLiteral("N31")
                                                 : QStringLiteral("N52");
         QVERIFY2(item != u"N52" || step == u"generate", qPrintable(step));
         form.FindComponentAs<QAction>(item)->trigger();
