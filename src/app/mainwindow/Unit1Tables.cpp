@@ -153,6 +153,7 @@ void TForm1::N34Click()
                 });
             });
             PlaceChildWindow(*window, *this, {TablesForm::PreferredSize, TablesForm::SmallestSize});
+            AddHelpKeyTo(*window, QStringLiteral("tables"));
             return window;
         },
         n34->shortcuts());
