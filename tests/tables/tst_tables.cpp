@@ -323,6 +323,7 @@ void TestTables::overviewFollowsAndChooses()
     QTest::keyClick(view, Qt::Key_Return);
     QCOMPARE(current(), 0);
     QVERIFY(!overview->isVisible());
+    QCOMPARE(form->focusWidget(), form->listBox1);
 }
 
 void TestTables::childWindowsFollow()

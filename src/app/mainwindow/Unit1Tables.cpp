@@ -179,7 +179,9 @@ void TForm1::SelectTable(int index)
             page.recoveryHolds = m_recoveryHolds;
             page.keptReplaced = std::move(m_keptReplaced);
         }
-    const bool focused = shown && shown->hasFocus();
+    // The keyboard stays in the history box, also when the switch comes
+    // from another window (the overview) and the focus returns here later.
+    const bool focused = shown && (shown->hasFocus() || focusWidget() == shown);
     m_tables.SetCurrent(index);
     listBox1 = memo;
     TablePage &page = m_pages[size_t(index)];
