@@ -36,9 +36,11 @@ void SetUpParser(QCommandLineParser &parser)
         QStringLiteral("Spin tracker for single-zero roulette: statistics of a spin history."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("History file to load at start, one spin a line."),
-                                 QStringLiteral("[file]"));
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QStringLiteral("History file to load at start, one spin a line; each further file "
+                       "opens as a table of its own."),
+        QStringLiteral("[file...]"));
 }
 
 // The options QGuiApplication and QApplication read from the command line.

@@ -149,7 +149,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected"); // on the standard output, or error when it fails
         QTest::addColumn<int>("code");
         QTest::newRow("version") << u"--version"_s << u"Trevolo 1.3.0\n"_s << 0;
-        QTest::newRow("help") << u"--help"_s << u"[file]"_s << 0;
+        QTest::newRow("help") << u"--help"_s << u"[file...]"_s << 0;
         QTest::newRow("unknown option") << u"--bogus"_s << u"Unknown option 'bogus'."_s << 2;
     }
     void versionAndHelp()
