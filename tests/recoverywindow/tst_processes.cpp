@@ -301,7 +301,7 @@ QString Offered(const QString &state, int *leftOvers = nullptr, QStringList *rep
 // Killed with two unsaved tables: the next start brings both back.
 void TestRecoveryWindow::killedWithTables()
 {
-    QVERIFY(WriteRaw(m_dir->filePath(u"load.txt"_s), "1\r\n"));
+    QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
     Child child(m_dir->path(), state(), u"tables"_s, 1);
     QVERIFY(child.waitFor('Q') > 0);
     QTest::qWait(2 * TForm1::RecoveryDelayMs + 300);
