@@ -475,13 +475,9 @@ void AnalysisForm::Follow()
 
 void AnalysisForm::FollowHistory(const SpinHistory &history, const QString &tableName)
 {
-    setWindowTitle(TableTitle(QStringLiteral("Анализ последовательности"), tableName));
-    if (m_history == &history)
-        return;
-    disconnect(m_historyFollow);
-    m_history = &history;
-    m_historyFollow = connect(m_history, &SpinHistory::edited, this, &AnalysisForm::Follow);
-    if (isVisible())
+    if (FollowTable(*this, QStringLiteral("Анализ последовательности"), tableName, m_history,
+                    m_historyFollow, history, &AnalysisForm::Follow) &&
+        isVisible())
         Refresh();
 }
 

@@ -209,14 +209,9 @@ void EntryPadForm::SetRedoAvailable(bool available)
 
 void EntryPadForm::FollowHistory(const SpinHistory &history, const QString &tableName)
 {
-    setWindowTitle(TableTitle(QStringLiteral("Панель ввода"), tableName));
-    if (m_history == &history)
-        return;
-    disconnect(m_historyFollow);
-    m_history = &history;
-    m_historyFollow =
-        connect(m_history, &SpinHistory::edited, this, &EntryPadForm::HistoryChanged);
-    HistoryChanged();
+    if (FollowTable(*this, QStringLiteral("Панель ввода"), tableName, m_history, m_historyFollow,
+                    history, &EntryPadForm::HistoryChanged))
+        HistoryChanged();
 }
 
 void EntryPadForm::HistoryChanged()

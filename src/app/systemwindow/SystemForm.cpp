@@ -339,13 +339,9 @@ void SystemForm::Follow()
 
 void SystemForm::FollowHistory(const SpinHistory &history, const QString &tableName)
 {
-    setWindowTitle(TableTitle(QStringLiteral("Проверка системы"), tableName));
-    if (m_history == &history)
-        return;
-    disconnect(m_historyFollow);
-    m_history = &history;
-    m_historyFollow = connect(m_history, &SpinHistory::edited, this, &SystemForm::Follow);
-    if (isVisible())
+    if (FollowTable(*this, QStringLiteral("Проверка системы"), tableName, m_history,
+                    m_historyFollow, history, &SystemForm::Follow) &&
+        isVisible())
         Refresh();
 }
 

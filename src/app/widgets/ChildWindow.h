@@ -2,6 +2,7 @@
 
 #include "app/widgets/CloseKeys.h"
 #include "app/widgets/WindowPlacement.h"
+#include "history/SpinHistory.h"
 
 #include <QKeySequence>
 #include <QList>
@@ -19,6 +20,24 @@ void PlaceChildWindow(QWidget &window, const QWidget &owner, const Placement &pl
 // A child window's title with the name of the table it shows after a dash,
 // or alone when `tableName` is empty (a window of one table).
 QString TableTitle(const QString &title, const QString &tableName);
+
+// A child window following the current table: its title names the table;
+// when `history` is not the one `followed` yet, the window's `slot` moves
+// from the old one's edits (`link`) to its, and the answer is true (the
+// window then shows what the new one holds).
+template <typename Window, typename Slot>
+bool FollowTable(Window &window, const QString &title, const QString &tableName,
+                 const SpinHistory *&followed, QMetaObject::Connection &link,
+                 const SpinHistory &history, Slot slot)
+{
+    window.setWindowTitle(TableTitle(title, tableName));
+    if (followed == &history)
+        return false;
+    QObject::disconnect(link);
+    followed = &history;
+    link = QObject::connect(followed, &SpinHistory::edited, &window, slot);
+    return true;
+}
 
 // Shows a child window, raises it and makes it the active one.
 void ShowChildWindow(QWidget &window);
