@@ -206,6 +206,9 @@ void TestAnalysisWindow::groupGapsAndTheirChart()
                       groups->visualItemRect(groups->item(1, 0)).center());
     // Two hits: 9 - k of the C(10, 2) = 45 places hold a gap of k.
     QCOMPARE(Charted(window, u"ChartGaps"_s), u"0,0,0,0,1 | 0.200,0.178,0.156,0.133,0.111"_s);
+    // A spin that is not black keeps the gap; its expectation is of 11 spins.
+    form->listBox1->AppendLine(u"5"_s);
+    QTRY_COMPARE(Charted(window, u"ChartGaps"_s), u"0,0,0,0,1 | 0.182,0.164,0.145,0.127,0.109"_s);
 }
 
 void TestAnalysisWindow::hotArc_data()

@@ -243,37 +243,32 @@ void GapsPage::ShowTables(const DepthFigures &figures)
     }
 }
 
+namespace {
+
+// The expected counts move with every spin. A change below a thousandth of
+// each is less than a pixel of the chart and is not drawn again.
+bool Unseen(const QList<QPointF> &line, const QList<QPointF> &shown)
+{
+    return line.size() == shown.size() &&
+           std::equal(line.begin(), line.end(), shown.begin(), [](QPointF a, QPointF b) {
+               return std::abs(a.y() - b.y()) <= 1e-3 * std::max(1.0, std::abs(b.y()));
+           });
+}
+
+} // namespace
+
 void GapsPage::ShowChart(const std::vector<qint32> &histogram, qint32 spins)
 {
     const int row = ChosenGroup();
-    if (row == m_shownRow && spins == m_shownSpins && histogram == m_shown)
-        return;
-    m_shownRow = row;
-    m_shownSpins = spins;
-    m_shown = histogram;
-
     const QString group = m_groupNames.value(row);
-    m_chartView->chart()->setTitle(group + QStringLiteral(": пропуски между выпадениями"));
     const qint32 gaps = std::accumulate(histogram.begin(), histogram.end(), qint32(0));
     const qint32 hits = gaps + 1; // every gap lies between two hits
     const auto expected = [&](qint32 k) { return ExpectedGapCount(spins, hits, k); };
+    const qint32 longest = std::max<qint32>(0, qint32(histogram.size()) - 1);
 
-    QList<qreal> values(histogram.begin(), histogram.end());
     QList<QPointF> line;
     for (qint32 k = 0; k < qint32(histogram.size()); ++k)
         line.append({double(k), expected(k)});
-    m_bars->remove(0, m_bars->count());
-    m_bars->append(values);
-    m_expected->replace(line);
-
-    const qint32 longest = std::max<qint32>(0, qint32(histogram.size()) - 1);
-    m_gapAxis->setRange(-0.5, longest + 0.5);
-    FitTicks(*m_gapAxis, m_chartView->chart()->plotArea().width(), longest + 1, IntToStr(longest));
-    const qint32 most =
-        histogram.empty() ? 0 : *std::max_element(histogram.begin(), histogram.end());
-    SetCountAxis(*m_countAxis, std::max(double(most), histogram.empty() ? 0.0 : expected(0)),
-                 m_chartView->chart()->plotArea().height());
-
     QString description;
     if (histogram.empty()) {
         description = group + QStringLiteral(": меньше двух выпадений, пропусков между ними нет.");
@@ -290,6 +285,23 @@ void GapsPage::ShowChart(const std::vector<qint32> &histogram, qint32 spins)
     }
     if (m_chartView->accessibleDescription() != description)
         m_chartView->setAccessibleDescription(description);
+    if (row == m_shownRow && histogram == m_shown && Unseen(line, m_expected->points()))
+        return;
+    m_shownRow = row;
+    m_shown = histogram;
+
+    m_chartView->chart()->setTitle(group + QStringLiteral(": пропуски между выпадениями"));
+    QList<qreal> values(histogram.begin(), histogram.end());
+    m_bars->remove(0, m_bars->count());
+    m_bars->append(values);
+    m_expected->replace(line);
+
+    m_gapAxis->setRange(-0.5, longest + 0.5);
+    FitTicks(*m_gapAxis, m_chartView->chart()->plotArea().width(), longest + 1, IntToStr(longest));
+    const qint32 most =
+        histogram.empty() ? 0 : *std::max_element(histogram.begin(), histogram.end());
+    SetCountAxis(*m_countAxis, std::max(double(most), histogram.empty() ? 0.0 : expected(0)),
+                 m_chartView->chart()->plotArea().height());
 }
 
 } // namespace trevolo

@@ -85,9 +85,8 @@ private:
     QLineSeries *m_expected = nullptr;
     QValueAxis *m_gapAxis = nullptr;
     QValueAxis *m_countAxis = nullptr;
-    std::vector<qint32> m_shown; // the histogram charted, its group and spins
+    std::vector<qint32> m_shown; // the histogram charted and its group
     int m_shownRow = -1;
-    qint32 m_shownSpins = -1;
 };
 
 } // namespace trevolo
