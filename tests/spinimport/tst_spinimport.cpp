@@ -18,9 +18,9 @@ namespace {
 
 QByteArray Utf16(const QString &text, bool bigEndian)
 {
-    QStringEncoder encoder(bigEndian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE,
-                           QStringEncoder::Flag::WriteBom);
-    return encoder.encode(text);
+    return QStringEncoder(bigEndian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE,
+                          QStringEncoder::Flag::WriteBom)
+        .encode(text);
 }
 
 QList<int> AsList(const std::vector<quint8> &spins)
@@ -55,54 +55,42 @@ void TestSpinImport::readSpins_data()
 
     using E = ImportEncoding;
     using S = ImportSeparator;
-    const auto A = ImportOrder::Auto;
+    // Without a summary: every number taken, none left out.
+    const auto row = [](const char *name, const QByteArray &bytes, const QList<int> &spins,
+                        E encoding, S separator, QString summary = {}, int skipRows = 0,
+                        ImportOrder order = ImportOrder::Auto) {
+        if (summary.isEmpty())
+            summary = u"Чисел: %1; пропущено: 0"_s.arg(spins.size());
+        QTest::newRow(name) << bytes << skipRows << order << spins << encoding << separator
+                            << summary;
+    };
     const QString header = u"№;Число;Цвет\r\n1;17;красное\r\n2;0;зеро\r\n"_s;
-    QTest::newRow("utf-8, one per line") << "1\n2\n3\n"_ba << 0 << A << QList{1, 2, 3} << E::Utf8
-                                         << S::Lines << u"Чисел: 3; пропущено: 0"_s;
-    QTest::newRow("utf-8 bom, header, ;")
-        << "\xEF\xBB\xBF" + header.toUtf8() << 0 << A << QList{17, 0} << E::Utf8 << S::Semicolon
-        << u"Чисел: 2; пропущено: 0"_s;
-    QTest::newRow("utf-16 le bom") << Utf16(header, false) << 0 << A << QList{17, 0} << E::Utf16
-                                   << S::Semicolon << u"Чисел: 2; пропущено: 0"_s;
-    QTest::newRow("utf-16 be bom, tabs")
-        << Utf16(u"Номер\tN\n36\t1\n5\t2\n"_s, true) << 0 << A << QList{36, 5} << E::Utf16 << S::Tab
-        << u"Чисел: 2; пропущено: 0"_s;
-    QTest::newRow("cp1251, named column first")
-        << ToCp1251(u"Время,RESULT,Ставка\n12:00,7,10\n12:01,8,20\n"_s) << 0 << A << QList{7, 8}
-        << E::Cp1251 << S::Comma << u"Чисел: 2; пропущено: 0"_s;
-    QTest::newRow("single line, commas: newest first")
-        << "32, 15, 19"_ba << 0 << A << QList{19, 15, 32} << E::Utf8 << S::Comma
-        << u"Чисел: 3; пропущено: 0"_s;
-    QTest::newRow("single line, blanks: newest first")
-        << "32 15 19 4\n"_ba << 0 << A << QList{4, 19, 15, 32} << E::Utf8 << S::Blanks
-        << u"Чисел: 4; пропущено: 0"_s;
-    QTest::newRow("single line, oldest first chosen")
-        << "32 15 19"_ba << 0 << ImportOrder::OldestFirst << QList{32, 15, 19} << E::Utf8
-        << S::Blanks << u"Чисел: 3; пропущено: 0"_s;
-    QTest::newRow("a caption skipped") << "Последние числа:\n1 2 3"_ba << 1 << A << QList{3, 2, 1}
-                                       << E::Utf8 << S::Blanks << u"Чисел: 3; пропущено: 0"_s;
-    QTest::newRow("quoted csv with a header")
-        << "Spin,\"Note, with a comma\"\n\"5\",\"a, \"\"b\"\"\"\n\"36\",x\n"_ba << 0 << A
-        << QList{5, 36} << E::Utf8 << S::Comma << u"Чисел: 2; пропущено: 0"_s;
-    QTest::newRow("a running count is no spin column")
-        << "5;1\n7;2\n9;3\n"_ba << 0 << A << QList{5, 7, 9} << E::Utf8 << S::Semicolon
-        << u"Чисел: 3; пропущено: 0"_s;
-    QTest::newRow("the last column of numbers") << "a;3;4\nb;5;6\n"_ba << 0 << A << QList{4, 6}
-                                                << E::Utf8 << S::Semicolon
-                                                << u"Чисел: 2; пропущено: 0"_s;
-    QTest::newRow("cells with words, skipped cells")
-        << "5\nx\n00\n17 red\n17к\n3/4\n\n-5\n"_ba << 0 << A << QList{5, 17, 17} << E::Utf8
-        << S::Blanks
-        << u"Чисел: 3; пропущено: 4\nстр. 2: «x»; стр. 3: «00» — двойное зеро: колесо с одним зеро; стр. 6: «3/4»; стр. 8: «-5»"_s;
-    QTest::newRow("json numbers") << "[3, 5, \"17\", 40, null]"_ba << 0 << A << QList{3, 5, 17}
-                                  << E::Utf8 << S::Auto
-                                  << u"Чисел: 3; пропущено: 2\nстр. 4: «40»; стр. 5: «null»"_s;
-    QTest::newRow("json objects") << R"([{"time":"x","Result":7},{"time":"y","Result":8}])"_ba << 0
-                                  << A << QList{7, 8} << E::Utf8 << S::Auto
-                                  << u"Чисел: 2; пропущено: 0"_s;
-    QTest::newRow("json list in an object")
-        << R"({"spins":[{"n":1}, {"n":2}]})"_ba << 0 << ImportOrder::NewestFirst << QList{2, 1}
-        << E::Utf8 << S::Auto << u"Чисел: 2; пропущено: 0"_s;
+    row("utf-8, one per line", "1\n2\n3\n", {1, 2, 3}, E::Utf8, S::Lines);
+    row("utf-8 bom, header, ;", "\xEF\xBB\xBF" + header.toUtf8(), {17, 0}, E::Utf8, S::Semicolon);
+    row("utf-16 le bom", Utf16(header, false), {17, 0}, E::Utf16, S::Semicolon);
+    row("utf-16 be bom, tabs", Utf16(u"Номер\tN\n36\t1\n5\t2\n"_s, true), {36, 5}, E::Utf16,
+        S::Tab);
+    row("cp1251, named column first",
+        ToCp1251(u"Время,RESULT,Ставка\n12:00,7,10\n12:01,8,20\n"_s), {7, 8}, E::Cp1251, S::Comma);
+    row("single line, commas: newest first", "32, 15, 19", {19, 15, 32}, E::Utf8, S::Comma);
+    row("single line, blanks: newest first", "32 15 19 4\n", {4, 19, 15, 32}, E::Utf8, S::Blanks);
+    row("single line, oldest first chosen", "32 15 19", {32, 15, 19}, E::Utf8, S::Blanks, {}, 0,
+        ImportOrder::OldestFirst);
+    row("a caption skipped", "Последние числа:\n1 2 3", {3, 2, 1}, E::Utf8, S::Blanks, {}, 1);
+    row("quoted csv with a header",
+        "Spin,\"Note, with a comma\"\n\"5\",\"a, \"\"b\"\"\"\n\"36\",x\n", {5, 36}, E::Utf8,
+        S::Comma);
+    row("a running count is no spin column", "5;1\n7;2\n9;3\n", {5, 7, 9}, E::Utf8, S::Semicolon);
+    row("the last column of numbers", "a;3;4\nb;5;6\n", {4, 6}, E::Utf8, S::Semicolon);
+    row("cells with words, skipped cells", "5\nx\n00\n17 red\n17к\n3/4\n\n-5\n", {5, 17, 17},
+        E::Utf8, S::Blanks,
+        u"Чисел: 3; пропущено: 4\nстр. 2: «x»; стр. 3: «00» — двойное зеро: колесо с одним зеро; стр. 6: «3/4»; стр. 8: «-5»"_s);
+    row("json numbers", "[3, 5, \"17\", 40, null]", {3, 5, 17}, E::Utf8, S::Auto,
+        u"Чисел: 3; пропущено: 2\nстр. 4: «40»; стр. 5: «null»"_s);
+    row("json objects", R"([{"time":"x","Result":7},{"time":"y","Result":8}])", {7, 8}, E::Utf8,
+        S::Auto);
+    row("json list in an object", R"({"spins":[{"n":1}, {"n":2}]})", {2, 1}, E::Utf8, S::Auto, {},
+        0, ImportOrder::NewestFirst);
 }
 
 void TestSpinImport::readSpins()
