@@ -49,11 +49,6 @@ class TestImportExport : public QObject, private WindowFixture
             qFatal("no import form");
         return *import;
     }
-    template <typename T>
-    static T &control(ImportForm &import, const QString &name)
-    {
-        return *import.findChild<T *>(name);
-    }
 
 private Q_SLOTS:
     void init() { createAll(); }
@@ -102,10 +97,10 @@ void TestImportExport::importIsOneUndoableChange()
     memo().ReplaceText(u"5\n17"_s);
     countPassesByErrorBoxes();
     ImportForm &import = this->import(path(u"in.csv"_s));
-    QTEST(control<QLabel>(import, u"LabelImportSummary"_s).text(), "summary");
-    control<QComboBox>(import, u"ImportTarget"_s).setCurrentIndex(target);
+    QTEST(import.findChild<QLabel *>(u"LabelImportSummary"_s)->text(), "summary");
+    import.findChild<QComboBox *>(u"ImportTarget"_s)->setCurrentIndex(target);
     QCOMPARE(takePasses(), 0);
-    QVERIFY(control<QPushButton>(import, u"ImportFromClipboard"_s).isEnabled());
+    QVERIFY(import.findChild<QPushButton *>(u"ImportFromClipboard"_s)->isEnabled());
     import.accept();
     QCOMPARE(memo().Text(), after);
     QCOMPARE(takePasses(), 1);
@@ -154,9 +149,9 @@ void TestImportExport::badInputChangesNothing()
     ImportForm &import = this->import(file.isEmpty() ? QString() : path(file));
     if (!clipboard.isNull()) {
         QApplication::clipboard()->setText(clipboard);
-        control<QPushButton>(import, u"ImportFromClipboard"_s).click();
+        import.findChild<QPushButton *>(u"ImportFromClipboard"_s)->click();
     }
-    QTEST(control<QPlainTextEdit>(import, u"ImportPreview"_s).toPlainText(), "preview");
+    QTEST(import.findChild<QPlainTextEdit *>(u"ImportPreview"_s)->toPlainText(), "preview");
     QVERIFY(!import.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled());
     QVERIFY(import.Spins().empty());
     QCOMPARE(env->boxes.size(), 0);
@@ -234,12 +229,10 @@ void TestImportExport::tablesCopyAndSave()
     QVERIFY(view);
     QApplication::clipboard()->clear();
     if (action == u"Ctrl+C") {
-        view->selectionModel()->select(view->model()->index(1, 0), QItemSelectionModel::Select);
-        view->selectionModel()->select(view->model()->index(2, 4), QItemSelectionModel::Select);
-        view->selectionModel()->select(view->model()->index(1, 1), QItemSelectionModel::Select);
-        view->selectionModel()->select(view->model()->index(1, 2), QItemSelectionModel::Select);
-        view->selectionModel()->select(view->model()->index(1, 3), QItemSelectionModel::Select);
-        view->selectionModel()->select(view->model()->index(1, 4), QItemSelectionModel::Select);
+        const std::pair<int, int> cells[] = {{1, 0}, {2, 4}, {1, 1}, {1, 2}, {1, 3}, {1, 4}};
+        for (const auto &[row, column] : cells)
+            view->selectionModel()->select(view->model()->index(row, column),
+                                           QItemSelectionModel::Select);
         form->analysisForm()->findChild<QTabWidget *>(u"AnalysisPages"_s)->setCurrentIndex(1);
         QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
     } else {
@@ -287,24 +280,9 @@ void TestImportExport::chartsSaveTheirPicture()
 
 void TestImportExport::reportHoldsTheFiguresShown_data()
 {
-    QTest::addColumn<QString>("figure");
-    QTest::addColumn<QString>("caption"); // none: a figure on a line of its own
     QTest::addColumn<bool>("open");
-    QTest::newRow("spins, saved only") << u"LabelSpins"_s << u"Спинов:"_s << false;
-    QTest::newRow("chi-square, opened after saving")
-        << u"LabelChiSquare"_s << u"Статистика χ²:"_s << true;
-    QTest::newRow("chi-square's chance") << u"LabelChiSquareP"_s
-                                << u"Шанс такого или большего χ² на честном колесе:"_s << false;
-    QTest::newRow("hottest") << u"LabelHottest"_s << u"Самое частое число"_s << false;
-    QTest::newRow("hottest's chance")
-        << u"LabelHottestP"_s << u"Шанс выпасть столько раз или чаще (это число):"_s << false;
-    QTest::newRow("drought") << u"LabelDrought"_s << u"Число: спинов без него"_s << false;
-    QTest::newRow("next spin") << u"LabelNextSpin"_s << QString() << false;
-    QTest::newRow("verdict") << u"LabelVerdict"_s << QString() << false;
-    QTest::newRow("break-even") << u"LabelBreakEven"_s << QString() << false;
-    QTest::newRow("arc's chance") << u"LabelHotArcP"_s << u"Шанс для этой дуги (заранее выбранной):"_s
-                         << false;
-    QTest::newRow("arc") << u"LabelHotArc"_s << u"Самая частая дуга:"_s << false;
+    QTest::newRow("saved only") << false;
+    QTest::newRow("opened after saving") << true;
 }
 
 // The PDF's text, read back by pdftotext, holds each figure of the analysis
@@ -313,8 +291,6 @@ void TestImportExport::reportHoldsTheFiguresShown_data()
 // when the box is ticked, and the box is remembered.
 void TestImportExport::reportHoldsTheFiguresShown()
 {
-    QFETCH(QString, figure);
-    QFETCH(QString, caption);
     QFETCH(bool, open);
     const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
     if (pdftotext.isEmpty())
@@ -332,11 +308,24 @@ void TestImportExport::reportHoldsTheFiguresShown()
     QVERIFY(reader.waitForFinished(30000));
     const QString text = QString::fromUtf8(reader.readAllStandardOutput()).simplified();
     QVERIFY2(text.startsWith(u"Отчёт Trevolo"_s), qPrintable(text.left(200)));
-    const QString shown = form->analysisForm()->findChild<QLabel *>(figure)->text().simplified();
-    const qsizetype at = text.indexOf(caption.isEmpty() ? shown : caption + u' ' + shown);
-    QVERIFY2(!shown.isEmpty() && at > 0, qPrintable(caption + u" | "_s + shown));
-    QVERIFY2(!caption.isEmpty() || !text.first(at).trimmed().endsWith(u':'),
-             qPrintable(text.first(at).right(80) + u" | "_s + shown));
+    const std::pair<QString, QString> figures[] = { // the label and its caption
+        {u"LabelSpins"_s, u"Спинов:"_s}, {u"LabelChiSquare"_s, u"Статистика χ²:"_s},
+        {u"LabelChiSquareP"_s, u"Шанс такого или большего χ² на честном колесе:"_s},
+        {u"LabelHottest"_s, u"Самое частое число"_s},
+        {u"LabelHottestP"_s, u"Шанс выпасть столько раз или чаще (это число):"_s},
+        {u"LabelDrought"_s, u"Число: спинов без него"_s}, {u"LabelNextSpin"_s, {}},
+        {u"LabelVerdict"_s, {}}, {u"LabelBreakEven"_s, {}},
+        {u"LabelHotArcP"_s, u"Шанс для этой дуги (заранее выбранной):"_s},
+        {u"LabelHotArc"_s, u"Самая частая дуга:"_s}};
+    for (const auto &[figure, caption] : figures) {
+        const QString shown =
+            form->analysisForm()->findChild<QLabel *>(figure)->text().simplified();
+        const qsizetype at = text.indexOf(caption.isEmpty() ? shown : caption + u' ' + shown);
+        QVERIFY2(!shown.isEmpty() && at > 0,
+                 qPrintable(figure + u": "_s + caption + u" | "_s + shown));
+        QVERIFY2(!caption.isEmpty() || !text.first(at).trimmed().endsWith(u':'),
+                 qPrintable(text.first(at).right(80) + u" | "_s + shown));
+    }
     QCOMPARE(env->openedUrls,
              open ? QList{QUrl::fromLocalFile(path(u"report.pdf"_s))} : QList<QUrl>());
     QCOMPARE(settings->ReadBool(u"Common", u"ReportOpenAfterSave", !open), open);
