@@ -19,7 +19,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolBar>
 
 using namespace trevolo;
 using namespace Qt::StringLiterals;
@@ -129,19 +128,15 @@ void TestTables::entryTimes()
     qint64 now = 1000;
     tables.SetClock([&now] { return now; });
     SpinHistory &history = tables.Current().history;
-    const std::vector<quint8> loaded{1, 2, 3};
-    history.Assign(loaded);
+    history.Assign(std::vector<quint8>{1, 2, 3});
     now = 2000;
-    const std::vector<quint8> typed{17};
-    history.Replace(3, 0, typed);
+    history.Replace(3, 0, std::vector<quint8>{17});
     QCOMPARE(tables.Current().entryTimes, (std::vector<qint64>{0, 0, 0, 2000}));
     history.Replace(0, 2, {});
-    const TableSummary summary = Summarise(tables.Current(), u"2");
-    QCOMPARE(summary.lastSpin, 17);
-    QCOMPARE(summary.lastEntered, 2000);
-    QCOMPARE(summary.spins, 2);
-    QCOMPARE(summary.longestAbsence, 2); // every other number
-    QCOMPARE(summary.overCount, 35);
+    const TableSummary s = Summarise(tables.Current(), u"2");
+    // The last spin, when it came, the spins, the longest absence (every other number's), over 2.
+    QCOMPARE((QList<qint64>{s.lastSpin, s.lastEntered, s.spins, s.longestAbsence, s.overCount}),
+             (QList<qint64>{17, 2000, 2, 2, 35}));
 }
 
 // ------------------------------------------------------------- the window
@@ -151,8 +146,7 @@ void TestTables::switchKeepsEachTable()
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
     memo().setFocus();
-    for (const char *key : {"1", "\r", "2", "\r", "3"})
-        QTest::keyClicks(&memo(), QString::fromLatin1(key));
+    QTest::keyClicks(&memo(), u"1\r2\r3"_s);
     QTextCursor cursor = memo().textCursor();
     cursor.setPosition(2);
     cursor.setPosition(3, QTextCursor::KeepAnchor);
@@ -227,8 +221,7 @@ void TestTables::barGrowsWindowAndMarksAlarm()
     twoTables(Numbers(5), QString());
     TablesBar *bar = form->tablesBar();
     QVERIFY(bar && bar->isVisible());
-    QCOMPARE(form->width(), single.width());
-    QCOMPARE(form->height(), single.height() + bar->parentWidget()->height());
+    QCOMPARE(form->size(), single + QSize(0, bar->parentWidget()->height()));
     QCOMPARE(bar->count(), 2);
     QCOMPARE(bar->tabText(0), u"Стол 1*"_s);
     QVERIFY(bar->Marked(0) && !bar->Marked(1));
