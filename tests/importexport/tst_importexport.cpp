@@ -124,12 +124,10 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, clipboard);
-        if (bytes == "<sparse>") {
-            QFile big(path(file));
-            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(MaxImportFileBytes + 1));
-        } else if (!bytes.isEmpty()) {
+        if (bytes == "<sparse>")
+            QVERIFY(MakeSparseFile(path(file), MaxImportFileBytes + 1));
+        else if (!bytes.isEmpty())
             QVERIFY(WriteRaw(path(file), bytes));
-        }
         env->cancelAtPercent = 1;
         memo().ReplaceText(u"5\n"_s);
         ImportForm &import = this->import(file.isEmpty() ? QString() : path(file));
