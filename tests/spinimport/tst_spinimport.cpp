@@ -9,11 +9,6 @@
 using namespace trevolo;
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(ImportEncoding)
-Q_DECLARE_METATYPE(ImportSeparator)
-Q_DECLARE_METATYPE(ImportOrder)
-Q_DECLARE_METATYPE(ExportFormat)
-
 namespace {
 
 QByteArray Utf16(const QString &text, bool bigEndian)
