@@ -227,6 +227,7 @@ private Q_SLOTS:
         const QString saved = path(chart ? u"chart"_s : u"table.csv"_s);
         if (action == u"Ctrl+C") {
             auto *table = qobject_cast<QTableView *>(view);
+            QVERIFY(table);
             const std::pair<int, int> cells[] = {{1, 0}, {2, 4}, {1, 1}, {1, 2}, {1, 3}, {1, 4}};
             for (const auto &[row, column] : cells)
                 table->selectionModel()->select(table->model()->index(row, column),
