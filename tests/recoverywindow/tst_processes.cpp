@@ -54,7 +54,7 @@ QString Outcome(const QString &text)
 
 // What a child writes: "<kind> <time> <outcome>" lines. R: the text shown
 // once it runs, S: every text shown after it, P and L: a long paste or a
-// load begins, Q: the quiet plan has typed its lines.
+// load begins, Q: the steps are taken.
 struct Line
 {
     char kind;
@@ -71,9 +71,8 @@ void Write(char kind, const QString &outcome = QString())
 }
 
 // The driver inside the child. Plans: "random" edits at random, "paste" and
-// "load" also begin with a few edits, then a long paste or a load; "quiet"
-// types two lines and waits; "tables" types a line, opens a second table,
-// types a line there and waits.
+// "load" also begin with a few edits, then a long paste or a load;
+// "steps:" takes the steps that follow (HistorySteps.h) and waits.
 class Driver : public QObject
 {
 public:
@@ -119,23 +118,10 @@ private:
     void Step()
     {
         ++m_actions;
-        if (m_plan == u"command line")
-            return;
-        if (m_plan == u"tables") {
+        if (m_plan.startsWith(u"steps:")) {
             if (m_actions == 1) {
-                Take(u"type:5"_s);
-                Take(u"table"_s);
-                Take(u"type:17"_s);
-                Write('Q');
-            }
-            return;
-        }
-        if (m_plan == u"quiet" || m_plan == u"load over" || m_plan == u"clear over") {
-            if (m_actions == 1) {
-                Take(u"type:5"_s);
-                Take(u"type:17"_s);
-                if (m_plan != u"quiet")
-                    Take(m_plan == u"load over" ? u"load"_s : u"clear"_s);
+                for (const QString &step : m_plan.mid(6).split(u' ', Qt::SkipEmptyParts))
+                    Take(step);
                 Write('Q');
             }
             return;
@@ -269,58 +255,86 @@ private:
     QList<Line> m_lines;
 };
 
-// What the next start is offered from `state`: the outcome of the newest
-// left-over that was the text shown. The texts that a load or a clearing
-// replaced go to `replaced` and are discarded, so that the next run is
+// What the next start is offered from `state`: the outcomes of the
+// left-overs that were the text shown, newest first, and of those that a
+// load or a clearing replaced. These are discarded, so that the next run is
 // offered the text shown only.
-QString Offered(const QString &state, int *leftOvers = nullptr, QStringList *replaced = nullptr)
+struct Offer
+{
+    QStringList shown, replaced;
+    QString newest() const { return shown.value(0, u"none"_s); }
+};
+Offer Offered(const QString &state)
 {
     RecoveryStore::Problem problem;
     const auto store = RecoveryStore::Open(state, problem);
     if (!store)
-        return u"<no store>"_s;
-    auto found = store->TakeLeftOvers();
-    QString shown = u"none"_s;
-    int count = 0;
-    for (LeftOverHistory &leftOver : found) {
-        if (!leftOver.replacedBy) {
-            shown = count++ == 0 ? Outcome(leftOver.text) : shown;
-            continue;
-        }
-        if (replaced)
-            replaced->append(Outcome(leftOver.text));
-        store->Discard(leftOver);
+        return {{u"<no store>"_s}, {}};
+    Offer offer;
+    for (LeftOverHistory &leftOver : store->TakeLeftOvers()) {
+        (leftOver.replacedBy ? offer.replaced : offer.shown) << Outcome(leftOver.text);
+        if (leftOver.replacedBy)
+            store->Discard(leftOver);
     }
-    if (leftOvers)
-        *leftOvers = count;
-    return shown;
+    return offer;
 }
+
+// The steps of the quiet plan: two lines typed.
+const QString Typed = u"steps:type:5 type:17"_s;
 
 } // namespace
 
-// Killed with two unsaved tables: the next start brings both back.
-void TestRecoveryWindow::killedWithTables()
+void TestRecoveryWindow::endedRunsKeepTheirTexts_data()
 {
-    QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
-    Child child(m_dir->path(), state(), u"tables"_s, 1);
+    QTest::addColumn<QString>("plan");
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << Typed << SIGTERM;
+    QTest::newRow("SIGHUP") << Typed << SIGHUP;
+    QTest::newRow("SIGINT") << Typed << SIGINT;
+    QTest::newRow("load, SIGKILL") << Typed + u" load"_s << SIGKILL;
+    QTest::newRow("load, SIGTERM") << Typed + u" load"_s << SIGTERM;
+    QTest::newRow("Очистить, SIGKILL") << Typed + u" clear"_s << SIGKILL;
+    QTest::newRow("command line over a recovery, SIGKILL") << u"steps:"_s << SIGKILL;
+}
+
+// Right after two lines are typed, before the timer writes them: the
+// program ends normally, its settings written, and the lines are kept for
+// the next start. Unsaved spins that a load, "Очистить" or a file named on
+// the command line replaced are offered at the next start, whatever ended
+// the run.
+void TestRecoveryWindow::endedRunsKeepTheirTexts()
+{
+    QFETCH(QString, plan);
+    QFETCH(int, signal);
+    const bool quiet = plan == Typed, commandLine = plan == u"steps:";
+    QVERIFY(QDir().mkpath(m_dir->filePath(u"bin"_s)));
+    QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), HistoryToFileBytes(Numbers(40, 3))));
+    const QString typed = commandLine ? Numbers(8, 5) : u"5\n17\n"_s;
+    if (commandLine)
+        LeaveEndedRun(state(), typed);
+    Child child(m_dir->path(), state(), plan, 1,
+                commandLine ? m_dir->filePath(u"spins.txt"_s) : QString());
     QVERIFY(child.waitFor('Q') > 0);
-    QTest::qWait(2 * TForm1::RecoveryDelayMs + 300);
-    child.end(SIGKILL);
-    env->answers = {Answer::Yes};
-    start();
-    QCOMPARE(env->questions.size(), 1);
-    QCOMPARE(env->questions[0].text, u"Восстановить несохранённые столы?"_s);
-    QCOMPARE(form->Tables().Count(), 2);
-    QCOMPARE(form->listBox1->Text(), u"5\n"_s);
-    QCOMPARE(form->Tables().At(1).name, u"Стол 2"_s);
-    QCOMPARE(NewestSpins(form->Tables().At(1).history, 2), QList<int>{17});
+    // Well past the recovery timer, so a file the run should keep is gone
+    // if it was to go.
+    if (!quiet)
+        QTest::qWait(2 * TForm1::RecoveryDelayMs + 300);
+    child.end(signal);
+    if (signal != SIGKILL) {
+        QCOMPARE(child.process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.process().exitCode(), 0);
+        QVERIFY(ReadRaw(m_dir->filePath(u"bin/default.ini"_s)).startsWith("\r\n[Common]"));
+    }
+    const Offer offer = Offered(state());
+    QCOMPARE(offer.newest(), quiet ? Outcome(typed) : u"none"_s);
+    QCOMPARE(offer.replaced, quiet ? QStringList() : QStringList{Outcome(typed)});
 }
 
 // A running program's file is neither offered nor touched by another.
 void TestRecoveryWindow::twoInstances()
 {
     QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
-    Child first(m_dir->path(), state(), u"quiet"_s, 1);
+    Child first(m_dir->path(), state(), Typed, 1);
     QVERIFY(first.waitFor('Q') > 0);
     QVERIFY(WaitForLocks(state(), first.pid(), 1));
     const QString running = QDir(state()).filePath(LockedBy(state(), first.pid()).front());
@@ -386,12 +400,11 @@ void TestRecoveryWindow::killedAtRandomMoments()
             else
                 allowed.append(line.outcome);
         }
-        int leftOvers = 0;
-        QStringList replaced;
-        offered = Offered(state(), &leftOvers, &replaced);
-        QVERIFY(leftOvers <= 1);
+        const Offer offer = Offered(state());
+        offered = offer.newest();
+        QVERIFY(offer.shown.size() <= 1);
         // A text a load or a clearing replaced was shown in this run.
-        for (const QString &text : std::as_const(replaced)) {
+        for (const QString &text : offer.replaced) {
             QVERIFY2(std::any_of(child.lines().begin(), child.lines().end(),
                                  [&](const Line &line) { return line.outcome == text; }),
                      qPrintable(u"kill %1: replaced %2 was never shown"_s.arg(kill).arg(text)));
@@ -403,51 +416,22 @@ void TestRecoveryWindow::killedAtRandomMoments()
     }
 }
 
-void TestRecoveryWindow::endedRunsKeepTheirTexts_data()
+// Killed with two unsaved tables: the next start brings both back.
+void TestRecoveryWindow::killedWithTables()
 {
-    QTest::addColumn<QString>("plan");
-    QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << u"quiet"_s << SIGTERM;
-    QTest::newRow("SIGHUP") << u"quiet"_s << SIGHUP;
-    QTest::newRow("SIGINT") << u"quiet"_s << SIGINT;
-    QTest::newRow("load, SIGKILL") << u"load over"_s << SIGKILL;
-    QTest::newRow("load, SIGTERM") << u"load over"_s << SIGTERM;
-    QTest::newRow("Очистить, SIGKILL") << u"clear over"_s << SIGKILL;
-    QTest::newRow("command line over a recovery, SIGKILL") << u"command line"_s << SIGKILL;
-}
-
-// Two lines typed ("quiet"), signalled before the timer writes them: the
-// program ends normally, its settings written, and the lines are kept for
-// the next start. Unsaved spins that a load, "Очистить" or a file named on
-// the command line replaced are offered at the next start, whatever ended
-// the run.
-void TestRecoveryWindow::endedRunsKeepTheirTexts()
-{
-    QFETCH(QString, plan);
-    QFETCH(int, signal);
-    const bool quiet = plan == u"quiet", commandLine = plan == u"command line";
-    QVERIFY(QDir().mkpath(m_dir->filePath(u"bin"_s)));
-    QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s),
-                     quiet ? "1\r\n"_ba : HistoryToFileBytes(Numbers(40, 3))));
-    const QString typed = commandLine ? Numbers(8, 5) : u"5\n17\n"_s;
-    if (commandLine)
-        LeaveEndedRun(state(), typed);
-    Child child(m_dir->path(), state(), plan, 1,
-                commandLine ? m_dir->filePath(u"spins.txt"_s) : QString());
-    QVERIFY(child.waitFor(commandLine ? 'R' : 'Q') > 0);
-    // Well past the recovery timer, so a file the run should keep is gone
-    // if it was to go.
-    if (!quiet)
-        QTest::qWait(2 * TForm1::RecoveryDelayMs + 300);
-    child.end(signal);
-    if (signal != SIGKILL) {
-        QCOMPARE(child.process().exitStatus(), QProcess::NormalExit);
-        QCOMPARE(child.process().exitCode(), 0);
-        QVERIFY(ReadRaw(m_dir->filePath(u"bin/default.ini"_s)).startsWith("\r\n[Common]"));
-    }
-    QStringList replaced;
-    QCOMPARE(Offered(state(), nullptr, &replaced), quiet ? Outcome(typed) : u"none"_s);
-    QCOMPARE(replaced, quiet ? QStringList() : QStringList{Outcome(typed)});
+    QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
+    Child child(m_dir->path(), state(), u"steps:type:5 table type:17"_s, 1);
+    QVERIFY(child.waitFor('Q') > 0);
+    QTest::qWait(2 * TForm1::RecoveryDelayMs + 300);
+    child.end(SIGKILL);
+    env->answers = {Answer::Yes};
+    start();
+    QCOMPARE(env->questions.size(), 1);
+    QCOMPARE(env->questions[0].text, u"Восстановить несохранённые столы?"_s);
+    QCOMPARE(form->Tables().Count(), 2);
+    QCOMPARE(form->listBox1->Text(), u"5\n"_s);
+    QCOMPARE(form->Tables().At(1).name, u"Стол 2"_s);
+    QCOMPARE(NewestSpins(form->Tables().At(1).history, 2), QList<int>{17});
 }
 
 int main(int argc, char **argv)
