@@ -95,27 +95,40 @@ void TestSettingsWindow::storedOptions_data()
     QTest::addColumn<int>("position");
     QTest::addColumn<int>("alpha");
     QTest::addColumn<int>("preset");
-    const auto row = [](const char *name, const char *stored, bool onTop, bool alphaBlend,
-                        int position, int alpha, int preset) {
-        QTest::newRow(name) << QString::fromLatin1(stored).split(u' ') << onTop << alphaBlend
-                            << position << alpha << preset;
-    };
-    row("first run", "StayOnTop=0 AlphaBlend=0 AlphaBlendValue=100", false, false, 100, 255, 1);
-    row("AlphaBlendValue 0 is raised to 20", "StayOnTop=0 AlphaBlend=-1 AlphaBlendValue=0", false,
-        true, 20, 51, 1);
-    row("AlphaBlendValue 250 is lowered to 100", "StayOnTop=0 AlphaBlend=1 AlphaBlendValue=250",
-        false, true, 100, 255, 1);
-    row("50 percent", "AlphaBlend=True AlphaBlendValue=50", true, true, 50, 128, 1);
-    row("not a number gives the default", "AlphaBlendValue=fifty", true, false, 100, 255, 1);
-    row("alpha value kept while transparency is off",
-        "StayOnTop=false AlphaBlend=0 AlphaBlendValue=40", false, false, 40, 102, 1);
-    row("keys in odd letter case", "stayontop=0 ALPHABLEND=-1 alphaBlendValue=60 LEVEL=2", false,
-        true, 60, 153, 2);
-    row("StayOnTop yes is no Boolean", "StayOnTop=yes", true, false, 100, 255, 1);
-    row("Level 0", "StayOnTop=0 Level=0", false, false, 100, 255, 0);
-    row("Level 3 selects nothing", "StayOnTop=0 Level=3", false, false, 100, 255, -1);
-    row("Level beyond 32 bits gives the default", "StayOnTop=0 Level=99999999999", false, false,
-        100, 255, 1);
+    QTest::addColumn<QStringList>("written"); // StayOnTop, AlphaBlend, AlphaBlendValue
+
+    QTest::newRow("first-run values")
+        << QStringList{u"StayOnTop=0"_s, u"AlphaBlend=0"_s, u"AlphaBlendValue=100"_s} << false
+        << false << 100 << 255 << 1 << QStringList{u"0"_s, u"0"_s, u"100"_s};
+    QTest::newRow("AlphaBlendValue 0 is raised to 20")
+        << QStringList{u"StayOnTop=0"_s, u"AlphaBlend=-1"_s, u"AlphaBlendValue=0"_s} << false
+        << true << 20 << 51 << 1 << QStringList{u"0"_s, u"-1"_s, u"20"_s};
+    QTest::newRow("AlphaBlendValue 250 is lowered to 100")
+        << QStringList{u"StayOnTop=0"_s, u"AlphaBlend=1"_s, u"AlphaBlendValue=250"_s} << false
+        << true << 100 << 255 << 1 << QStringList{u"0"_s, u"-1"_s, u"100"_s};
+    QTest::newRow("50 percent") << QStringList{u"AlphaBlend=True"_s, u"AlphaBlendValue=50"_s}
+                                << true << true << 50 << 128 << 1
+                                << QStringList{u"-1"_s, u"-1"_s, u"50"_s};
+    QTest::newRow("not a number gives the default")
+        << QStringList{u"AlphaBlendValue=fifty"_s} << true << false << 100 << 255 << 1
+        << QStringList{u"-1"_s, u"0"_s, u"100"_s};
+    QTest::newRow("alpha value kept while transparency is off")
+        << QStringList{u"StayOnTop=false"_s, u"AlphaBlend=0"_s, u"AlphaBlendValue=40"_s} << false
+        << false << 40 << 102 << 1 << QStringList{u"0"_s, u"0"_s, u"40"_s};
+    QTest::newRow("keys in odd letter case")
+        << QStringList{u"stayontop=0"_s, u"ALPHABLEND=-1"_s, u"alphaBlendValue=60"_s, u"LEVEL=2"_s}
+        << false << true << 60 << 153 << 2 << QStringList{u"0"_s, u"-1"_s, u"60"_s};
+    QTest::newRow("StayOnTop yes is no Boolean")
+        << QStringList{u"StayOnTop=yes"_s} << true << false << 100 << 255 << 1
+        << QStringList{u"-1"_s, u"0"_s, u"100"_s};
+    QTest::newRow("Level 0") << QStringList{u"StayOnTop=0"_s, u"Level=0"_s} << false << false << 100
+                             << 255 << 0 << QStringList{u"0"_s, u"0"_s, u"100"_s};
+    QTest::newRow("Level 3 selects nothing")
+        << QStringList{u"StayOnTop=0"_s, u"Level=3"_s} << false << false << 100 << 255 << -1
+        << QStringList{u"0"_s, u"0"_s, u"100"_s};
+    QTest::newRow("Level beyond 32 bits gives the default")
+        << QStringList{u"StayOnTop=0"_s, u"Level=99999999999"_s} << false << false << 100 << 255
+        << 1 << QStringList{u"0"_s, u"0"_s, u"100"_s};
 }
 
 void TestSettingsWindow::storedOptions()
@@ -126,6 +139,7 @@ void TestSettingsWindow::storedOptions()
     QFETCH(int, position);
     QFETCH(int, alpha);
     QFETCH(int, preset);
+    QFETCH(QStringList, written);
 
     writeSettingsFile(IniSection(u"Common"_s, stored));
     start();
@@ -142,13 +156,11 @@ void TestSettingsWindow::storedOptions()
     QCOMPARE(form->memo1->toPlainText(), PresetDescription(preset));
     QCOMPARE(settings->ReadString(CommonSection, LevelKey, QString()), QString::number(preset));
 
-    // Written back in their own spelling, whatever was stored.
     close();
-    QStringList written;
-    for (const auto key : {StayOnTopKey, AlphaBlendKey, AlphaBlendValueKey})
-        written << settings->ReadString(CommonSection, key, QString());
-    QCOMPARE(written, (QStringList{onTop ? u"-1"_s : u"0"_s, alphaBlend ? u"-1"_s : u"0"_s,
-                                   QString::number(position)}));
+    QCOMPARE((QStringList{settings->ReadString(CommonSection, StayOnTopKey, QString()),
+                          settings->ReadString(CommonSection, AlphaBlendKey, QString()),
+                          settings->ReadString(CommonSection, AlphaBlendValueKey, QString())}),
+             written);
     TINIView reread;
     reread.LoadFromFile(settingsPath());
     QCOMPARE(reread.SaveToBytes(), settings->SaveToBytes());
@@ -231,10 +243,10 @@ void TestSettingsWindow::failedLoadLeavesTheFileAtExit_data()
     QTest::newRow("unreadable") << false;
 }
 
-// A settings file that is there but failed to load: one error box, and
-// start-up goes on without applying anything, the window in working order.
-// The user's settings are kept: the exit writes nothing over the file and
-// says nothing more.
+// A settings file that is there but failed to load keeps the user's
+// settings: the exit writes nothing over it and says nothing more.
+// Start-up shows one error box and goes on without applying anything, the
+// window in working order.
 void TestSettingsWindow::failedLoadLeavesTheFileAtExit()
 {
     QFETCH(bool, tooLarge);
