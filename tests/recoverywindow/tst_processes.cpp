@@ -32,7 +32,11 @@ namespace {
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool CheckedBuild = true;
 #elif defined(__has_feature)
-constexpr bool CheckedBuild = __has_feature(address_sanitizer);
+#if __has_feature(address_sanitizer)
+constexpr bool CheckedBuild = true;
+#else
+constexpr bool CheckedBuild = false;
+#endif
 #else
 constexpr bool CheckedBuild = false;
 #endif
@@ -94,7 +98,10 @@ private:
         if (m_acting || QThread::currentThread()->loopLevel() != 1)
             return;
         m_acting = true;
-        m_form ? Step() : Begin();
+        if (!m_form)
+            Begin();
+        else
+            Step();
         m_acting = false;
     }
     void Begin()
@@ -136,7 +143,7 @@ private:
         } else if (roll < 52) {
             Take(roll < 48 ? u"undo"_s : u"redo"_s);
         } else if (roll < 62) {
-            m_form->FindComponentAs<QAction>(roll < 57 ? u"N52"_s : u"N102"_s)->trigger();
+            Trigger(roll < 57 ? u"N52"_s : u"N102"_s);
         } else if (roll < 64) {
             m_saved = u"none"_s;
             Take(u"clear"_s);
@@ -153,6 +160,7 @@ private:
             Take(u"load"_s);
         }
     }
+    void Trigger(const QString &item) { m_form->FindComponentAs<QAction>(item)->trigger(); }
 
     FakeEnvironment &m_environment;
     const QString m_plan;
@@ -333,7 +341,6 @@ void TestRecoveryWindow::endedRunsKeepTheirTexts()
 // A running program's file is neither offered nor touched by another.
 void TestRecoveryWindow::twoInstances()
 {
-    QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
     Child first(m_dir->path(), state(), Typed, 1);
     QVERIFY(first.waitFor('Q') > 0);
     QVERIFY(WaitForLocks(state(), first.pid(), 1));
@@ -419,7 +426,6 @@ void TestRecoveryWindow::killedAtRandomMoments()
 // Killed with two unsaved tables: the next start brings both back.
 void TestRecoveryWindow::killedWithTables()
 {
-    QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
     Child child(m_dir->path(), state(), u"steps:type:5 table type:17"_s, 1);
     QVERIFY(child.waitFor('Q') > 0);
     QTest::qWait(2 * TForm1::RecoveryDelayMs + 300);

@@ -28,6 +28,8 @@ void TestRecoveryWindow::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+    // The history a "load" step loads, unless a test writes its own.
+    QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
     createSurroundings();
     env->folder = m_dir->filePath(u"bin"_s);
     env->state = m_dir->filePath(u"state/trevolo"_s);
@@ -231,7 +233,6 @@ void TestRecoveryWindow::changesReachTheFile()
 {
     QFETCH(QStringList, steps);
     QFETCH(QByteArray, file);
-    QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
     start();
     for (const QString &name : steps)
         step(name);
@@ -265,7 +266,6 @@ void TestRecoveryWindow::replacedTextsAreKept()
     QFETCH(QStringList, steps);
     QFETCH(QString, offered);
     QFETCH(QString, details);
-    QVERIFY(WriteRaw(m_dir->filePath(u"spins.txt"_s), "1\r\n"));
     if (steps.front() == u"recovered")
         LeaveEndedRun(state(), Numbers(8, 5));
     env->answers = {Answer::Yes};
