@@ -287,7 +287,7 @@ Offer Offered(const QString &state)
     return offer;
 }
 
-// The steps of the quiet plan: two lines typed.
+// A plan that types two lines and waits, nothing replacing them.
 const QString Typed = u"steps:type:5 type:17"_s;
 
 } // namespace
