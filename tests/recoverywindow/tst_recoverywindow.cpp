@@ -109,8 +109,9 @@ void TestRecoveryWindow::answeredQuestion()
         // Keys typed at once land at the end, wherever the keyboard is.
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        QTest::keyClicks(focused, u"7\r"_s); // 7, Return
         QCOMPARE(memo.Text(), text + u"7\n"_s);
         env->answers = {Answer::Cancel};
         QVERIFY(!form->MayClose());
@@ -205,8 +206,7 @@ void TestRecoveryWindow::failedWritesAreSaid()
 
 void TestRecoveryWindow::changesReachTheFile_data()
 {
-    // Steps: "type:<digits>" a line typed at the end, "erase" one character
-    // erased there, "save", "load" ("1\r\n"), "clear", "undo".
+    // Steps as TakeHistoryStep takes them; spins.txt holds "1\r\n".
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QByteArray>("file");
     const QByteArray none = "<none>";
