@@ -150,8 +150,8 @@ void TestRecovery::untrustedFolder_data()
     QTest::addColumn<qint64>("owner"); // -1: the effective user
     QTest::addColumn<int>("trust");
     QTest::newRow("writable by others") << 0777 << qint64(-1) << int(FolderTrust::WritableByOthers);
-    QTest::newRow("writable by the group") << 0770 << qint64(-1) << int(FolderTrust::WritableByOthers);
-    QTest::newRow("another user's") << 0700 << qint64(::geteuid()) + 1 << int(FolderTrust::ForeignOwner);
+    QTest::newRow("writable by group") << 0770 << qint64(-1) << int(FolderTrust::WritableByOthers);
+    QTest::newRow("foreign") << 0700 << qint64(::geteuid()) + 1 << int(FolderTrust::ForeignOwner);
     QTest::newRow("the user's alone") << 0755 << qint64(-1) << int(FolderTrust::Private);
 }
 
