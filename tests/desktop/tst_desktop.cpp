@@ -146,8 +146,8 @@ private Q_SLOTS:
     void versionAndHelp_data()
     {
         QTest::addColumn<QString>("option");
-        QTest::addColumn<QString>("expected"); // on the standard output, or error when it fails
-        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("code"); // the exit code; "expected" is on the error output unless 0
         QTest::newRow("version") << u"--version"_s << u"Trevolo 1.3.0\n"_s << 0;
         QTest::newRow("help") << u"--help"_s << u"[file...]"_s << 0;
         QTest::newRow("unknown option") << u"--bogus"_s << u"Unknown option 'bogus'."_s << 2;
