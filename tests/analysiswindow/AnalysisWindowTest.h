@@ -33,8 +33,6 @@ private Q_SLOTS:
     void wheelPockets_data();
     void wheelPockets();
     void heatScaleGetsLighter();
-    void hotArcVerdict_data();
-    void hotArcVerdict();
 
     // tst_depthpages.cpp: spans, gaps and arcs
     void spans_data();

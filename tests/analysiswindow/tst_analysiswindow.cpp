@@ -3,10 +3,8 @@
 #include "app/analysiswindow/WheelView.h"
 
 #include <QApplication>
-#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QSignalSpy>
 #include <QTableWidget>
 #include <QToolTip>
 
@@ -243,30 +241,6 @@ void TestAnalysisWindow::heatScaleGetsLighter()
     for (int step = 1; step <= 64; ++step)
         QVERIFY(lightness(step / 64.0) > lightness((step - 1) / 64.0));
     QVERIFY(lightness(1) - lightness(0) >= 50);
-}
-
-// Words on the hottest arc, and the heavy frame only for a remarkable one.
-void TestAnalysisWindow::hotArcVerdict_data()
-{
-    QTest::addColumn<QString>("history");
-    QTest::addColumn<QString>("verdict"); // its beginning
-    QTest::newRow("no spins") << u"x"_s << u"—"_s;
-    QTest::newRow("ordinary") << Lines({0, 10})
-                              << u"Для честного колеса такая дуга — обычное дело."_s;
-    QTest::newRow("remarkable")
-        << Lines({32, 15, 19, 0, 32, 15})
-        << u"На честном колесе самая частая из 37 дуг выпадает так часто лишь в "_s;
-}
-
-void TestAnalysisWindow::hotArcVerdict()
-{
-    QFETCH(QString, history);
-    QFETCH(QString, verdict);
-    form->listBox1->ReplaceText(history);
-    AnalysisForm *window = open();
-    showPage(window, AnalysisForm::WheelTab);
-    QTRY_VERIFY(shown("LabelHotArcVerdict").startsWith(verdict));
-    QCOMPARE(window->wheelView()->ArcRemarkable(), verdict.startsWith(u"На "_s));
 }
 
 QTEST_MAIN(TestAnalysisWindow)

@@ -77,18 +77,14 @@ void TestAnalysisWindow::spans_data()
     QTest::addColumn<QString>("arc");
     QTest::addColumn<QString>("spinsAfter"); // after one more spin
     // 7, 7, 7, then 0..36: the last 37 spins hold every number once.
-    const auto row = [](const char *name, int span, const char *spins, const char *hottest,
-                        const char *sevens, const char *sevenGaps, const char *arc,
-                        const char *spinsAfter) {
-        QTest::newRow(name) << span << QString(spins) << QString(hottest) << QString(sevens)
-                            << QString(sevenGaps) << QString(arc) << QString(spinsAfter);
-    };
-    row("whole history", 0, "40", "7: 4 (ожидается 1,1)", "4", "4,29,29,2,3",
-        "18 ±2: 8 (ожидается 5,4)", "41");
-    row("last 37", 1, "37 из последних 37", "0: 1 (ожидается 1,0)", "1", "1,29,29,—",
-        "0 ±2: 5 (ожидается 5,0)", "37 из последних 37");
-    row("last 100, fewer spins", 2, "40 (всего спинов меньше 100)", "7: 4 (ожидается 1,1)", "4",
-        "4,29,29,2,3", "18 ±2: 8 (ожидается 5,4)", "41 (всего спинов меньше 100)");
+    QTest::newRow("whole history") << 0 << u"40"_s << u"7: 4 (ожидается 1,1)"_s << u"4"_s
+                                   << u"4,29,29,2,3"_s << u"18 ±2: 8 (ожидается 5,4)"_s << u"41"_s;
+    QTest::newRow("last 37") << 1 << u"37 из последних 37"_s << u"0: 1 (ожидается 1,0)"_s << u"1"_s
+                             << u"1,29,29,—"_s << u"0 ±2: 5 (ожидается 5,0)"_s
+                             << u"37 из последних 37"_s;
+    QTest::newRow("last 100, fewer spins")
+        << 2 << u"40 (всего спинов меньше 100)"_s << u"7: 4 (ожидается 1,1)"_s << u"4"_s
+        << u"4,29,29,2,3"_s << u"18 ±2: 8 (ожидается 5,4)"_s << u"41 (всего спинов меньше 100)"_s;
 }
 
 void TestAnalysisWindow::spans()
@@ -216,14 +212,22 @@ void TestAnalysisWindow::hotArc_data()
     QTest::addColumn<QString>("history");
     QTest::addColumn<int>("width");
     QTest::addColumn<QString>("arc");
-    QTest::addColumn<double>("chance"); // of the arc on its own
+    QTest::addColumn<double>("chance");   // of the arc on its own
+    QTest::addColumn<QString>("verdict"); // its beginning, the heavy frame only for "На ..."
     const QString history = Lines({32, 15, 19, 0, 32, 15});
-    // 0 32 15 hold five, as do 32 15 19: 32 comes first round the wheel.
+    // 0 32 15 hold five, as do 32 15 19: 32 comes first round the wheel. At
+    // most 37 times as likely for any of the 37 arcs, either is remarkable.
     const double p = 3.0 / 37;
+    const QString rare = u"На честном колесе самая частая из 37 дуг выпадает так часто лишь в "_s;
     QTest::newRow("width 1") << history << 1 << "32 ±1: 5 (ожидается 0,5)"
-                             << 6 * std::pow(p, 5) * (1 - p) + std::pow(p, 6);
-    QTest::newRow("width 2") << history << 2 << "32 ±2: 6 (ожидается 0,8)" << std::pow(5.0 / 37, 6);
-    QTest::newRow("no spins") << u"x"_s << 2 << "—" << std::nan("");
+                             << 6 * std::pow(p, 5) * (1 - p) + std::pow(p, 6) << rare;
+    QTest::newRow("width 2") << history << 2 << "32 ±2: 6 (ожидается 0,8)" << std::pow(5.0 / 37, 6)
+                             << rare;
+    // No arc of five holds both 0 and 10: 0's comes first round the wheel.
+    QTest::newRow("ordinary") << Lines({0, 10}) << 2 << "0 ±2: 1 (ожидается 0,3)"
+                              << 1 - std::pow(32.0 / 37, 2)
+                              << u"Для честного колеса такая дуга — обычное дело."_s;
+    QTest::newRow("no spins") << u"x"_s << 2 << "—" << std::nan("") << u"—"_s;
 }
 
 void TestAnalysisWindow::hotArc()
@@ -232,6 +236,7 @@ void TestAnalysisWindow::hotArc()
     QFETCH(int, width);
     QFETCH(QString, arc);
     QFETCH(double, chance);
+    QFETCH(QString, verdict);
     form->listBox1->ReplaceText(history);
     AnalysisForm *window = open();
     showPage(window, AnalysisForm::WheelTab);
@@ -240,9 +245,13 @@ void TestAnalysisWindow::hotArc()
     QCOMPARE(shown("LabelHotArcP"), FormatChance(chance));
     QVERIFY(shown("LabelHotArcP", true).startsWith(u"Шанс для этой дуги (заранее выбранной):"_s));
     const HotArc hot = HottestArc(form->History().Statistics(u"170").occurrence, width);
+    const auto saysVerdict = [&] {
+        QTRY_VERIFY(shown("LabelHotArcVerdict").startsWith(verdict));
+        QCOMPARE(window->wheelView()->ArcRemarkable(), verdict.startsWith(u"На "_s));
+    };
     if (std::isnan(chance)) {
         QCOMPARE(shown("LabelHotArcFamilyP"), u"—"_s);
-        return;
+        return saysVerdict();
     }
     QVERIFY(window->wheelView()->accessibleDescription().contains(u"Обведена самая частая дуга "_s +
                                                                   arc));
@@ -251,4 +260,5 @@ void TestAnalysisWindow::hotArc()
     const auto simulation = SimulateLargestArc(hot.spins, width);
     QTRY_COMPARE(shown("LabelHotArcFamilyP"),
                  FormatSimulatedChance(LargestArcChance(*simulation, hot.hits)));
+    saysVerdict();
 }

@@ -222,28 +222,29 @@ void TestAnalysisWindow::accessibleTexts_data()
     QTest::addColumn<QString>("text");
     const QString counts = CountsExample();
     const int summary = AnalysisForm::SummaryTab, wheel = AnalysisForm::WheelTab;
-    const auto row = [](const char *name, const QString &history, int page, const char *object,
-                        bool description, const char *text) {
-        QTest::newRow(name) << history << page << QString(object) << description << QString(text);
-    };
-    row("a chance", counts, summary, "LabelChiSquareP", false,
-        "Шанс такого или большего χ² на честном колесе: 66 %");
-    row("a line of its own", counts, summary, "LabelVerdict", false,
-        "Равномерность (χ², 36 степеней свободы): Отклонений от честного колеса не видно.");
-    row("the occurrence chart", counts, summary, "ChartOccurrences", true,
-        "Больше всего выпадений у 17: 25, меньше всего у 3: 0; ожидается 10,1 на число.");
-    row("the hot arc", counts, wheel, "LabelHotArc", false,
-        "Самая частая дуга: 2 ±2: 65 (ожидается 50,7)");
-    row("the wheel", counts, wheel, "WheelView", true,
-        "Кольцо: сколько спинов не выпадает каждое число. Дольше всех не выпадает число 3, "
-        "спинов без него: 375; порог сигнализации: 170. Обведена самая частая дуга 2 ±2: 65 "
-        "(ожидается 50,7).");
-    row("the gap chart", Lines({0, 5, 0, 17, 5, 5, 0, 32, 17, 0}), AnalysisForm::GapsTab,
-        "ChartGaps", true,
-        "Красное: пропусков между выпадениями 3. Больше всего при k = 0: 1 (на честном колесе "
-        "1,2). Самый долгий пропуск при k = 2: 1 (на честном колесе 0,5).");
-    row("the wheel's legend", counts, wheel, "WheelLegend", false,
-        "Шкала кольца: тёмно-фиолетовый — 0 спинов, жёлтый — 170 и дольше");
+    QTest::newRow("a chance") << counts << summary << u"LabelChiSquareP"_s << false
+                              << u"Шанс такого или большего χ² на честном колесе: 66 %"_s;
+    QTest::newRow("a line of its own")
+        << counts << summary << u"LabelVerdict"_s << false
+        << u"Равномерность (χ², 36 степеней свободы): Отклонений от честного колеса не видно."_s;
+    QTest::newRow("the occurrence chart")
+        << counts << summary << u"ChartOccurrences"_s << true
+        << u"Больше всего выпадений у 17: 25, меньше всего у 3: 0; ожидается 10,1 на число."_s;
+    QTest::newRow("the hot arc") << counts << wheel << u"LabelHotArc"_s << false
+                                 << u"Самая частая дуга: 2 ±2: 65 (ожидается 50,7)"_s;
+    QTest::newRow("the wheel")
+        << counts << wheel << u"WheelView"_s << true
+        << u"Кольцо: сколько спинов не выпадает каждое число. Дольше всех не выпадает число 3, "
+           u"спинов без него: 375; порог сигнализации: 170. Обведена самая частая дуга 2 ±2: 65 "
+           u"(ожидается 50,7)."_s;
+    QTest::newRow("the gap chart")
+        << Lines({0, 5, 0, 17, 5, 5, 0, 32, 17, 0}) << int(AnalysisForm::GapsTab) << u"ChartGaps"_s
+        << true
+        << u"Красное: пропусков между выпадениями 3. Больше всего при k = 0: 1 (на честном колесе "
+           u"1,2). Самый долгий пропуск при k = 2: 1 (на честном колесе 0,5)."_s;
+    QTest::newRow("the wheel's legend")
+        << counts << wheel << u"WheelLegend"_s << false
+        << u"Шкала кольца: тёмно-фиолетовый — 0 спинов, жёлтый — 170 и дольше"_s;
 }
 
 void TestAnalysisWindow::accessibleTexts()
