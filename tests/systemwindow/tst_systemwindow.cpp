@@ -43,7 +43,6 @@ private Q_SLOTS:
     void refusedFields_data();
     void refusedFields();
     void followsTheHistory();
-    void sessions();
     void ruinBesideTheWindow();
     void closeKeysKeepTheFields_data();
     void closeKeysKeepTheFields();
@@ -110,8 +109,7 @@ void TestSystemWindow::startingValues_data()
     QTest::addColumn<QStringList>("red");
     const auto row = [](const char *name, const char *stake, const char *factor, const char *texts,
                         const char *red) {
-        QTest::newRow(name) << QString::fromLatin1(stake) << QString::fromLatin1(factor)
-                            << QString::fromLatin1(texts).split(u' ')
+        QTest::newRow(name) << stake << factor << QString::fromLatin1(texts).split(u' ')
                             << QString::fromLatin1(red).split(u' ', Qt::SkipEmptyParts);
     };
     row("calculator as it starts", "5", "3", "5 5 3 8 0 16400 16500", "");
@@ -247,6 +245,19 @@ void TestSystemWindow::followsTheHistory()
              u"Банк каждой сессии от 7 до цели 17 за 9 спинов: сессий 1, до цели 0, разорений 0. "
              u"Самый низкий банк 1, самый высокий 8, в конце 2."_s);
 
+    // With the target at 8: won at once (target), from spin 4 lost whole
+    // down to 0 (ruin), from spin 9 won (target). The chance of ruin from 7
+    // before 8 is q^3: one series lost whole.
+    field(u"SystemTarget"_s)->setText(u"8"_s);
+    QCOMPARE(shown("LabelSessions"), u"3: до цели 2, разорений 1, не закончена 0"_s);
+    QCOMPARE(shown("LabelSessionRuinShare"), u"1 из 3 = 33,3 % (точный шанс разорения 14 %)"_s);
+    QVERIFY(shown("LabelSystemVerdict").endsWith(u"сессий: 1 из 3."_s));
+    // One ruin and two targets marked; the axis stops at 0.
+    QCOMPARE(qobject_cast<QXYSeries *>(chart->series().at(3))->points(), (QList<QPointF>{{8, 0}}));
+    QCOMPARE(qobject_cast<QXYSeries *>(chart->series().at(4))->count(), 2);
+    QCOMPARE(qobject_cast<QValueAxis *>(chart->axes(Qt::Vertical).first())->min(), 0.0);
+    field(u"SystemTarget"_s)->setText(u"17"_s);
+
     // Each line is a pass; the figures follow within RefreshDelay.
     for (const QString &line : {u"0"_s, u"x"_s, u"15"_s, u"5"_s})
         form->listBox1->AppendLine(line);
@@ -265,25 +276,6 @@ void TestSystemWindow::followsTheHistory()
     QCOMPARE(shown("LabelSeries"), u"5"_s);
     QCOMPARE(shown("LabelNet"), u"-3"_s);
     QVERIFY(env->boxes.isEmpty());
-}
-
-// The same history with the target at 8: won at once (target), from spin 4
-// lost whole down to 0 (ruin), from spin 9 won (target). The chance of
-// ruin from 7 before 8 is q^3: one series lost whole.
-void TestSystemWindow::sessions()
-{
-    form->listBox1->ReplaceText(u"2\n4\n1\n6\n8\n10\n11\n13\n3"_s);
-    SystemForm *window = open();
-    setDoubling();
-    field(u"SystemTarget"_s)->setText(u"8"_s);
-    QCOMPARE(shown("LabelSessions"), u"3: до цели 2, разорений 1, не закончена 0"_s);
-    QCOMPARE(shown("LabelSessionRuinShare"), u"1 из 3 = 33,3 % (точный шанс разорения 14 %)"_s);
-    QVERIFY(shown("LabelSystemVerdict").endsWith(u"сессий: 1 из 3."_s));
-    // One ruin and two targets marked; the axis stops at 0.
-    auto *chart = window->findChild<QChartView *>(u"ChartBankroll"_s)->chart();
-    QCOMPARE(qobject_cast<QXYSeries *>(chart->series().at(3))->points(), (QList<QPointF>{{8, 0}}));
-    QCOMPARE(qobject_cast<QXYSeries *>(chart->series().at(4))->count(), 2);
-    QCOMPARE(qobject_cast<QValueAxis *>(chart->axes(Qt::Vertical).first())->min(), 0.0);
 }
 
 // A bankroll of a million units for the first dozen doubling 1 .. 128 is
