@@ -97,20 +97,15 @@ void TestAccess::pageKeys_data()
     QTest::addColumn<int>("start");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<int>("page");
-    const auto row = [](const char *name, const char *focus, int start, const char *keys,
-                        int page) {
-        QTest::newRow(name) << QString::fromLatin1(focus) << start << QString::fromLatin1(keys)
-                            << page;
-    };
-    row("memo, Ctrl+Tab", "ListBox1", 0, "Ctrl+Tab", 1);
-    row("memo, Ctrl+Shift+Tab wraps", "ListBox1", 0, "Ctrl+Shift+Tab", 4);
+    QTest::newRow("memo, Ctrl+Tab") << u"ListBox1"_s << 0 << u"Ctrl+Tab"_s << 1;
+    QTest::newRow("memo, Ctrl+Shift+Tab wraps") << u"ListBox1"_s << 0 << u"Ctrl+Shift+Tab"_s << 4;
     // The form X11 delivers Ctrl+Shift+Tab in.
-    row("memo, Ctrl+Shift+Backtab", "ListBox1", 2, "Ctrl+Shift+Backtab", 1);
-    row("threshold edit, Ctrl+PgUp", "Edit1", 1, "Ctrl+PgUp", 0);
-    row("preset memo, Ctrl+PgDown", "Memo1", 3, "Ctrl+PgDown", 4);
-    row("stake edit, Ctrl+Tab wraps", "Edit2", 4, "Ctrl+Tab", 0);
-    row("slider, Ctrl+PgDown", "TrackBar2", 3, "Ctrl+PgDown", 4);
-    row("tabs, Ctrl+Shift+Tab", "PageControl1", 3, "Ctrl+Shift+Tab", 2);
+    QTest::newRow("memo, Ctrl+Shift+Backtab") << u"ListBox1"_s << 2 << u"Ctrl+Shift+Backtab"_s << 1;
+    QTest::newRow("threshold edit, Ctrl+PgUp") << u"Edit1"_s << 1 << u"Ctrl+PgUp"_s << 0;
+    QTest::newRow("preset memo, Ctrl+PgDown") << u"Memo1"_s << 3 << u"Ctrl+PgDown"_s << 4;
+    QTest::newRow("stake edit, Ctrl+Tab wraps") << u"Edit2"_s << 4 << u"Ctrl+Tab"_s << 0;
+    QTest::newRow("slider, Ctrl+PgDown") << u"TrackBar2"_s << 3 << u"Ctrl+PgDown"_s << 4;
+    QTest::newRow("tabs, Ctrl+Shift+Tab") << u"PageControl1"_s << 3 << u"Ctrl+Shift+Tab"_s << 2;
 }
 
 void TestAccess::pageKeys()
@@ -187,8 +182,7 @@ void TestAccess::childWindowsCloseByKeys_data()
     for (const auto &[window, own] :
          {std::pair{"EntryPadForm", "Ctrl+Shift+P"}, {"HelpForm", "F1"}})
         for (const char *keys : {"Ctrl+W", "Esc", own})
-            QTest::addRow("%s, %s", window, keys)
-                << QString::fromLatin1(window) << QString::fromLatin1(keys);
+            QTest::addRow("%s, %s", window, keys) << window << keys;
 }
 
 void TestAccess::childWindowsCloseByKeys()
@@ -251,7 +245,7 @@ void TestAccess::focusAtTheHistoryEnd_data()
 {
     QTest::addColumn<QString>("command");
     for (const char *command : {"start", "load", "same", "clear"}) // same: of the text shown
-        QTest::newRow(command) << QString::fromLatin1(command);
+        QTest::newRow(command) << command;
 }
 
 void TestAccess::focusAtTheHistoryEnd()
