@@ -135,7 +135,7 @@ private Q_SLOTS:
 void TestDepth::gapExample_data()
 {
     QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("figures"); // as text() gives them
+    QTest::addColumn<QString>("figures"); // hits, absent now, longest, mean
     QTest::newRow("0") << 0 << "4 0 3 2,0";
     QTest::newRow("5") << 5 << "3 4 4 1,0";
     QTest::newRow("17") << 17 << "2 1 4 4,0";
