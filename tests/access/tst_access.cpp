@@ -75,8 +75,6 @@ private Q_SLOTS:
     void menuKeysFromTextBoxes();
     void childWindowsCloseByKeys_data();
     void childWindowsCloseByKeys();
-    void helpKeyOpensTheWindowsPage_data();
-    void helpKeyOpensTheWindowsPage();
     void focusAtTheHistoryEnd_data();
     void focusAtTheHistoryEnd();
 
@@ -174,25 +172,35 @@ void TestAccess::menuKeysFromTextBoxes()
 }
 
 // Ctrl+W, Esc and the key that opened it close the pad and the help, and
-// the keyboard goes back to the main window.
+// the keyboard goes back to the main window. F1 in a window opens the help
+// with the heading of that window's part in view.
 void TestAccess::childWindowsCloseByKeys_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("opener"); // the key that opens the window
+    QTest::addColumn<QString>("help");   // after F1, a text only in that window's part
     for (const auto &[window, own] :
          {std::pair{"EntryPadForm", "Ctrl+Shift+P"}, {"HelpForm", "F1"}})
         for (const char *keys : {"Ctrl+W", "Esc", own})
-            QTest::addRow("%s, %s", window, keys) << window << keys;
+            QTest::addRow("%s, %s", window, keys) << window << keys << own << QString();
+    QTest::newRow("pad, help") << u"EntryPadForm"_s << u"F1"_s << u"Ctrl+Shift+P"_s
+                               << u"открывает рядом с главным окном"_s;
+    QTest::newRow("analysis, help") << u"AnalysisForm"_s << u"F1"_s << u"Ctrl+Shift+A"_s
+                                    << u"Окно «Анализ последовательности»"_s;
+    QTest::newRow("system tester, help")
+        << u"SystemForm"_s << u"F1"_s << u"Ctrl+Shift+T"_s << u"Окно «Проверка системы»"_s;
 }
 
 void TestAccess::childWindowsCloseByKeys()
 {
     QFETCH(QString, window);
     QFETCH(QString, keys);
+    QFETCH(QString, opener);
+    QFETCH(QString, help);
     showActive();
-    const bool pad = window == u"EntryPadForm"_s;
     // Opened by its key from the main window.
-    QTest::keySequence(form->listBox1, QKeySequence(pad ? u"Ctrl+Shift+P"_s : u"F1"_s));
+    QTest::keySequence(form->listBox1, QKeySequence(opener));
     QWidget *child = form->findChild<QWidget *>(window);
     QVERIFY(child);
     QVERIFY(QTest::qWaitForWindowActive(child));
@@ -200,42 +208,17 @@ void TestAccess::childWindowsCloseByKeys()
     QWidget *focus = QApplication::focusWidget();
 
     QTest::keySequence(focus, QKeySequence(keys));
+    if (!help.isEmpty()) {
+        QVERIFY(form->helpForm() && form->helpForm()->isVisible());
+        QTextBrowser *browser = form->helpForm()->browser();
+        const QTextCursor found = browser->document()->find(help);
+        QVERIFY(!found.isNull());
+        QTRY_VERIFY(browser->viewport()->rect().contains(browser->cursorRect(found).center()));
+        return;
+    }
     QVERIFY(!child->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
     QCOMPARE(form->listBox1->Text(), QString()); // no key reached the history
-}
-
-// F1 in each window opens the help with the heading of that window's part
-// (or of the main window's page) in view.
-void TestAccess::helpKeyOpensTheWindowsPage_data()
-{
-    QTest::addColumn<QString>("opener"); // the key that opens the window
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("text"); // only in that window's part
-    QTest::newRow("pad") << u"Ctrl+Shift+P"_s << u"EntryPadForm"_s
-                         << u"открывает рядом с главным окном"_s;
-    QTest::newRow("analysis") << u"Ctrl+Shift+A"_s << u"AnalysisForm"_s
-                              << u"Окно «Анализ последовательности»"_s;
-    QTest::newRow("system tester")
-        << u"Ctrl+Shift+T"_s << u"SystemForm"_s << u"Окно «Проверка системы»"_s;
-}
-
-void TestAccess::helpKeyOpensTheWindowsPage()
-{
-    QFETCH(QString, opener);
-    QFETCH(QString, window);
-    QFETCH(QString, text);
-    showActive();
-    QTest::keySequence(form->listBox1, QKeySequence(opener));
-    QWidget *active = form->findChild<QWidget *>(window);
-    active->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), active);
-    QTest::keySequence(active, QKeySequence(u"F1"_s));
-    QVERIFY(form->helpForm() && form->helpForm()->isVisible());
-    QTextBrowser *browser = form->helpForm()->browser();
-    const QTextCursor found = browser->document()->find(text);
-    QVERIFY(!found.isNull());
-    QTRY_VERIFY(browser->viewport()->rect().contains(browser->cursorRect(found).center()));
 }
 
 // The keyboard in the history memo, the caret at its end and the newest line
