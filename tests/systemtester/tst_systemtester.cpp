@@ -296,79 +296,71 @@ void TestSystemTester::longHistory()
     QCOMPARE(r->randomMean, double(r->net) / count);
 }
 
-// A plain replay, spin by spin, written from the rules alone.
-struct PlainReplay
+// A plain replay, spin by spin, written from the rules alone: the figures
+// figuresOf reads, the chart, the sessions' ends and the entries' mean.
+SystemReplay plainReplay(const std::vector<quint8> &spins, const SystemInputs &in)
 {
-    QList<qint64> figures;                   // as figuresOf gives them
-    std::vector<ResultPoint> chart, ends[2]; // the ruins, the targets
-    double entryMean = NoValue;
-
-    PlainReplay(const std::vector<quint8> &spins, const SystemInputs &in)
-    {
-        const auto plan = PlanSeries(in);
-        const auto red = [&](int t) { return (plan->members >> spins[t] & 1u) != 0; };
-        // Every bet won ends a series won.
-        qint64 sessions = 0, target = 0, ruined = 0, open = 0, series = 0, won = 0, lost = 0,
-               cut = 0, bets = 0, net = 0, staked = 0, drawdown = 0, worst = 0;
-        qint64 bank = in.bankroll, peak = bank, run = 0, lostRun = 0;
-        int bet = -1;
-        chart.push_back({0, bank});
-        const int n = int(spins.size());
-        for (int t = 0; t < n; ++t) {
-            if (in.bankroll >= in.minStake && !open) {
-                open = 1;
-                ++sessions;
-                bank = peak = in.bankroll;
-                if (t > 0)
-                    chart.push_back({t, bank});
-            }
-            if (open && bet < 0 && run >= in.trigger) {
-                bet = 0;
-                ++series;
-            }
-            if (bet >= 0) {
-                const qint64 stake = plan->stakes[bet];
-                ++bets;
-                staked += stake;
-                bank -= stake;
-                if (red(t)) {
-                    bank += stake * (plan->payout + 1);
-                    ++won;
-                    lostRun = 0;
-                    bet = -1;
-                } else if (++bet == plan->bets || bank < plan->stakes[bet]) {
-                    cut += bet < plan->bets;
-                    ++lost;
-                    worst = std::max(worst, ++lostRun);
-                    bet = -1;
-                }
-                peak = std::max(peak, bank);
-                drawdown = std::max(drawdown, peak - bank);
-                if (bank >= in.target || bank < in.minStake) {
-                    (bank >= in.target ? target : ruined) += 1;
-                    ends[bank >= in.target].push_back({t + 1, bank});
-                    net += bank - in.bankroll;
-                    open = 0;
-                }
-            }
-            run = red(t) ? 0 : run + 1;
-            chart.push_back({t + 1, bank});
+    SystemReplay p;
+    const auto plan = PlanSeries(in);
+    const auto red = [&](int t) { return (plan->members >> spins[t] & 1u) != 0; };
+    qint64 bank = in.bankroll, peak = bank, run = 0, lostRun = 0;
+    int bet = -1;
+    p.chart.push_back({0, bank});
+    const int n = int(spins.size());
+    for (int t = 0; t < n; ++t) {
+        if (in.bankroll >= in.minStake && !p.sessionOpen) {
+            p.sessionOpen = true;
+            ++p.sessions;
+            bank = peak = in.bankroll;
+            if (t > 0)
+                p.chart.push_back({t, bank});
         }
-        net += open ? bank - in.bankroll : 0;
-        figures = {sessions, target, ruined, open, series, won,      lost,
-                   cut,      bets,   won,    net,  staked, drawdown, worst};
-        // Entered at every spin, the series played out in full.
-        double sum = 0, entries = 0;
-        for (int e = 0; e < n; ++e)
-            for (int k = 0; k < plan->bets && e + k < n; ++k)
-                if (red(e + k) || k + 1 == plan->bets) {
-                    sum += red(e + k) ? double(plan->winNet[k]) : -double(plan->cost);
-                    entries += 1;
-                    break;
-                }
-        entryMean = entries ? sum / entries : NoValue;
+        if (p.sessionOpen && bet < 0 && run >= in.trigger) {
+            bet = 0;
+            ++p.series;
+        }
+        if (bet >= 0) {
+            const qint64 stake = plan->stakes[bet];
+            ++p.bets;
+            p.staked += stake;
+            bank -= stake;
+            if (red(t)) {
+                bank += stake * (plan->payout + 1);
+                ++p.betsWon;
+                ++p.seriesWon;
+                lostRun = 0;
+                bet = -1;
+            } else if (++bet == plan->bets || bank < plan->stakes[bet]) {
+                p.seriesCut += bet < plan->bets;
+                ++p.seriesLost;
+                p.worstLostRun = std::max(p.worstLostRun, ++lostRun);
+                bet = -1;
+            }
+            peak = std::max(peak, bank);
+            p.maxDrawdown = std::max(p.maxDrawdown, peak - bank);
+            if (bank >= in.target || bank < in.minStake) {
+                (bank >= in.target ? p.sessionsTarget : p.sessionsRuined) += 1;
+                (bank >= in.target ? p.targets : p.ruins).push_back({t + 1, bank});
+                p.net += bank - in.bankroll;
+                p.sessionOpen = false;
+            }
+        }
+        run = red(t) ? 0 : run + 1;
+        p.chart.push_back({t + 1, bank});
     }
-};
+    p.net += p.sessionOpen ? bank - in.bankroll : 0;
+    // Entered at every spin, the series played out in full.
+    double sum = 0, entries = 0;
+    for (int e = 0; e < n; ++e)
+        for (int k = 0; k < plan->bets && e + k < n; ++k)
+            if (red(e + k) || k + 1 == plan->bets) {
+                sum += red(e + k) ? double(plan->winNet[k]) : -double(plan->cost);
+                entries += 1;
+                break;
+            }
+    p.randomMean = entries ? sum / entries : NoValue;
+    return p;
+}
 
 void TestSystemTester::againstPlainReplay()
 {
@@ -385,17 +377,17 @@ void TestSystemTester::againstPlainReplay()
         in.bankroll = qint32(draw(0, 3) * plan->cost / 2 + draw(0, 4) * stake);
         in.target = in.bankroll + stake * draw(1, 40);
         const auto r = ReplaySystem(spins, in);
-        const PlainReplay plain(spins, in);
-        QCOMPARE(figuresOf(*r), plain.figures);
+        const SystemReplay plain = plainReplay(spins, in);
+        QCOMPARE(figuresOf(*r), figuresOf(plain));
         const auto same = [](const std::vector<ResultPoint> &a, const std::vector<ResultPoint> &b) {
             return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](auto x, auto y) {
                 return x.spin == y.spin && x.bank == y.bank && x.bank >= 0;
             });
         };
         if (spins.size() < std::size_t(ChartMaxPoints))
-            QVERIFY(same(r->chart, plain.chart) && same(r->ruins, plain.ends[0]) &&
-                    same(r->targets, plain.ends[1]));
-        QNEAR(r->randomMean, plain.entryMean, 1e-9);
+            QVERIFY(same(r->chart, plain.chart) && same(r->ruins, plain.ruins) &&
+                    same(r->targets, plain.targets));
+        QNEAR(r->randomMean, plain.randomMean, 1e-9);
     }
 }
 
@@ -475,7 +467,7 @@ void TestSystemTester::pythonRandomExample()
     QCOMPARE(spins.size(), std::size_t(1000));
     const SystemInputs in = system(RedGroup, 1, 2, 8, 0, 255, 355, 5);
     const auto r = ReplaySystem(spins, in);
-    QVERIFY(std::fabs(r->randomMean - PlainReplay(spins, in).entryMean) < 1e-12);
+    QVERIFY(std::fabs(r->randomMean - plainReplay(spins, in).randomMean) < 1e-12);
     QVERIFY(r->randomMean < 0.5 && r->seriesMean == 1.0 && r->seriesMeanAbove);
     // No series lost whole: the chance of that is (1 - q^8)^m, as is that of
     // averaging at least +1.
