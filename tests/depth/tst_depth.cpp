@@ -68,7 +68,6 @@ Reference reference(const Codes &spins, NumberSet members)
     return r;
 }
 
-// Hits, absent now, longest and mean gap.
 QString text(const GapFigures &f, int decimals = 6)
 {
     return QStringLiteral("%1 %2 %3 %4")
@@ -122,7 +121,6 @@ private Q_SLOTS:
     void spans_data();
     void spans();
     void fairGapLengths();
-    void expectedGapCount();
     void hottestArc_data();
     void hottestArc();
     void familyChanceAgreesWithIndependentSimulation_data();
@@ -241,13 +239,9 @@ void TestDepth::fairGapLengths()
         const double expected = ExpectedGapCount(qint64(spins.size()), hits, k);
         QNEAR(counts[size_t(k)], expected, 4 * std::sqrt(expected));
     }
-}
-
-// Exact fractions (Python's fractions.Fraction of the same count); and
-// over every placement of the hits in 14 spins, gaps counted one by one
-// (none with fewer than two hits).
-void TestDepth::expectedGapCount()
-{
+    // The counts themselves: exact fractions (Python's fractions.Fraction of
+    // the same count); and over every placement of the hits in 14 spins,
+    // gaps counted one by one (none with fewer than two hits).
     // "Игра в зеро" hit at spins 2, 30 and 35 of 37: (H - 1)(1 - q)q^k gave
     // 0,0013 and 0,38. A dozen with 22 hits in 100 spins: 0,019 before.
     const std::tuple<qint64, qint64, qint64, double> exact[] = {
