@@ -174,7 +174,8 @@ void TestMemo::randomEditsMatchTheFullPass_data()
 {
     // With swaps, pastes of 40 lines and more, loads and clearings show
     // documents built beside the events, which Undo and Redo swap back; now
-    // and then a pasted line is folded.
+    // and then a pasted line is folded. All but their newest 50 lines share
+    // blocks, so the edits meet shared blocks as often as own ones.
     QTest::addColumn<bool>("swaps");
     QTest::newRow("edits") << false;
     QTest::newRow("edits and swaps") << true;
@@ -187,6 +188,7 @@ void TestMemo::randomEditsMatchTheFullPass()
     SpinHistory history;
     THistoryMemo memo(history, nullptr, swaps ? &environment : nullptr);
     memo.SetLargeInsertBreaks(40);
+    memo.SetOwnBlockLines(50);
     memo.resize(120, 300);
     memo.show();
     QRandomGenerator random(20240611);
@@ -481,15 +483,20 @@ void TestMemo::anyPastedDataGivesTextOrNothing()
 
 void TestMemo::redoAfterUndoingALongPaste_data()
 {
+    // The newest 10,000 lines (the empty last one among them) keep a block
+    // each; the older ones share, 16 to a block.
     QTest::addColumn<QString>("pasted");
-    QTest::newRow("a line to fold") << QString(70000, u'7');
-    QTest::newRow("10,000 lines") << Numbers(10000);
+    QTest::addColumn<int>("blocks");
+    QTest::newRow("a line to fold") << QString(70000, u'7') << 3;
+    QTest::newRow("10,000 lines") << Numbers(10000) << 10001;
+    QTest::newRow("30,000 lines") << Numbers(30000) << 10000 + 1251;
 }
 
 // Redo after Undo brings back the paste, not the step undone before it.
 void TestMemo::redoAfterUndoingALongPaste()
 {
     QFETCH(QString, pasted);
+    QFETCH(int, blocks);
     MemoOnDesktop shown;
     shown.type(u"1\n2\n5"_s);
     QTest::keyClick(&shown.memo, Qt::Key_Z, Qt::ControlModifier);
@@ -500,6 +507,8 @@ void TestMemo::redoAfterUndoingALongPaste()
     QCOMPARE(shown.memo.Text(), u"1\n2\n"_s);
     QTest::keyClick(&shown.memo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(shown.memo.Text(), u"1\n2\n"_s + pasted);
+    QCOMPARE(shown.memo.document()->blockCount(), blocks);
+    QCOMPARE(ModelPass(shown.history), ReferencePass(shown.memo));
     // Nothing older to redo.
     QTest::keyClick(&shown.memo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(shown.memo.Text(), u"1\n2\n"_s + pasted);
@@ -512,15 +521,16 @@ void TestMemo::setAsideDocumentsKeepToTheirBudget()
     MemoOnDesktop shown;
     THistoryMemo &memo = shown.memo;
     memo.ReplaceText(Numbers(20000));
-    const qint64 oneDocument = THistoryMemo::SetAsideBytes(*memo.document());
-    QVERIFY(oneDocument > 20000 * 130);
-    memo.SetSetAsideBudget(oneDocument * 5 / 2);
+    QVERIFY(THistoryMemo::SetAsideBytes(*memo.document()) > 20000 * 130);
     QStringList shownTexts{memo.Text()};
     for (int paste = 1; paste <= 3; ++paste) {
         QApplication::clipboard()->setText(Numbers(20000, paste));
         QTest::keyClick(&memo, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(&memo, Qt::Key_V, Qt::ControlModifier);
         shownTexts << memo.Text();
+        // A pasted document shares blocks, so costs less than the first.
+        if (paste == 1)
+            memo.SetSetAsideBudget(THistoryMemo::SetAsideBytes(*memo.document()) * 5 / 2);
     }
     // Two of three fit: two Undo steps bring back what was shown.
     QCOMPARE(memo.SetAsideCount(), 2);

@@ -4,6 +4,7 @@
 
 #include <QTextBlock>
 #include <algorithm>
+#include <numeric>
 
 namespace trevolo {
 
@@ -100,6 +101,7 @@ void DocumentSpins::Resume(std::vector<quint8> &&codes)
         return;
     }
     m_multiLine.clear();
+    m_extraLines = 0;
     m_blocks = m_document->blockCount();
     m_characters = m_document->characterCount();
     m_lines = qint32(codes.size());
@@ -109,6 +111,7 @@ void DocumentSpins::Resume(std::vector<quint8> &&codes)
 void DocumentSpins::ReadAll()
 {
     m_multiLine.clear();
+    m_extraLines = 0;
     if (!m_document) {
         m_blocks = m_characters = m_lines = 0;
         m_history.Assign({});
@@ -118,8 +121,10 @@ void DocumentSpins::ReadAll()
     codes.reserve(size_t(m_document->blockCount()));
     for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
         const qint32 lines = AppendBlockCodes(block, codes);
-        if (lines > 1)
+        if (lines > 1) {
             m_multiLine.emplace_back(block.blockNumber(), lines - 1);
+            m_extraLines += lines - 1;
+        }
     }
     m_blocks = m_document->blockCount();
     m_characters = m_document->characterCount();
@@ -129,13 +134,14 @@ void DocumentSpins::ReadAll()
 
 qint32 DocumentSpins::LineOfBlock(qint32 block) const
 {
-    qint32 line = block;
-    for (const auto &[number, extra] : m_multiLine) {
-        if (number >= block)
-            break;
-        line += extra;
-    }
-    return line;
+    const auto after = std::lower_bound(m_multiLine.begin(), m_multiLine.end(),
+                                        std::pair<qint32, qint32>(block, 0));
+    const auto extraOf = [](qint32 sum, const std::pair<qint32, qint32> &multi) {
+        return sum + multi.second;
+    };
+    if (after - m_multiLine.begin() <= m_multiLine.end() - after)
+        return std::accumulate(m_multiLine.begin(), after, block, extraOf);
+    return block + m_extraLines - std::accumulate(after, m_multiLine.end(), 0, extraOf);
 }
 
 void DocumentSpins::OnContentsChange(int position, int removed, int added)
@@ -183,10 +189,13 @@ void DocumentSpins::OnContentsChange(int position, int removed, int added)
     codes.reserve(size_t(newBlocks));
     std::vector<std::pair<qint32, qint32>> multiLine;
     qint32 number = firstBlock;
+    m_extraLines -= oldLines - oldBlocks;
     for (QTextBlock block = first;; block = block.next(), ++number) {
         const qint32 lines = AppendBlockCodes(block, codes);
-        if (lines > 1)
+        if (lines > 1) {
             multiLine.emplace_back(number, lines - 1);
+            m_extraLines += lines - 1;
+        }
         if (block == last)
             break;
     }

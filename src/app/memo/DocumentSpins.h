@@ -49,7 +49,9 @@ private:
     // Reads the document again when it changed unreported.
     void CheckInStep();
     bool InStep() const;
-    // The model's first line for a block.
+    // The model's first line for a block, counted from the nearer end of
+    // the multi-line blocks: a long history loaded has many, and an edit is
+    // most often made near its end.
     qint32 LineOfBlock(qint32 block) const;
 
     QPointer<QTextDocument> m_document;
@@ -59,6 +61,7 @@ private:
     // Blocks that hold more than one line, by block number, with the count
     // of extra lines; sorted.
     std::vector<std::pair<qint32, qint32>> m_multiLine;
+    qint32 m_extraLines = 0; // the extra lines of all of them
     int m_blocks = 0;
     int m_characters = 0;
     int m_rebuilds = 0;

@@ -121,6 +121,14 @@ public:
     // Qt's own insertion of a long text freezes the window for seconds.
     void SetLargeInsertBreaks(qsizetype lineBreaks) { m_largeInsertBreaks = lineBreaks; }
 
+    // A text loaded or pasted as above keeps a block of the document for
+    // each of its newest lines, this many (10,000 unless set), where spins
+    // are entered and taken back; the lines before them share their blocks,
+    // a few to a block, with soft line breaks between them (Qt builds a
+    // block in microseconds, a million in seconds). Lines, text and positions
+    // are the same either way.
+    void SetOwnBlockLines(qsizetype lines) { m_ownBlockLines = lines; }
+
     // Undo and Redo (Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y), the documents set aside
     // by a long paste, a load or a clearing included. Setting a document
     // aside ends what Redo could bring back in it, as any edit does.
@@ -192,8 +200,8 @@ private:
     void StopLayingOut();
 
     // A document of `text` built beside the events, in pieces of about
-    // 30 ms, the progress counted against `lines`. Null when the user
-    // cancels. HistoryLoad.cpp.
+    // 30 ms, the progress counted against `lines`, blocks shared as
+    // SetOwnBlockLines says. Null when the user cancels. HistoryLoad.cpp.
     std::unique_ptr<QTextDocument> BuildDocument(const QString &text, const QString &progressText,
                                                  qint64 lines);
 
@@ -257,6 +265,7 @@ private:
     // Set while the memo's own undo or redo, or a swap, changes the text.
     bool m_undoing = false;
     qsizetype m_largeInsertBreaks = 10000;
+    qsizetype m_ownBlockLines = 10000;
     qint64 m_setAsideBudget = qint64(256) * 1024 * 1024;
     // Declared last, so it goes first after the destructor has handed it
     // every document set aside, and is joined then.
