@@ -4,6 +4,8 @@
 // the same text: Qt's own cost for the edit.
 #include "BenchScale.h"
 #include "BenchSupport.h"
+#include "analysis/SpinHistoryModel.h"
+#include "app/memo/HistoryLoad.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -28,15 +30,19 @@ void TypeAndTakeBack(benchmark::State &state, QPlainTextEdit &edit)
     }
 }
 
-// The caret at the end of the text, or at the end of line `line`.
+// The caret at the end of the text, or at the end of line `line`, found in
+// the text: a loaded history holds several lines in a block.
 void PlaceCaret(QPlainTextEdit &edit, int line)
 {
     QTextCursor cursor(edit.document());
     if (line < 0) {
         cursor.movePosition(QTextCursor::End);
     } else {
-        cursor.setPosition(edit.document()->findBlockByNumber(line).position());
-        cursor.movePosition(QTextCursor::EndOfBlock);
+        const QString text = edit.toPlainText();
+        qsizetype end = -1;
+        for (int i = 0; i <= line; ++i)
+            end = text.indexOf(u'\n', end + 1);
+        cursor.setPosition(int(end));
     }
     edit.setTextCursor(cursor);
     QApplication::processEvents();
@@ -74,6 +80,29 @@ void BM_KeystrokeMiddle(benchmark::State &state)
     window.CheckNoBoxes(state);
 }
 BENCHMARK(BM_KeystrokeMiddle)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The same keystroke in a history loaded as a file is, at the end of line
+// range(1) (-1: at the end of the text); with range(2) 0 every line keeps a
+// block of its own, else the older lines share blocks as a load makes them.
+void BM_KeystrokeLoaded(benchmark::State &state)
+{
+    BenchWindow window;
+    TForm1 &form = window.form;
+    window.Show();
+    if (state.range(2) == 0)
+        form.listBox1->SetOwnBlockLines(state.range(0) + 1);
+    ReadHistory read{GeneratedHistory(int(state.range(0))), {}, 0};
+    SpinHistoryModel::AppendCodes(read.text, read.codes);
+    if (!form.listBox1->Load(read))
+        state.SkipWithError("the history was not loaded");
+    PlaceCaret(*form.listBox1, int(state.range(1)));
+    TypeAndTakeBack(state, *form.listBox1);
+    window.CheckNoBoxes(state);
+    state.counters["blocks"] = double(form.listBox1->document()->blockCount());
+}
+BENCHMARK(BM_KeystrokeLoaded)
+    ->ArgsProduct({{1000000}, {-1, 500000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 // The same keystroke in a bare editor of the memo's size and wrapping.
 void BM_KeystrokeMiddleQtOnly(benchmark::State &state)
