@@ -46,10 +46,10 @@ QString ShareOlderBlocks(const QString &text, qsizetype ownBlockLines)
             return text;
     }
     QString shared = text;
-    char16_t *c = reinterpret_cast<char16_t *>(shared.data());
+    QChar *c = shared.data();
     int lines = 0;
     for (qsizetype i = 0; i < newest; ++i) {
-        switch (c[i]) {
+        switch (c[i].unicode()) {
         case u'\n':
             if (i > 0 && c[i - 1] == u'\r')
                 lines = 0;
