@@ -29,7 +29,7 @@ constexpr qsizetype FirstPieceLines = 2000;
 // for a million lines is seconds. The older lines of a long text share their
 // blocks, this many to a block, separated by soft line breaks (U+2028),
 // which the memo reads as line breaks wherever it reads the text: the same
-// text, lines and positions in a tenth of the blocks.
+// text, lines and positions in a sixteenth of the blocks.
 constexpr int LinesPerSharedBlock = 16;
 
 // `text` as the document is built from it: line feeds before the newest
