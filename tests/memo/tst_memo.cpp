@@ -168,6 +168,8 @@ private Q_SLOTS:
     void redoAfterUndoingALongPaste_data();
     void redoAfterUndoingALongPaste();
     void setAsideDocumentsKeepToTheirBudget();
+    void tripleClickSelectsALine_data();
+    void tripleClickSelectsALine();
 };
 
 void TestMemo::randomEditsMatchTheFullPass_data()
@@ -544,6 +546,40 @@ void TestMemo::setAsideDocumentsKeepToTheirBudget()
     QCOMPARE(memo.SetAsideCount(), 2); // the next for Undo and for Redo
     memo.Undo();
     QCOMPARE(memo.Text(), shownTexts[1]);
+}
+
+void TestMemo::tripleClickSelectsALine_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("selected");
+    // 40 lines pasted, the newest 10 in blocks of their own, the older ones
+    // 16 to a block: line 20 shares one, line 35 has its own.
+    QTest::newRow("in a shared block") << 20 << u"20\u2028"_s;
+    QTest::newRow("last of a shared block") << 15 << u"15\u2029"_s;
+    QTest::newRow("in its own block") << 35 << u"35\u2029"_s;
+}
+
+void TestMemo::tripleClickSelectsALine()
+{
+    QFETCH(int, line);
+    QFETCH(QString, selected);
+    MemoOnDesktop shown;
+    shown.memo.SetLargeInsertBreaks(20);
+    shown.memo.SetOwnBlockLines(10);
+    QStringList lines;
+    for (int n = 0; n < 40; ++n)
+        lines << QString::number(n);
+    QApplication::clipboard()->setText(lines.join(u'\n') + u'\n');
+    QTest::keyClick(&shown.memo, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(shown.memo.document()->blockCount() < 20);
+    QTextCursor at(shown.memo.document());
+    at.setPosition(int(shown.memo.Text().indexOf(u'\n' + QString::number(line) + u'\n')) + 2);
+    shown.memo.setTextCursor(at);
+    shown.memo.ensureCursorVisible();
+    const QPoint point = shown.memo.cursorRect().center();
+    QTest::mouseDClick(shown.memo.viewport(), Qt::LeftButton, {}, point);
+    QTest::mouseClick(shown.memo.viewport(), Qt::LeftButton, {}, point);
+    QCOMPARE(shown.memo.textCursor().selectedText(), selected);
 }
 
 QTEST_MAIN(TestMemo)

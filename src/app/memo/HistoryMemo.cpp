@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
@@ -381,6 +382,29 @@ void THistoryMemo::resizeEvent(QResizeEvent *event)
         StopLayingOut();
     }
     QPlainTextEdit::resizeEvent(event);
+}
+
+void THistoryMemo::mousePressEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mousePressEvent(event);
+    // A press without Shift that leaves a block and its break selected is
+    // the third click of a triple click.
+    const QTextCursor selected = textCursor();
+    const QTextBlock block = document()->findBlock(selected.selectionStart());
+    const QString text = block.text();
+    const int last = document()->characterCount() - 1;
+    if ((event->modifiers() & Qt::ShiftModifier) || !text.contains(QChar::LineSeparator) ||
+        selected.selectionStart() != block.position() ||
+        selected.selectionEnd() != std::min(block.position() + block.length(), last))
+        return;
+    const int at = cursorForPosition(event->position().toPoint()).position() - block.position();
+    const qsizetype start = at > 0 ? text.lastIndexOf(QChar::LineSeparator, at - 1) + 1 : 0;
+    qsizetype end = text.indexOf(QChar::LineSeparator, at);
+    end = end < 0 ? text.size() : end;
+    QTextCursor line(document());
+    line.setPosition(block.position() + int(start));
+    line.setPosition(std::min(block.position() + int(end) + 1, last), QTextCursor::KeepAnchor);
+    setTextCursor(line);
 }
 
 QTextDocument *THistoryMemo::Swap(QTextDocument *replacement, std::vector<quint8> &&codes,

@@ -169,6 +169,9 @@ protected:
     // What is copied or dragged holds the folded lines in full.
     QMimeData *createMimeDataFromSelection() const override;
     void resizeEvent(QResizeEvent *event) override;
+    // A triple click selects the line under it with its break, also where
+    // older lines share a block (Qt's own would take the whole block).
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     // Benchmarks measure the document swap on its own.
