@@ -566,10 +566,7 @@ void TestMemo::tripleClickSelectsALine()
     MemoOnDesktop shown;
     shown.memo.SetLargeInsertBreaks(20);
     shown.memo.SetOwnBlockLines(10);
-    QStringList lines;
-    for (int n = 0; n < 40; ++n)
-        lines << QString::number(n);
-    QApplication::clipboard()->setText(lines.join(u'\n') + u'\n');
+    QApplication::clipboard()->setText(Numbers(40));
     QTest::keyClick(&shown.memo, Qt::Key_V, Qt::ControlModifier);
     QVERIFY(shown.memo.document()->blockCount() < 20);
     QTextCursor at(shown.memo.document());
