@@ -511,12 +511,14 @@ std::vector<LeftOverHistory> RecoveryStore::TakeLeftOvers()
         if (!lock)
             continue; // its run is still going
         // A run killed before its first rename left only the text it was
-        // writing; otherwise the recovery file is the complete one.
-        if (!QFileInfo::exists(path))
+        // writing; otherwise the recovery file is the complete one. A
+        // replaced text (the one with what replaced it beside it) is written
+        // once and whole: alone, its temporary file is a write cut short.
+        if (!QFileInfo::exists(path) && !QFileInfo::exists(AboutPath(path)))
             QFile::rename(TemporaryPath(path), path);
         QFile::remove(TemporaryPath(path));
         if (!QFileInfo::exists(path)) {
-            // Killed before a replaced text was written: nothing to offer.
+            // Killed before a replaced text was written whole: nothing to offer.
             QFile::remove(AboutPath(path));
             QFile::remove(TablePath(path));
             continue;

@@ -241,6 +241,9 @@ void TestRecovery::leftOversOfEndedRuns()
     const QDateTime before = QFileInfo(killed).lastModified();
     leaveKilledRun(u"recovery-empty.txt"_s, QByteArray());
     leaveKilledRun(u"recovery-cut.txt"_s, "1\r\n"_ba, u".tmp"_s);
+    // A replaced text is written once, whole: alone, its temporary file was cut short.
+    leaveKilledRun(u"recovery-cut-replaced-1.txt"_s, "1\r\n"_ba, u".tmp"_s);
+    QVERIFY(WriteRaw(m_dir->filePath(u"recovery-cut-replaced-1.txt.about"_s), "\n"_ba));
     const auto running = open();
     running->Submit(u"36\n"_s);
     running->Flush();

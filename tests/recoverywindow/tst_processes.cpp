@@ -410,11 +410,16 @@ void TestRecoveryWindow::killedAtRandomMoments()
         const Offer offer = Offered(state());
         offered = offer.newest();
         QVERIFY(offer.shown.size() <= 1);
-        // A text a load or a clearing replaced was shown in this run.
+        // A text a load or a clearing replaced was shown in this run; if not,
+        // the run's lines say what it did, in ms after its start.
+        QStringList story;
+        for (const Line &line : child.lines())
+            story << u"%1%2:%3"_s.arg(QChar(line.kind)).arg(line.at - ready).arg(line.outcome);
         for (const QString &text : offer.replaced) {
             QVERIFY2(std::any_of(child.lines().begin(), child.lines().end(),
                                  [&](const Line &line) { return line.outcome == text; }),
-                     qPrintable(u"kill %1: replaced %2 was never shown"_s.arg(kill).arg(text)));
+                     qPrintable(u"kill %1 at %2: replaced %3 was never shown; %4"_s.arg(kill).arg(
+                         killedAt - ready).arg(text, story.join(u' '))));
         }
         QVERIFY2(allowed.contains(offered),
                  qPrintable(u"kill %1 (%2, %3 ms after start): offered %4, allowed %5"_s.arg(
