@@ -569,9 +569,8 @@ void TestMemo::tripleClickSelectsALine()
     QApplication::clipboard()->setText(Numbers(40));
     QTest::keyClick(&shown.memo, Qt::Key_V, Qt::ControlModifier);
     QVERIFY(shown.memo.document()->blockCount() < 20);
-    QTextCursor at(shown.memo.document());
-    at.setPosition(int(shown.memo.Text().indexOf(u'\n' + QString::number(line) + u'\n')) + 2);
-    shown.memo.setTextCursor(at);
+    const int at = int(shown.memo.Text().indexOf(u'\n' + QString::number(line) + u'\n')) + 2;
+    PlaceCursor(shown.memo, at, at);
     shown.memo.ensureCursorVisible();
     const QPoint point = shown.memo.cursorRect().center();
     QTest::mouseDClick(shown.memo.viewport(), Qt::LeftButton, {}, point);
